@@ -1,0 +1,23 @@
+// Start and shut-down entries of the units (internal). The package table in
+// package.cpp lists them in start order; each unit defines its pair in its own
+// source file and guards its work with a TUnitStartCounter.
+#pragma once
+
+namespace orv::detail {
+
+// Start work runs only when the counter was 0, shut-down work only when it was
+// -1: a second Initialize without Finalize does nothing, and one start is
+// undone by exactly one shut-down.
+class TUnitStartCounter {
+ public:
+  bool Enter() { return FCount-- == 0; }
+  bool Leave() { return FCount++ == -1; }
+
+ private:
+  int FCount = 0;
+};
+
+void Math1Initialization();
+void Math1Finalization();
+
+}  // namespace orv::detail

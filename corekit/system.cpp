@@ -1,0 +1,195 @@
+// Platform layer: rounding, Str formatting and the global uniform generator.
+#include "orvcorekit/Orv_system.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <limits>
+
+namespace orv {
+
+namespace {
+
+template <class F>
+int64_t SaturateToInt64(F R) {
+  // 2^63 is exact in every floating type; the cast is defined only strictly inside.
+  constexpr F Limit = static_cast<F>(9223372036854775808.0);
+  if (std::isnan(R)) return 0;
+  if (R >= Limit) return std::numeric_limits<int64_t>::max();
+  if (R < -Limit) return std::numeric_limits<int64_t>::min();
+  return static_cast<int64_t>(R);
+}
+
+template <class F>
+F RoundHalfEven(F X) {
+  F Fl = std::floor(X);
+  F Diff = X - Fl;  // exact: X and its floor share the binade or X is integral
+  if (Diff > F(0.5)) return Fl + 1;
+  if (Diff < F(0.5)) return Fl;
+  return std::fmod(Fl, F(2)) == 0 ? Fl : Fl + 1;
+}
+
+}  // namespace
+
+int64_t Round(double X) { return SaturateToInt64(RoundHalfEven(X)); }
+int64_t Trunc(double X) { return SaturateToInt64(std::trunc(X)); }
+int32_t RoundInt(double X) { return SatInt32(Round(X)); }
+int32_t TruncInt(double X) { return SatInt32(Trunc(X)); }
+double Int(double X) { return std::trunc(X); }
+double Frac(double X) { return X - std::trunc(X); }
+#if ORV_HAS_EXTENDED
+int64_t Round(long double X) { return SaturateToInt64(RoundHalfEven(X)); }
+int64_t Trunc(long double X) { return SaturateToInt64(std::trunc(X)); }
+long double Int(long double X) { return std::trunc(X); }
+long double Frac(long double X) { return X - std::trunc(X); }
+#endif
+
+double SimpleRoundTo(double X, int32_t Digits) {
+  if (!std::isfinite(X)) return X;
+  const double Factor = std::pow(10.0, std::abs(static_cast<double>(Digits)));
+  if (std::isinf(Factor)) return Digits < 0 ? X : 0.0 * X;  // step below every double, or above them all
+  // Scale so that the rounding step is 1; multiplying by 10^n is exact for the
+  // small powers where dividing by 10^-n is not.
+  const double Scaled = Digits < 0 ? X * Factor : X / Factor;
+  if (!std::isfinite(Scaled) || std::fabs(Scaled) >= 4503599627370496.0) return X;  // 2^52: already integral
+  double T = std::trunc(Scaled);
+  if (std::fabs(Scaled - T) >= 0.5) T += Scaled < 0 ? -1.0 : 1.0;
+  return Digits < 0 ? T / Factor : T * Factor;
+}
+
+namespace {
+
+constexpr int32_t MaxWidth = 4096;
+constexpr int32_t MaxDecimals = 1000;
+
+std::string PadLeft(std::string S, int32_t Width) {
+  Width = std::min(Width, MaxWidth);
+  if (static_cast<int64_t>(S.size()) < Width) S.insert(0, static_cast<size_t>(Width) - S.size(), ' ');
+  return S;
+}
+
+template <class F>
+std::string StrImpl(F X, int32_t Width, int32_t Decimals) {
+  if (std::isnan(X)) return PadLeft("NAN", Width);
+  if (std::isinf(X)) return PadLeft(X < 0 ? "-INF" : "+INF", Width);
+  // Room for the integral digits of the largest long double plus the decimals.
+  std::string Buf(5200 + MaxDecimals, '\0');
+  char* First = Buf.data();
+  char* Last = Buf.data() + Buf.size();
+  if (X == 0) X = 0;  // no sign on negative zero
+  if (Decimals >= 0) {
+    auto R = std::to_chars(First, Last, X, std::chars_format::fixed, std::min(Decimals, MaxDecimals));
+    return PadLeft(std::string(First, R.ptr), Width);
+  }
+  const int32_t Further = std::clamp(Width - 9, 1, 100);
+  auto R = std::to_chars(First, Last, X, std::chars_format::scientific, Further);
+  std::string T(First, R.ptr);  // "-d.ddde+XX"
+  const size_t EPos = T.find('e');
+  std::string Mant = T.substr(0, EPos);
+  int Exp = 0;
+  std::from_chars(T.data() + EPos + 2, T.data() + T.size(), Exp);
+  const bool ExpNeg = T[EPos + 1] == '-';
+  std::string Out;
+  if (Mant[0] == '-') {
+    Out = Mant;
+  } else {
+    Out = ' ' + Mant;
+  }
+  char ExpDigits[8];
+  auto E = std::to_chars(ExpDigits, ExpDigits + sizeof ExpDigits, Exp);
+  std::string ExpText(ExpDigits, E.ptr);
+  if (ExpText.size() < 4) ExpText.insert(0, 4 - ExpText.size(), '0');
+  Out += 'E';
+  Out += ExpNeg ? '-' : '+';
+  Out += ExpText;
+  return PadLeft(Out, Width);
+}
+
+}  // namespace
+
+std::string Str(double X, int32_t Width, int32_t Decimals) { return StrImpl(X, Width, Decimals); }
+#if ORV_HAS_EXTENDED
+std::string Str(long double X, int32_t Width, int32_t Decimals) { return StrImpl(X, Width, Decimals); }
+#endif
+
+// ---- global uniform generator: xoshiro256** (Blackman and Vigna) ----------------
+namespace {
+
+constexpr uint64_t SplitMix64(uint64_t& X) {
+  uint64_t Z = (X += 0x9E3779B97F4A7C15ull);
+  Z = (Z ^ (Z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  Z = (Z ^ (Z >> 27)) * 0x94D049BB133111EBull;
+  return Z ^ (Z >> 31);
+}
+
+struct TGenState {
+  uint64_t S[4];
+};
+
+// splitmix64 never yields the all-zero state that xoshiro cannot leave.
+constexpr TGenState SeededState(uint64_t Seed) {
+  TGenState G{};
+  for (auto& W : G.S) W = SplitMix64(Seed);
+  return G;
+}
+
+// Constant-initialised with seed 0: an unseeded program is reproducible, and the
+// generator is ready before any start-up code of a library that uses it.
+constinit TGenState Gen = SeededState(0);
+constinit uint64_t GenSeed = 0;
+constinit uint64_t LastClockSeed = 0;
+
+constexpr uint64_t Rotl(uint64_t X, int K) { return (X << K) | (X >> (64 - K)); }
+
+uint64_t NextRaw() {
+  uint64_t* S = Gen.S;
+  const uint64_t Result = Rotl(S[1] * 5, 7) * 9;
+  const uint64_t T = S[1] << 17;
+  S[2] ^= S[0];
+  S[3] ^= S[1];
+  S[1] ^= S[2];
+  S[0] ^= S[3];
+  S[2] ^= T;
+  S[3] = Rotl(S[3], 45);
+  return Result;
+}
+
+}  // namespace
+
+void SetRandSeed(uint64_t Seed) {
+  GenSeed = Seed;
+  Gen = SeededState(Seed);
+}
+
+uint64_t RandSeed() { return GenSeed; }
+
+void Randomize() {
+  uint64_t Seed = static_cast<uint64_t>(
+      std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+          .count());
+  // The clock may not advance between two calls; the seed still must.
+  if (Seed <= LastClockSeed) Seed = LastClockSeed + 1;
+  LastClockSeed = Seed;
+  SetRandSeed(Seed);
+}
+
+double Random() { return static_cast<double>(NextRaw() >> 11) * 0x1.0p-53; }
+
+int32_t Random(int32_t Range) {
+  if (Range <= 0) return 0;
+  // Lemire's multiply-and-reject: unbiased, rarely divides.
+  const uint64_t R = static_cast<uint64_t>(Range);
+  uint64_t M = (NextRaw() >> 32) * R;
+  uint32_t Low = static_cast<uint32_t>(M);
+  if (Low < R) {
+    const uint32_t Threshold = static_cast<uint32_t>(-static_cast<uint32_t>(R)) % static_cast<uint32_t>(R);
+    while (Low < Threshold) {
+      M = (NextRaw() >> 32) * R;
+      Low = static_cast<uint32_t>(M);
+    }
+  }
+  return static_cast<int32_t>(M >> 32);
+}
+
+}  // namespace orv

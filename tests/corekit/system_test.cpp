@@ -1,0 +1,140 @@
+// Rounding, Str formatting and the global uniform generator.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <set>
+
+#include "orvcorekit/Orv_stringl.h"
+#include "orvcorekit/Orv_system.h"
+
+namespace {
+
+using orv::Round;
+using orv::Trunc;
+
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double Inf = std::numeric_limits<double>::infinity();
+constexpr int64_t I64Max = std::numeric_limits<int64_t>::max();
+constexpr int64_t I64Min = std::numeric_limits<int64_t>::min();
+
+TEST(Rounding, RoundIsHalfToEvenAndTruncTowardsZero) {
+  EXPECT_EQ(Round(2.5), 2);
+  EXPECT_EQ(Round(3.5), 4);
+  EXPECT_EQ(Round(-2.5), -2);
+  EXPECT_EQ(Round(-3.5), -4);
+  EXPECT_EQ(Round(2.4999999999999996), 2);
+  EXPECT_EQ(Round(0.49999999999999994), 0);  // x + 0.5 would round up to 1
+  EXPECT_EQ(Round(4503599627370497.0), 4503599627370497);  // 2^52 + 1 stays exact
+  EXPECT_EQ(Trunc(-2.7), -2);
+  EXPECT_EQ(Trunc(2.7), 2);
+  EXPECT_EQ(orv::Int(-2.5), -2.0);
+  EXPECT_EQ(orv::Frac(-2.5), -0.5);
+  EXPECT_EQ(orv::Int(7.25) + orv::Frac(7.25), 7.25);
+}
+
+TEST(Rounding, OutOfRangeAndNaNHaveDefinedResults) {
+  EXPECT_EQ(Round(NaN), 0);
+  EXPECT_EQ(Trunc(NaN), 0);
+  EXPECT_EQ(Round(1e300), I64Max);
+  EXPECT_EQ(Round(-Inf), I64Min);
+  EXPECT_EQ(Trunc(9223372036854775808.0), I64Max);  // 2^63 itself is out of range
+  EXPECT_EQ(Trunc(-9223372036854775808.0), I64Min);  // -2^63 is in range
+  EXPECT_EQ(orv::RoundInt(3e9), INT32_MAX);
+  EXPECT_EQ(orv::TruncInt(-3e9), INT32_MIN);
+  EXPECT_EQ(orv::RoundInt(NaN), 0);
+  EXPECT_EQ(orv::RoundInt(-2147483648.4), INT32_MIN);
+}
+
+TEST(Rounding, SimpleRoundToRoundsHalvesAwayFromZero) {
+  EXPECT_DOUBLE_EQ(orv::SimpleRoundTo(-0.125, -2), -0.13);  // exact half
+  EXPECT_DOUBLE_EQ(orv::SimpleRoundTo(0.125), 0.13);
+  EXPECT_DOUBLE_EQ(orv::SimpleRoundTo(1234.5, 0), 1235.0);
+  EXPECT_DOUBLE_EQ(orv::SimpleRoundTo(-1234.5, 0), -1235.0);
+  EXPECT_DOUBLE_EQ(orv::SimpleRoundTo(1250.0, 2), 1300.0);
+  // 1.005 is stored below the half: rounding follows the stored value.
+  EXPECT_DOUBLE_EQ(orv::SimpleRoundTo(1.005, -2), 1.0);
+  EXPECT_EQ(orv::SimpleRoundTo(1e300, -5), 1e300);
+  EXPECT_TRUE(std::isnan(orv::SimpleRoundTo(NaN, -2)));
+  EXPECT_EQ(orv::SimpleRoundTo(123.0, 400), 0.0);
+}
+
+TEST(StrFormat, FixedPadsOnTheLeftAndNeverCuts) {
+  EXPECT_EQ(orv::Str(3.14159, 8, 3), "   3.142");
+  EXPECT_EQ(orv::Str(-3.14159, 1, 2), "-3.14");
+  EXPECT_EQ(orv::Str(42.0, 0, 0), "42");
+  EXPECT_EQ(orv::Str(-0.0, 5, 2), " 0.00");
+  EXPECT_EQ(orv::Str(-0.001, 1, 2), "-0.00");
+  EXPECT_EQ(orv::Str(0.1, 1, 20), "0.10000000000000000555");  // the exact binary value
+  EXPECT_EQ(orv::Str(1e20, 1, 0), "100000000000000000000");
+  EXPECT_EQ(orv::Str(NaN, 5, 2), "  NAN");
+  EXPECT_EQ(orv::Str(-Inf, 1, 2), "-INF");
+  EXPECT_EQ(orv::strff(3.14159, 8, 3), "   3.142");
+  EXPECT_EQ(orv::strff(2.0, 1, -1), "2");
+}
+
+TEST(StrFormat, ScientificHasWidthMinusNineFurtherDigitsAndFourExponentDigits) {
+  EXPECT_EQ(orv::Str(1234.4, 12, -1), " 1.234E+0003");
+  EXPECT_EQ(orv::Str(-0.0015, 10, -1), "-1.5E-0003");
+  EXPECT_EQ(orv::Str(0.0, 10, -1), " 0.0E+0000");
+  EXPECT_EQ(orv::Str(1.5e150, 12, -2), " 1.500E+0150");
+  EXPECT_EQ(orv::Str(9.9999, 10, -1), " 1.0E+0001");  // rounding carries into the exponent
+  EXPECT_EQ(orv::Str(5e-324, 11, -1), " 4.94E-0324");
+  EXPECT_EQ(orv::Str(2.0, 4, -1), " 2.0E+0000");  // at least one further digit
+  for (int W = 10; W < 30; ++W) EXPECT_EQ(orv::Str(-123.456, W, -1).size(), static_cast<size_t>(W));
+}
+
+#if ORV_HAS_EXTENDED
+TEST(StrFormat, ExtendedKeepsItsRangeAndPrecision) {
+  EXPECT_EQ(orv::Str(1e4000L, 12, -1), " 1.000E+4000");
+  EXPECT_EQ(orv::Str(1.0L / 3.0L, 1, 19), "0.3333333333333333333");
+  EXPECT_EQ(Round(2.5L), 2);
+  EXPECT_EQ(orv::Frac(-2.25L), -0.25L);
+}
+#endif
+
+TEST(RandomGenerator, SeedReproducesTheSequence) {
+  orv::SetRandSeed(12345);
+  EXPECT_EQ(orv::RandSeed(), 12345u);
+  double First[5];
+  for (double& X : First) X = orv::Random();
+  orv::SetRandSeed(12345);
+  for (double X : First) EXPECT_EQ(orv::Random(), X);
+  orv::SetRandSeed(12346);
+  EXPECT_NE(orv::Random(), First[0]);
+}
+
+TEST(RandomGenerator, UniformInRange) {
+  orv::SetRandSeed(7);
+  const int N = 200000;
+  double Sum = 0;
+  int Counts[10] = {};
+  for (int i = 0; i < N; ++i) {
+    const double X = orv::Random();
+    ASSERT_GE(X, 0.0);
+    ASSERT_LT(X, 1.0);
+    Sum += X;
+    const int K = orv::Random(10);
+    ASSERT_GE(K, 0);
+    ASSERT_LT(K, 10);
+    ++Counts[K];
+  }
+  EXPECT_NEAR(Sum / N, 0.5, 0.005);  // sd of the mean is 0.00065
+  for (int C : Counts) EXPECT_NEAR(C, N / 10, 600);  // sd is about 134
+  EXPECT_EQ(orv::Random(0), 0);
+  EXPECT_EQ(orv::Random(-3), 0);
+  EXPECT_EQ(orv::Random(1), 0);
+  for (int i = 0; i < 1000; ++i) EXPECT_LT(orv::Random(INT32_MAX), INT32_MAX);
+}
+
+TEST(RandomGenerator, RandomizeNeverRepeatsASeed) {
+  std::set<uint64_t> Seeds;
+  for (int i = 0; i < 1000; ++i) {
+    orv::Randomize();
+    Seeds.insert(orv::RandSeed());
+  }
+  EXPECT_EQ(Seeds.size(), 1000u);
+}
+
+}  // namespace
