@@ -38,6 +38,16 @@ class ORV_API EORVMath1Error : public EORVError {
 // Number formatting and conversion
 // ============================================================================
 
+// The lowest NDigits digits of Value's 32-bit pattern read as unsigned, most
+// significant first. NDigits 0 counts as 1; it is capped at 8 (Hex), 11 (Octal)
+// and 32 (Bin), the digits of the whole pattern.
+ORV_API std::string Hex(int32_t Value, uint8_t NDigits);
+ORV_API std::string Octal(int32_t Value, uint8_t NDigits);
+ORV_API std::string Bin(int32_t Value, uint8_t NDigits);
+// Exactly NDigits (0 counts as 1) decimal digits of |Value|, leading zeros kept,
+// higher digits dropped, "-" in front of a negative Value.
+ORV_API std::string Decimal(int32_t Value, uint8_t NDigits);
+
 
 // ============================================================================
 // Plane geometry of points, segments, rectangles and ellipses
