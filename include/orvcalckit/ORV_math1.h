@@ -22,6 +22,18 @@ class ORV_API EORVMath1Error : public EORVError {
 // ============================================================================
 // Sorting, selection and exchange in plain arrays
 // ============================================================================
+// Typed overloads take the array as a span and use 0-based positions; the
+// kind-selected overloads take the first element, the element count N and a
+// TVarKind (0, 1: double; 2: single; 3, 4: 32-bit integer; any other kind
+// leaves the data alone) and use 1-based positions.
+
+// Comb sort in place, shrink factor 1.3, starting from gap N. Equal values are
+// never exchanged; the sort is not stable. NaN goes last in both directions.
+// Each pass adds 1 to ProcStat and calls MathFeedBackProc.
+ORV_API void SortArray(void* Data, int32_t N, TVarKind Kind, bool Ascending);
+ORV_API void SortArray(std::span<double> Data, bool Ascending);
+ORV_API void SortArray(std::span<int32_t> Data, bool Ascending);
+ORV_API void SortArray(std::span<float> Data, bool Ascending);
 
 
 // ============================================================================
