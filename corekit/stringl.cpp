@@ -9,4 +9,116 @@ namespace orv {
 
 std::string strff(double X, int32_t Width, int32_t Decimals) { return Str(X, Width, std::max(Decimals, 0)); }
 
+namespace {
+
+constexpr bool IsBlank(char C) { return static_cast<unsigned char>(C) <= ' '; }
+constexpr bool IsSeparator(char C) { return C == ' ' || C == '\t' || C == '\r' || C == '\n'; }
+constexpr char Lower(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
+
+bool SameText(std::string_view A, std::string_view B) {
+  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) { return Lower(X) == Lower(Y); });
+}
+
+template <class T>
+int32_t IndexIn(const std::string& S, bool IgnoreCase, std::span<const T> List) {
+  for (size_t i = 0; i < List.size() && i < INT32_MAX; ++i) {
+    const std::string_view E = List[i];
+    if (IgnoreCase ? SameText(S, E) : S == E) return static_cast<int32_t>(i + 1);
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string StripLTBlanks(const std::string& S) {
+  size_t First = 0, Last = S.size();
+  while (First < Last && IsBlank(S[First])) ++First;
+  while (Last > First && IsBlank(S[Last - 1])) --Last;
+  return S.substr(First, Last - First);
+}
+
+std::string ReplaceCharInString(const std::string& S, char OldChar, char NewChar) {
+  std::string R = S;
+  std::replace(R.begin(), R.end(), OldChar, NewChar);
+  return R;
+}
+
+std::string RemoveControlChars(const std::string& S) {
+  std::string R;
+  R.reserve(S.size());
+  for (char C : S)
+    if (static_cast<unsigned char>(C) >= 32 && C != 127) R += C;
+  return R;
+}
+
+std::string StripTrailingChars(char Ch, const std::string& S) {
+  size_t Last = S.size();
+  while (Last > 0 && S[Last - 1] == Ch) --Last;
+  return S.substr(0, Last);
+}
+
+bool StringContains(const std::string& S, const std::string& Sub) {
+  if (Sub == "//dig") return std::any_of(S.begin(), S.end(), [](char C) { return C >= '0' && C <= '9'; });
+  return !Sub.empty() && S.find(Sub) != std::string::npos;
+}
+
+int32_t StringIx(const std::string& S, std::span<const std::string> List) { return IndexIn(S, false, List); }
+int32_t StringIx(const std::string& S, bool IgnoreCase, std::span<const std::string> List) {
+  return IndexIn(S, IgnoreCase, List);
+}
+int32_t StringIx(const std::string& S, std::span<const std::string_view> List) { return IndexIn(S, false, List); }
+int32_t StringIx(const std::string& S, bool IgnoreCase, std::span<const std::string_view> List) {
+  return IndexIn(S, IgnoreCase, List);
+}
+
+int32_t Tokenize(const std::string& S, std::vector<std::string>& Tokens) {
+  std::vector<std::string> R;
+  size_t i = 0;
+  while (i < S.size()) {
+    while (i < S.size() && IsSeparator(S[i])) ++i;
+    if (i == S.size()) break;
+    const size_t Start = i;
+    bool Quoted = false;
+    while (i < S.size() && (Quoted || !IsSeparator(S[i]))) {
+      if (S[i] == '"') Quoted = !Quoted;
+      ++i;
+    }
+    R.emplace_back(S, Start, i - Start);
+  }
+  Tokens = std::move(R);
+  return static_cast<int32_t>(std::min<size_t>(Tokens.size(), INT32_MAX));
+}
+
+bool ParseQuotedName(char Ch, char Quote, std::string& Name, TQuotedStrState& State) {
+  switch (State) {
+    case qsInQuotes:
+      if (Ch == Quote) {
+        State = qsWaiting;
+        return true;
+      }
+      Name += Ch;
+      return false;
+    case qsInWord:
+      if (IsSeparator(Ch)) {
+        State = qsWaiting;
+        return true;
+      }
+      Name += Ch;
+      return false;
+    default:
+      if (IsSeparator(Ch)) {
+        State = qsWaiting;
+        return false;
+      }
+      Name.clear();
+      if (Ch == Quote) {
+        State = qsInQuotes;
+      } else {
+        Name += Ch;
+        State = qsInWord;
+      }
+      return false;
+  }
+}
+
 }  // namespace orv

@@ -1,8 +1,10 @@
 // Platform layer: the exception classes the library raises or lets through.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "Orv_export.h"
 
@@ -46,5 +48,16 @@ class ORVCORE_API EInOutError : public Exception {
   EInOutError(const std::string& Msg, int Code = 0) : Exception(Msg), ErrorCode(Code) {}
   int ErrorCode;
 };
+
+// Text to number, independent of the locale. Blanks and other characters
+// up to 32 around the number are allowed; nothing else may stand beside it.
+// TryStrToInt takes a decimal integer with an optional sign that fits in 32
+// bits. TryStrToFloat takes an optional sign, digits with an optional "."
+// (".5" and "5." included) and an optional exponent "E" or "e" with an
+// optional sign; no infinities, NaN or hexadecimal. A magnitude beyond the
+// double range fails; one below the smallest denormal gives a signed 0.
+// Both leave Value unchanged when they fail.
+ORVCORE_API bool TryStrToInt(std::string_view S, int32_t& Value);
+ORVCORE_API bool TryStrToFloat(std::string_view S, double& Value);
 
 }  // namespace orv
