@@ -11,6 +11,7 @@ namespace {
 
 constexpr TPackageUnitEntry Units[] = {
     {"ORV_math1", detail::Math1Initialization, detail::Math1Finalization},
+    {"ORV_matrix", detail::MatrixInitialization, detail::MatrixFinalization},
 };
 
 constexpr const char* Requires[] = {"libstdc++", "orvcorekit_rt"};

@@ -20,4 +20,7 @@ class TUnitStartCounter {
 void Math1Initialization();
 void Math1Finalization();
 
+void MatrixInitialization();
+void MatrixFinalization();
+
 }  // namespace orv::detail

@@ -1,7 +1,141 @@
 // Unit ORV_matrix: the matrix component TMatrix.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <string>
+
 #include "ORV_export.h"
+#include "orvcorekit/Orv_classes.h"
 #include "orvcorekit/Orv_orvbase.h"
 
-namespace orv {}  // namespace orv
+namespace orv {
+
+// Errors of the unit's components: Component "<Name>": <problem>.
+class ORV_API EORVMatrixError : public EORVError {
+ public:
+  using EORVError::EORVError;
+};
+
+// The host's distance between rows Row1 and Row2 (distance mode dmUser).
+using TOnCalcDistanceEvent =
+    std::function<void(TObject* Sender, int32_t Row1, int32_t Row2, double& Distance)>;
+
+enum TNormType : uint8_t { ntColwise = 0, ntRowwise = 1, ntSpectral = 2, ntFrobenius = 3 };
+enum TMatXmlTag : uint8_t {
+  xmlMatNumCols = 0,
+  xmlMatNumRows = 1,
+  xmlMatNumLayers = 2,
+  xmlMatNumTimeSlots = 3,
+  xmlMatCell = 4,
+  xmlMatBegin = 5,
+  xmlMatEnd = 6,
+  xmlInvalid = 7
+};
+
+// ============================================================================
+// TMatrix: dense matrix of doubles, cells addressed (column, row) from 1
+// ============================================================================
+//
+// Cells live in Mat, an array of columns: cell (c, r) is Mat[c - 1][r - 1].
+// Mat always holds max(NrOfColumns, 1) x max(NrOfRows, 1) cells, so a matrix
+// with 0 columns or rows keeps one stored cell but has no valid one.
+// Reading outside the valid cells gives 0.0, writing there is ignored.
+//
+// Events: OnChange fires after every change of cells or size (element writes
+// fire it per cell); OnSortExchange reports each exchange of SortRows (kind 2)
+// and SortCols (kind 1); OnCalcDistance supplies the distance of mode dmUser;
+// OnPercentDone is never fired by the matrix itself.
+class ORV_API TMatrix : public TComponent {
+ public:
+  explicit TMatrix(TComponent* AOwner = nullptr);
+  ~TMatrix() override;
+  std::string ClassName() const override;
+
+  // Copies size, DataID, cells, Precision and the handlers OnChange,
+  // OnSortExchange and OnCalcDistance of another TMatrix (not OnPercentDone,
+  // not the name); fires nothing. Other sources: EConvertError.
+  void Assign(TPersistent* Source) override;
+  void AssignTo(TPersistent* Dest) override;
+  // Size and cells of MatSource through SetVal: OnChange per cell (and in
+  // Resize when the size changes) and once at the end. nullptr: nothing.
+  void Clone(const TMatrix* MatSource);
+
+  // ---- size ----
+  int32_t NrOfColumns() const { return FNCol; }
+  int32_t NrOfRows() const { return FNRow; }
+  void SetNrOfColumns(int32_t Value);  // negative values count as 0
+  void SetNrOfRows(int32_t Value);
+  // New cells are 0.0, the overlap keeps its values; OnChange fires unless the
+  // size stays. Always true; EORVMatrixError "not enough memory on heap" when
+  // the storage cannot be obtained (the matrix is then unchanged).
+  bool Resize(int32_t Nc, int32_t Nr);
+  bool ResizeAndClear(int32_t Nc, int32_t Nr);  // Resize, then Fill(0.0)
+
+  // ---- cells ----
+  double GetVal(int32_t Nc, int32_t Nr) const {
+    return ValidCell(Nc, Nr) ? Mat[static_cast<std::size_t>(Nc - 1)][static_cast<std::size_t>(Nr - 1)]
+                                   : 0.0;
+  }
+  void SetVal(int32_t Nc, int32_t Nr, double Value) {
+    if (!ValidCell(Nc, Nr)) return;
+    Mat[static_cast<std::size_t>(Nc - 1)][static_cast<std::size_t>(Nr - 1)] = Value;
+    if (OnChange) [[unlikely]]
+      OnChange(this);
+  }
+  double Elem(int32_t Nc, int32_t Nr) const { return GetVal(Nc, Nr); }
+  void SetElem(int32_t Nc, int32_t Nr, double Value) { SetVal(Nc, Nr, Value); }
+  // Every valid cell := Value, then one OnChange (also without valid cells).
+  void Fill(double Value);
+
+  // ---- ranges ----
+  // (0, 0) is the whole axis; other bounds are clamped to 1..count and
+  // exchanged when reversed. On an axis of length 0 the result is (1, 0): no cell.
+  void MakeValidColRange(int32_t& LowCol, int32_t& HighCol) const;
+  void MakeValidRowRange(int32_t& LowRow, int32_t& HighRow) const;
+
+  // ---- properties ----
+  const std::string& DataID() const { return FDataID; }
+  void SetDataID(const std::string& Value) { FDataID = Value; }
+  // Two stored numbers, kept and copied but read by no computation: index
+  // <= 1 is the first, others the second; values are clamped to -1..25.
+  int32_t Precision(int32_t Ix) const { return GetFPrecis(Ix); }
+  void SetPrecision(int32_t Ix, int32_t Value) { SetFPrecis(Ix, Value); }
+  int32_t GetFPrecis(int32_t Ix) const;
+  void SetFPrecis(int32_t Ix, int32_t Value);
+
+  TNotifyEvent OnChange;
+  TSortExchgEvent OnSortExchange;
+  TOnCalcDistanceEvent OnCalcDistance;
+  TOnPercentDoneEvent OnPercentDone;
+
+  // The cells, [column - 1][row - 1]. Library routines read and write cells
+  // here directly where that is observably the same as GetVal and SetVal; the
+  // shape belongs to the component: change it only through Resize.
+  TDouble2DArray Mat;
+  // Set by an XML reader before the first cell element; cleared by the tag handler.
+  bool FirstCell = false;
+
+  // Fires OnChange; for routines that wrote Mat directly.
+  void Changed() {
+    if (OnChange) OnChange(this);
+  }
+
+ protected:
+  void SortExchange(uint8_t Kind, int32_t I1, int32_t I2, int32_t I3, int32_t I4) {
+    if (OnSortExchange) OnSortExchange(this, Kind, I1, I2, I3, I4);
+  }
+  void PercDone(TObject* Sender, int32_t Percent);
+
+ private:
+  bool ValidCell(int32_t Nc, int32_t Nr) const {
+    return static_cast<uint32_t>(Nc) - 1u < static_cast<uint32_t>(FNCol) &&
+           static_cast<uint32_t>(Nr) - 1u < static_cast<uint32_t>(FNRow);
+  }
+  int32_t FNCol = 1;
+  int32_t FNRow = 1;
+  std::string FDataID;
+  int32_t FPrecis[2] = {15, -1};
+};
+
+}  // namespace orv

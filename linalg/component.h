@@ -1,0 +1,122 @@
+// Machinery shared by the data components (TVector, TIntVector, TMatrix,
+// TIntMatrix, TMat3D, TMat4D, TDataTable): the range rule, the message form
+// of component errors, allocation guards, event firing and resizing of
+// column-major storage with kept overlap. Internal; see docs/DESIGN.md,
+// "Component machinery".
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "orvcorekit/Orv_classes.h"
+
+namespace orv::detail {
+
+// ---- range rule -----------------------------------------------------------------
+// Bounds (0, 0) mean the whole axis 1..Count; other bounds are clamped into
+// 1..Count and exchanged when reversed. An axis of length 0 has no cell to
+// clamp to: any bounds then give Low = 1, High = 0, a range visiting nothing.
+inline void MakeValidRange(int32_t& Low, int32_t& High, int32_t Count) {
+  if (Count <= 0) {
+    Low = 1;
+    High = 0;
+    return;
+  }
+  if (Low == 0 && High == 0) {
+    Low = 1;
+    High = Count;
+    return;
+  }
+  Low = std::clamp(Low, 1, Count);
+  High = std::clamp(High, 1, Count);
+  if (High < Low) std::swap(Low, High);
+}
+
+// True when Index addresses an element of an axis of Count elements from 1.
+inline bool InAxis(int32_t Index, int32_t Count) {
+  return static_cast<uint32_t>(Index) - 1u < static_cast<uint32_t>(Count);
+}
+
+// ---- errors -----------------------------------------------------------------------
+// Component "<Name>": <Problem>. NameText is the component's name, or what a
+// routine prints in its place (e.g. the name with ".Histogram" appended).
+inline std::string ComponentMessage(std::string_view NameText, std::string_view Problem) {
+  std::string S;
+  S.reserve(NameText.size() + Problem.size() + 14);
+  S.append("Component \"").append(NameText).append("\": ").append(Problem);
+  return S;
+}
+
+template <class E>
+[[noreturn]] void RaiseComponentError(const TComponent& C, std::string_view Problem) {
+  throw E(ComponentMessage(C.Name(), Problem));
+}
+
+// Runs Body; an allocation failure inside it becomes the component's error E
+// with the given problem. Body must leave the component unchanged when it
+// throws (build aside, then commit).
+template <class E, class F>
+decltype(auto) GuardAlloc(const TComponent& C, std::string_view Problem, F&& Body) {
+  try {
+    return Body();
+  } catch (const std::bad_alloc&) {
+    RaiseComponentError<E>(C, Problem);
+  } catch (const std::length_error&) {
+    RaiseComponentError<E>(C, Problem);
+  }
+}
+
+// Throws std::bad_alloc when Count elements of Size bytes cannot be addressed
+// in this word size, before any allocation is tried (Count is computed in 64
+// bits by the caller, so it never wraps).
+inline void CheckExtent(int64_t Count, std::size_t Size) {
+  if (Count < 0 || static_cast<uint64_t>(Count) > static_cast<uint64_t>(PTRDIFF_MAX) / Size)
+    throw std::bad_alloc();
+}
+
+// ---- events -------------------------------------------------------------------------
+// Fires a handler when assigned: with no handler the cost is one branch.
+template <class Event, class... Args>
+inline void Fire(const Event& Handler, Args&&... A) {
+  if (Handler) [[unlikely]]
+    Handler(std::forward<Args>(A)...);
+}
+
+// ---- storage ----------------------------------------------------------------------------
+// Resizes a grid of Cols columns by Rows rows ([column][row]); cells of the
+// overlap keep their values, new cells are T(). Strong guarantee: on an
+// allocation failure the grid is unchanged.
+template <class T>
+void ResizeGrid(std::vector<std::vector<T>>& G, int32_t Cols, int32_t Rows) {
+  CheckExtent(int64_t{Cols} * Rows, sizeof(T));
+  const std::size_t NC = static_cast<std::size_t>(Cols);
+  const std::size_t NR = static_cast<std::size_t>(Rows);
+  const bool SameRows = !G.empty() && G.front().size() == NR;
+  if (SameRows && NC <= G.size()) {
+    G.resize(NC);
+    return;
+  }
+  if (SameRows) {
+    std::vector<std::vector<T>> Added(NC - G.size(), std::vector<T>(NR));
+    G.reserve(NC);
+    for (auto& Col : Added) G.push_back(std::move(Col));
+    return;
+  }
+  std::vector<std::vector<T>> New(NC);
+  for (std::size_t C = 0; C < NC; ++C) {
+    New[C].resize(NR);
+    if (C < G.size()) {
+      const std::size_t Keep = std::min(NR, G[C].size());
+      std::copy_n(G[C].begin(), Keep, New[C].begin());
+    }
+  }
+  G.swap(New);
+}
+
+}  // namespace orv::detail

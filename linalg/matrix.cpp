@@ -1,0 +1,125 @@
+// TMatrix core: life cycle, size, cells, ranges, copying; the unit's start
+// and shut-down entries.
+#include <algorithm>
+
+#include "core/units.h"
+#include "linalg/component.h"
+#include "orvcalckit/ORV_matrix.h"
+
+namespace orv {
+
+namespace {
+constexpr std::string_view NoHeap = "not enough memory on heap";
+}
+
+TMatrix::TMatrix(TComponent* AOwner) : TComponent(AOwner) {
+  detail::GuardAlloc<EORVMatrixError>(*this, NoHeap, [&] { Mat.assign(1, TDoubleArray(1, 0.0)); });
+}
+
+TMatrix::~TMatrix() = default;
+
+std::string TMatrix::ClassName() const { return "TMatrix"; }
+
+void TMatrix::Assign(TPersistent* Source) {
+  auto* Src = dynamic_cast<TMatrix*>(Source);
+  if (Src == nullptr) {
+    TComponent::Assign(Source);
+    return;
+  }
+  if (Src == this) return;
+  // Copy the cells aside first: a failed copy leaves this matrix as it was.
+  TDouble2DArray Cells = detail::GuardAlloc<EORVMatrixError>(*this, NoHeap, [&] { return Src->Mat; });
+  Mat = std::move(Cells);
+  FNCol = Src->FNCol;
+  FNRow = Src->FNRow;
+  FDataID = Src->FDataID;
+  FPrecis[0] = Src->FPrecis[0];
+  FPrecis[1] = Src->FPrecis[1];
+  OnChange = Src->OnChange;
+  OnSortExchange = Src->OnSortExchange;
+  OnCalcDistance = Src->OnCalcDistance;
+}
+
+void TMatrix::AssignTo(TPersistent* Dest) {
+  // Dest takes our data only when we are of its class (or derived from it).
+  if (auto* D = dynamic_cast<TMatrix*>(Dest); D != nullptr && typeid(*D) == typeid(TMatrix)) {
+    D->Assign(this);
+    return;
+  }
+  TComponent::AssignTo(Dest);
+}
+
+void TMatrix::Clone(const TMatrix* MatSource) {
+  if (MatSource == nullptr) return;
+  Resize(MatSource->FNCol, MatSource->FNRow);
+  if (!OnChange && MatSource != this) {
+    // Without a handler nothing can observe the order of the writes.
+    for (int32_t C = 0; C < FNCol; ++C)
+      std::copy_n(MatSource->Mat[static_cast<std::size_t>(C)].begin(), FNRow,
+                  Mat[static_cast<std::size_t>(C)].begin());
+  } else {
+    // A handler may resize either matrix, so every access is checked again.
+    for (int32_t C = 1; C <= MatSource->FNCol; ++C)
+      for (int32_t R = 1; R <= MatSource->FNRow; ++R) SetVal(C, R, MatSource->GetVal(C, R));
+  }
+  Changed();
+}
+
+void TMatrix::SetNrOfColumns(int32_t Value) { Resize(std::max(Value, 0), FNRow); }
+
+void TMatrix::SetNrOfRows(int32_t Value) { Resize(FNCol, std::max(Value, 0)); }
+
+bool TMatrix::Resize(int32_t Nc, int32_t Nr) {
+  if (Nc == FNCol && Nr == FNRow) return true;
+  Nc = std::max(Nc, 0);
+  Nr = std::max(Nr, 0);
+  detail::GuardAlloc<EORVMatrixError>(*this, NoHeap,
+                                      [&] { detail::ResizeGrid(Mat, std::max(Nc, 1), std::max(Nr, 1)); });
+  FNCol = Nc;
+  FNRow = Nr;
+  Changed();
+  return true;
+}
+
+bool TMatrix::ResizeAndClear(int32_t Nc, int32_t Nr) {
+  const bool Result = Resize(Nc, Nr);
+  Fill(0.0);
+  return Result;
+}
+
+void TMatrix::Fill(double Value) {
+  for (int32_t C = 0; C < FNCol; ++C)
+    std::fill_n(Mat[static_cast<std::size_t>(C)].begin(), FNRow, Value);
+  Changed();
+}
+
+void TMatrix::MakeValidColRange(int32_t& LowCol, int32_t& HighCol) const {
+  detail::MakeValidRange(LowCol, HighCol, FNCol);
+}
+
+void TMatrix::MakeValidRowRange(int32_t& LowRow, int32_t& HighRow) const {
+  detail::MakeValidRange(LowRow, HighRow, FNRow);
+}
+
+int32_t TMatrix::GetFPrecis(int32_t Ix) const { return FPrecis[Ix <= 1 ? 0 : 1]; }
+
+void TMatrix::SetFPrecis(int32_t Ix, int32_t Value) { FPrecis[Ix <= 1 ? 0 : 1] = std::clamp(Value, -1, 25); }
+
+void TMatrix::PercDone(TObject*, int32_t Percent) { detail::Fire(OnPercentDone, this, Percent); }
+
+// ---- unit start and shut-down -------------------------------------------------------
+// The unit's only shut-down work is releasing its constant strings, which
+// C++ does by itself; the entries keep the unit's place in the start order.
+namespace detail {
+
+namespace {
+constinit TUnitStartCounter MatrixCounter;
+}
+
+void MatrixInitialization() { MatrixCounter.Enter(); }
+
+void MatrixFinalization() { MatrixCounter.Leave(); }
+
+}  // namespace detail
+
+}  // namespace orv
