@@ -11,6 +11,7 @@ namespace {
 
 constexpr TPackageUnitEntry Units[] = {
     {"ORV_math1", detail::Math1Initialization, detail::Math1Finalization},
+    {"ORV_complex", detail::ComplexInitialization, detail::ComplexFinalization},
     {"ORV_matrix", detail::MatrixInitialization, detail::MatrixFinalization},
 };
 

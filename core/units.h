@@ -19,6 +19,8 @@ class TUnitStartCounter {
 
 void Math1Initialization();
 void Math1Finalization();
+void ComplexInitialization();
+void ComplexFinalization();
 
 void MatrixInitialization();
 void MatrixFinalization();

@@ -65,6 +65,30 @@ ORV_API std::string Decimal(int32_t Value, uint8_t NDigits);
 // Plane geometry of points, segments, rectangles and ellipses
 // ============================================================================
 
+// Rectangles of doubles may give their corners in any order.
+ORV_API double EuclideanDistance(const TPointDouble& P1, const TPointDouble& P2);
+ORV_API double EuclideanDistance(double x1, double y1, double x2, double y2);
+// Distance from P to the segment AB (to A when A = B).
+ORV_API double DistanceToSegment(const TPointDouble& P, const TPointDouble& A, const TPointDouble& B);
+// 1 counter-clockwise, -1 clockwise, 0 collinear.
+ORV_API int32_t CcwTriangle(const TPointDouble& P1, const TPointDouble& P2, const TPointDouble& P3);
+// Segments P1P2 and P3P4 meet; touching counts, and so do any four collinear
+// points, overlapping or not (the polygon routines rely on it).
+ORV_API bool SegmentsIntersect(const TPointDouble& P1, const TPointDouble& P2, const TPointDouble& P3,
+                               const TPointDouble& P4);
+ORV_API bool WithinRect(const TPointDouble& P, const TRectDouble& R);  // edges inside
+// Clamps P into R; true when P was moved.
+ORV_API bool ConfinePointToRect(TPointDouble& P, const TRectDouble& R);
+// Rounded distance from P to the rectangle (0 inside and on the edges);
+// saturates at the largest Integer.
+ORV_API int32_t DistFromRect(const TPoint& P, const TRect& R);
+// Distance from P to the axis-parallel ellipse with centre (Xc, Yc) and
+// semi-axes A along x and B along y; Nearest receives the nearest point of the
+// ellipse. The sign of a semi-axis does not matter; a zero semi-axis makes the
+// ellipse a segment (both zero: its centre).
+ORV_API double DistFromEllipse(const TPointDouble& P, double Xc, double Yc, double A, double B,
+                               TPointDouble& Nearest);
+
 
 // ============================================================================
 // Angles in degrees, minutes and seconds

@@ -27,12 +27,17 @@ TEST(PackageLoad, StartWorkRunsOncePerLoad) {
   ASSERT_NE(Lib, nullptr) << dlerror();
   EXPECT_FALSE(orv::MathFeedBackProc) << "start work clears the feedback hook";
   EXPECT_FALSE(orv::AbortMathProc);
+  auto* NearZero = static_cast<orv::Extended*>(dlsym(Lib, "_ZN3orv11CpxNearZeroE"));
+  ASSERT_NE(NearZero, nullptr);
+  EXPECT_EQ(*NearZero, orv::Extended(1e-15L));
 
   auto Init = Entry<void (*)()>(Lib, "_ZN3orv10InitializeEv");
   auto Fin = Entry<void (*)()>(Lib, "_ZN3orv8FinalizeEv");
   orv::MathFeedBackProc = [](double) {};
+  *NearZero = 0;
   Init();  // already started: nothing runs
   EXPECT_TRUE(orv::MathFeedBackProc);
+  EXPECT_EQ(*NearZero, 0);
   Fin();   // undoes the second Initialize only
   Fin();   // the real shut-down
   Fin();   // one too many: nothing runs
@@ -40,6 +45,7 @@ TEST(PackageLoad, StartWorkRunsOncePerLoad) {
   EXPECT_TRUE(orv::MathFeedBackProc);
   Init();  // a start again
   EXPECT_FALSE(orv::MathFeedBackProc);
+  EXPECT_EQ(*NearZero, orv::Extended(1e-15L));
   EXPECT_EQ(dlclose(Lib), 0);
 }
 
