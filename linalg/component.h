@@ -6,15 +6,22 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
 #include <cstdint>
 #include <new>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
+#include "orvcalckit/ORV_math1.h"
 #include "orvcorekit/Orv_classes.h"
+#include "orvcorekit/Orv_dstruct.h"
 
 namespace orv::detail {
 
@@ -80,6 +87,18 @@ inline void CheckExtent(int64_t Count, std::size_t Size) {
     throw std::bad_alloc();
 }
 
+// ---- copying ---------------------------------------------------------------------
+// AssignTo of a component class C: Dest takes Self's data when Self is of
+// Dest's class; otherwise the platform's error.
+template <class C>
+void AssignToSameClass(C& Self, TPersistent* Dest) {
+  if (auto* D = dynamic_cast<C*>(Dest); D != nullptr && typeid(*D) == typeid(C)) {
+    D->Assign(&Self);
+    return;
+  }
+  Self.TComponent::AssignTo(Dest);
+}
+
 // ---- events -------------------------------------------------------------------------
 // Fires a handler when assigned: with no handler the cost is one branch.
 template <class Event, class... Args>
@@ -118,5 +137,41 @@ void ResizeGrid(std::vector<std::vector<T>>& G, int32_t Cols, int32_t Rows) {
   }
   G.swap(New);
 }
+
+// ---- checksum text -----------------------------------------------------------------
+// Lanes CRC-32 registers side by side, each started at 0xFFFFFFFF. A byte at
+// position p goes to register p mod Lanes; a value's bytes, in memory order
+// (little-endian), go to registers 0, 1, ... Text() complements the registers
+// and prints them as Hex(register, 8), register 0 first: 8 * Lanes digits.
+static_assert(std::endian::native == std::endian::little, "checksums read values in little-endian order");
+
+template <int Lanes>
+class TLaneCRC {
+ public:
+  TLaneCRC() { FReg.fill(0xFFFFFFFFu); }
+
+  void AddByte(int64_t Position, uint8_t B) {
+    uint32_t& R = FReg[static_cast<std::size_t>(Position % Lanes)];
+    R = CalcNextCRC32(B, R);
+  }
+
+  template <class T>
+  void AddValue(const T& Value) {
+    static_assert(sizeof(T) == Lanes && std::is_trivially_copyable_v<T>);
+    uint8_t Bytes[Lanes];
+    std::memcpy(Bytes, &Value, Lanes);
+    for (int J = 0; J < Lanes; ++J) FReg[static_cast<std::size_t>(J)] = CalcNextCRC32(Bytes[J], FReg[static_cast<std::size_t>(J)]);
+  }
+
+  std::string Text() const {
+    std::string S;
+    S.reserve(8 * Lanes);
+    for (uint32_t R : FReg) S += Hex(static_cast<int32_t>(R ^ 0xFFFFFFFFu), 8);
+    return S;
+  }
+
+ private:
+  std::array<uint32_t, Lanes> FReg;
+};
 
 }  // namespace orv::detail

@@ -41,12 +41,7 @@ void TMatrix::Assign(TPersistent* Source) {
 }
 
 void TMatrix::AssignTo(TPersistent* Dest) {
-  // Dest takes our data only when we are of its class (or derived from it).
-  if (auto* D = dynamic_cast<TMatrix*>(Dest); D != nullptr && typeid(*D) == typeid(TMatrix)) {
-    D->Assign(this);
-    return;
-  }
-  TComponent::AssignTo(Dest);
+  detail::AssignToSameClass(*this, Dest);
 }
 
 void TMatrix::Clone(const TMatrix* MatSource) {

@@ -94,6 +94,38 @@ class ORV_API TMatrix : public TComponent {
   void MakeValidColRange(int32_t& LowCol, int32_t& HighCol) const;
   void MakeValidRowRange(int32_t& LowRow, int32_t& HighRow) const;
 
+  // ---- sorting ----
+  // Comb sort of rows LowRow..HighRow by the cells of column SortColIx; the
+  // cells of columns LowCol..HighCol move, and the key column's when it lies
+  // outside them. Each exchange fires OnSortExchange(Self, 2, row i, row i +
+  // gap, LowCol, HighCol) with the clamped bounds; OnChange fires once at the
+  // end when the range holds at least two rows. NaN keys sort last in both
+  // directions. A key column outside the matrix sorts nothing, and a handler
+  // that changes the matrix's size ends the sort.
+  void SortRows(int32_t SortColIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                int32_t HighRow);
+  // The same for columns by the cells of row SortRowIx (OnSortExchange kind 1,
+  // columns i and i + gap, LowRow, HighRow).
+  void SortCols(int32_t SortRowIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                int32_t HighRow);
+
+  // ---- distances between rows ----
+  // The measure between rows Obj1 and Obj2 over all columns (rows outside
+  // the matrix read as 0): dmTanimoto sxy / (sxx + syy - sxy), dmCityBlock
+  // sum |x - y|, dmEuclidean sqrt(sum (x - y)^2), dmSqrEuclidean sum (x - y)^2,
+  // dmDice 2 sxy / (sxx + syy), dmUser what OnCalcDistance leaves in its
+  // Distance (0.0 without a handler); other ordinals 0.0. Where the Tanimoto
+  // or Dice denominator is 0 (both rows all zero) the similarity is 1.0 for
+  // equal rows and 0.0 otherwise.
+  double DistanceOfObjects(TDistMode Mode, int32_t Obj1, int32_t Obj2);
+  // DMat (i, j) := DMat (j, i) := DistanceOfObjects(Mode, i, j) for every pair
+  // i < j in increasing order, 0.0 on the diagonal, through DMat's SetVal.
+  // 0 on success; -1 when DMat is not square; -2 when its column count
+  // differs from NrOfRows or DMat is nullptr (nothing is written then).
+  // DMat may be this matrix itself: every measure is taken before the first
+  // cell is written.
+  int32_t CalcDistMat(TDistMode Mode, TMatrix* DMat);
+
   // ---- properties ----
   const std::string& DataID() const { return FDataID; }
   void SetDataID(const std::string& Value) { FDataID = Value; }
@@ -116,15 +148,15 @@ class ORV_API TMatrix : public TComponent {
   // Set by an XML reader before the first cell element; cleared by the tag handler.
   bool FirstCell = false;
 
-  // Fires OnChange; for routines that wrote Mat directly.
+  // Fire OnChange and OnSortExchange; for routines that write Mat directly.
   void Changed() {
     if (OnChange) OnChange(this);
   }
-
- protected:
   void SortExchange(uint8_t Kind, int32_t I1, int32_t I2, int32_t I3, int32_t I4) {
     if (OnSortExchange) OnSortExchange(this, Kind, I1, I2, I3, I4);
   }
+
+ protected:
   void PercDone(TObject* Sender, int32_t Percent);
 
  private:

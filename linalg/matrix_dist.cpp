@@ -1,0 +1,155 @@
+// Distances and similarities between the rows of a TMatrix.
+#include <cmath>
+#include <vector>
+
+#include "linalg/component.h"
+#include "orvcalckit/ORV_matrix.h"
+
+namespace orv {
+
+namespace {
+
+constexpr std::string_view NoHeap = "not enough memory on heap";
+
+// The measure of mode Mode between two rows of NCol cells, read through X(c)
+// and Y(c) for c = 0..NCol-1 in that order.
+template <TDistMode Mode, class RowX, class RowY>
+double Measure(int32_t NCol, RowX X, RowY Y) {
+  if constexpr (Mode == dmTanimoto || Mode == dmDice) {
+    double Sxy = 0.0, Sxx = 0.0, Syy = 0.0;
+    for (int32_t C = 0; C < NCol; ++C) {
+      const double A = X(C), B = Y(C);
+      Sxy += A * B;
+      Sxx += A * A;
+      Syy += B * B;
+    }
+    const double Denom = Mode == dmTanimoto ? Sxx + Syy - Sxy : Sxx + Syy;
+    if (Denom == 0.0) {
+      // 0/0: rows that are all zero (or too small to square). Equal rows are
+      // as similar as rows can be; unequal ones share nothing measurable.
+      for (int32_t C = 0; C < NCol; ++C)
+        if (X(C) != Y(C)) return 0.0;
+      return 1.0;
+    }
+    return Mode == dmTanimoto ? Sxy / Denom : 2 * Sxy / Denom;
+  } else if constexpr (Mode == dmCityBlock) {
+    double S = 0.0;
+    for (int32_t C = 0; C < NCol; ++C) S += std::fabs(X(C) - Y(C));
+    return S;
+  } else {
+    double S = 0.0;
+    for (int32_t C = 0; C < NCol; ++C) {
+      const double D = X(C) - Y(C);
+      S += D * D;
+    }
+    return Mode == dmEuclidean ? std::sqrt(S) : S;
+  }
+}
+
+// Calls F.template operator()<Mode>() for the built-in modes; false for others.
+template <class F>
+bool WithMode(TDistMode Mode, F&& Fn) {
+  switch (Mode) {
+    case dmTanimoto: Fn.template operator()<dmTanimoto>(); return true;
+    case dmCityBlock: Fn.template operator()<dmCityBlock>(); return true;
+    case dmEuclidean: Fn.template operator()<dmEuclidean>(); return true;
+    case dmSqrEuclidean: Fn.template operator()<dmSqrEuclidean>(); return true;
+    case dmDice: Fn.template operator()<dmDice>(); return true;
+    default: return false;
+  }
+}
+
+// The pairs in the pinned order: (i, i) := 0 before the row's pairs (i, j),
+// j > i, each written at (i, j) and (j, i); finally (n, n) := 0 (none for n = 0).
+template <class DistFn, class PutFn>
+void ForEachPair(int32_t N, DistFn&& Dist, PutFn&& Put) {
+  for (int32_t I = 1; I < N; ++I) {
+    Put(I, I, 0.0);
+    for (int32_t J = I + 1; J <= N; ++J) {
+      const double D = Dist(I, J);
+      Put(I, J, D);
+      Put(J, I, D);
+    }
+  }
+  if (N >= 1) Put(N, N, 0.0);
+}
+
+}  // namespace
+
+double TMatrix::DistanceOfObjects(TDistMode Mode, int32_t Obj1, int32_t Obj2) {
+  if (Mode == dmUser) {
+    double Distance = 0.0;
+    if (OnCalcDistance) OnCalcDistance(this, Obj1, Obj2, Distance);
+    return Distance;
+  }
+  // A row outside the matrix reads as zeros.
+  const bool In1 = detail::InAxis(Obj1, FNRow), In2 = detail::InAxis(Obj2, FNRow);
+  const std::size_t R1 = In1 ? static_cast<std::size_t>(Obj1 - 1) : 0;
+  const std::size_t R2 = In2 ? static_cast<std::size_t>(Obj2 - 1) : 0;
+  const auto X = [&](int32_t C) { return In1 ? Mat[static_cast<std::size_t>(C)][R1] : 0.0; };
+  const auto Y = [&](int32_t C) { return In2 ? Mat[static_cast<std::size_t>(C)][R2] : 0.0; };
+  double Result = 0.0;
+  WithMode(Mode, [&]<TDistMode M>() { Result = Measure<M>(FNCol, X, Y); });
+  return Result;
+}
+
+int32_t TMatrix::CalcDistMat(TDistMode Mode, TMatrix* DMat) {
+  const int32_t N = FNRow;
+  if (DMat == nullptr || DMat->FNCol != N) return -2;
+  if (DMat->FNRow != DMat->FNCol) return -1;
+
+  if (Mode != dmUser && !DMat->OnChange) {
+    // Nothing outside can watch: measure from a row-major copy (which also
+    // keeps the source intact when DMat is this matrix) and write directly.
+    const int32_t M = FNCol;
+    std::vector<double> Rows = detail::GuardAlloc<EORVMatrixError>(*this, NoHeap, [&] {
+      detail::CheckExtent(int64_t{N} * M, sizeof(double));
+      std::vector<double> R(static_cast<std::size_t>(N) * static_cast<std::size_t>(M));
+      for (int32_t C = 0; C < M; ++C) {
+        const double* Col = Mat[static_cast<std::size_t>(C)].data();
+        for (int32_t I = 0; I < N; ++I) R[static_cast<std::size_t>(I) * M + C] = Col[I];
+      }
+      return R;
+    });
+    TDouble2DArray& D = DMat->Mat;
+    const auto Put = [&D](int32_t I, int32_t J, double V) {
+      D[static_cast<std::size_t>(I - 1)][static_cast<std::size_t>(J - 1)] = V;
+    };
+    const auto Run = [&]<TDistMode Md>() {
+      ForEachPair(
+          N,
+          [&](int32_t I, int32_t J) {
+            const double* A = Rows.data() + static_cast<std::size_t>(I - 1) * M;
+            const double* B = Rows.data() + static_cast<std::size_t>(J - 1) * M;
+            return Measure<Md>(M, [A](int32_t C) { return A[C]; }, [B](int32_t C) { return B[C]; });
+          },
+          Put);
+    };
+    if (!WithMode(Mode, Run)) ForEachPair(N, [](int32_t, int32_t) { return 0.0; }, Put);
+    return 0;
+  }
+
+  // Handlers may watch (and even change) both matrices: measure and write
+  // cell by cell as specified, through the checked accessors.
+  const auto Put = [DMat](int32_t I, int32_t J, double V) { DMat->SetVal(I, J, V); };
+  if (DMat != this) {
+    ForEachPair(N, [&](int32_t I, int32_t J) { return DistanceOfObjects(Mode, I, J); }, Put);
+    return 0;
+  }
+  // DMat is the source: take every measure before the first write.
+  std::vector<double> Pairs = detail::GuardAlloc<EORVMatrixError>(*this, NoHeap, [&] {
+    detail::CheckExtent(int64_t{N} * (N - 1) / 2, sizeof(double));
+    std::vector<double> P;
+    P.reserve(static_cast<std::size_t>(int64_t{N} * (N - 1) / 2));
+    return P;
+  });
+  ForEachPair(N, [&](int32_t I, int32_t J) { return DistanceOfObjects(Mode, I, J); },
+              [&](int32_t I, int32_t J, double V) {
+                if (I < J) Pairs.push_back(V);
+              });
+  std::size_t Next = 0;
+  ForEachPair(N, [&](int32_t, int32_t) { return Pairs[Next++]; }, Put);
+  return 0;
+}
+
+}  // namespace orv
