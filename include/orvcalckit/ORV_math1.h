@@ -35,6 +35,53 @@ ORV_API void SortArray(std::span<double> Data, bool Ascending);
 ORV_API void SortArray(std::span<int32_t> Data, bool Ascending);
 ORV_API void SortArray(std::span<float> Data, bool Ascending);
 
+// Ordered insertion into a full, sorted array: the value goes before the first
+// element that is >= Value (ascending) or <= Value (descending), the last
+// element drops out. Not inserted when Value lies beyond the last element, or
+// equals the element found and AllowEqual is false, or the array is empty.
+// Returns the position of the new value: 1-based or 0 (kind-selected),
+// 0-based or -1 (typed). Value points to one element of the kind.
+ORV_API int32_t SortIntoArray(void* Data, int32_t N, TVarKind Kind, const void* Value, bool Ascending,
+                              bool AllowEqual);
+ORV_API int32_t SortIntoArray(std::span<double> Data, double Value, bool Ascending, bool AllowEqual);
+ORV_API int32_t SortIntoArray(std::span<float> Data, float Value, bool Ascending, bool AllowEqual);
+ORV_API int32_t SortIntoArray(std::span<int32_t> Data, int32_t Value, bool Ascending, bool AllowEqual);
+
+// Writes Value at a position of a full array, moving the elements behind it up
+// by one; the last element drops out. Nothing happens outside 1..N (Position)
+// or 0..High (Index).
+ORV_API void InsertIntoArray(void* Data, int32_t N, TVarKind Kind, const void* Value, int32_t Position);
+ORV_API void InsertIntoArray(std::span<double> Data, double Value, int32_t Index);
+ORV_API void InsertIntoArray(std::span<float> Data, float Value, int32_t Index);
+ORV_API void InsertIntoArray(std::span<int32_t> Data, int32_t Value, int32_t Index);
+
+// The value that would stand at index K if Data[Low..High] were sorted
+// ascending; reorders Data[Low..High] (partitions around the middle element).
+// 0 without touching the data when the range is empty, K lies outside it or
+// the range does not lie within the array.
+ORV_API double QuickSelect(std::span<double> Data, int32_t K, int32_t Low, int32_t High);
+
+// Exchanges A and B when A >= B (Ascending) or A < B (descending); true when
+// exchanged, so equal values count as exchanged when ascending only.
+ORV_API bool SortSwap(double& A, double& B, bool Ascending);
+
+// Exchange of two variables; the untyped form swaps Size bytes in order.
+ORV_API void ExChange(void* A, void* B, uint16_t Size);
+ORV_API void ExChange(int32_t& A, int32_t& B);
+ORV_API void ExChange(uint8_t& A, uint8_t& B);
+ORV_API void ExChange(float& A, float& B);
+ORV_API void ExChange(double& A, double& B);
+#if ORV_HAS_EXTENDED
+ORV_API void ExChange(Extended& A, Extended& B);
+#endif
+ORV_API void ExChange(std::string& A, std::string& B);
+ORV_API void ExChange(bool& A, bool& B);
+ORV_API void ExChange(char& A, char& B);
+ORV_API void ExChange(uint16_t& A, uint16_t& B);
+ORV_API void ExChange(int8_t& A, int8_t& B);
+ORV_API void ExChange(uint32_t& A, uint32_t& B);
+ORV_API void ExChange(int64_t& A, int64_t& B);
+
 
 // ============================================================================
 // Random generators and compensated summation

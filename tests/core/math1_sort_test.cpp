@@ -127,3 +127,238 @@ TEST(SortArray, KindSelectsTheElementType) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SortIntoArray, InsertsBeforeTheFirstElementOnTheRightSide) {
+  using V = std::vector<double>;
+  const V Base{1, 3, 7, 9};
+  V A = Base;
+  EXPECT_EQ(orv::SortIntoArray(A, 5.0, true, false), 2);
+  EXPECT_EQ(A, (V{1, 3, 5, 7}));
+  A = Base;
+  EXPECT_EQ(orv::SortIntoArray(A, 10.0, true, false), -1);
+  EXPECT_EQ(A, Base);
+  EXPECT_EQ(orv::SortIntoArray(A, 3.0, true, false), -1);
+  EXPECT_EQ(A, Base);
+  EXPECT_EQ(orv::SortIntoArray(A, 3.0, true, true), 1);
+  EXPECT_EQ(A, (V{1, 3, 3, 7}));
+  A = Base;
+  EXPECT_EQ(orv::SortIntoArray(A, 0.0, true, false), 0);
+  EXPECT_EQ(A, (V{0, 1, 3, 7}));
+  A = Base;
+  EXPECT_EQ(orv::SortIntoArray(A, 8.0, true, false), 3);  // replaces the last element
+  EXPECT_EQ(A, (V{1, 3, 7, 8}));
+
+  // Descending, and the other element types.
+  std::vector<int32_t> I{9, 7, 3, 1};
+  EXPECT_EQ(orv::SortIntoArray(I, 5, false, false), 2);
+  EXPECT_EQ(I, (std::vector<int32_t>{9, 7, 5, 3}));
+  EXPECT_EQ(orv::SortIntoArray(I, 0, false, false), -1);
+  EXPECT_EQ(orv::SortIntoArray(I, 7, false, false), -1);
+  EXPECT_EQ(orv::SortIntoArray(I, 7, false, true), 1);
+  EXPECT_EQ(I, (std::vector<int32_t>{9, 7, 7, 5}));
+  std::vector<float> F{2.5f};
+  EXPECT_EQ(orv::SortIntoArray(F, 1.0f, true, false), 0);
+  EXPECT_EQ(F[0], 1.0f);
+
+  // Empty arrays and NaN values insert nothing.
+  EXPECT_EQ(orv::SortIntoArray(std::span<double>(), 1.0, true, true), -1);
+  A = Base;
+  EXPECT_EQ(orv::SortIntoArray(A, std::nan(""), true, true), -1);
+  EXPECT_EQ(A, Base);
+}
+
+TEST(SortIntoArray, KindSelectedOverloadCountsFromOne) {
+  using V = std::vector<double>;
+  const V Base{1, 3, 7, 9};
+  V A = Base;
+  double X = 5;
+  EXPECT_EQ(orv::SortIntoArray(A.data(), 4, orv::vkDouble, &X, true, false), 3);
+  EXPECT_EQ(A, (V{1, 3, 5, 7}));
+  A = Base;
+  X = 10;
+  EXPECT_EQ(orv::SortIntoArray(A.data(), 4, orv::vkReal, &X, true, false), 0);
+  X = 3;
+  EXPECT_EQ(orv::SortIntoArray(A.data(), 4, orv::vkDouble, &X, true, false), 0);
+  EXPECT_EQ(A, Base);
+  EXPECT_EQ(orv::SortIntoArray(A.data(), 4, orv::vkDouble, &X, true, true), 2);
+  EXPECT_EQ(A, (V{1, 3, 3, 7}));
+
+  std::vector<float> F{4, 2};
+  float Y = 3;
+  EXPECT_EQ(orv::SortIntoArray(F.data(), 2, orv::vkSingle, &Y, false, false), 2);
+  EXPECT_EQ(F, (std::vector<float>{4, 3}));
+  std::vector<int32_t> I{1, 5};
+  int32_t Z = 2;
+  EXPECT_EQ(orv::SortIntoArray(I.data(), 2, orv::vkLongInt, &Z, true, false), 2);
+  EXPECT_EQ(I, (std::vector<int32_t>{1, 2}));
+
+  // Unknown kind, no elements, nil pointers: not inserted, nothing read.
+  EXPECT_EQ(orv::SortIntoArray(I.data(), 2, static_cast<orv::TVarKind>(9), &Z, true, false), 0);
+  EXPECT_EQ(orv::SortIntoArray(I.data(), 0, orv::vkInteger, &Z, true, false), 0);
+  EXPECT_EQ(orv::SortIntoArray(nullptr, 2, orv::vkInteger, &Z, true, false), 0);
+  EXPECT_EQ(orv::SortIntoArray(I.data(), 2, orv::vkInteger, nullptr, true, false), 0);
+  EXPECT_EQ(I, (std::vector<int32_t>{1, 2}));
+}
+
+TEST(InsertIntoArray, MovesTheTailUpAndIgnoresPositionsOutside) {
+  using V = std::vector<int32_t>;
+  V A{1, 2, 3, 4};
+  orv::InsertIntoArray(A, 9, 1);
+  EXPECT_EQ(A, (V{1, 9, 2, 3}));
+  orv::InsertIntoArray(A, 8, 3);
+  EXPECT_EQ(A, (V{1, 9, 2, 8}));
+  orv::InsertIntoArray(A, 7, 0);
+  EXPECT_EQ(A, (V{7, 1, 9, 2}));
+  for (int32_t Bad : {4, 100, -1, INT32_MIN}) orv::InsertIntoArray(A, 0, Bad);
+  EXPECT_EQ(A, (V{7, 1, 9, 2}));
+  orv::InsertIntoArray(std::span<int32_t>(), 5, 0);
+
+  std::vector<double> D{1, 2, 3};
+  const double X = 0.5;
+  orv::InsertIntoArray(D.data(), 3, orv::vkDouble, &X, 1);
+  EXPECT_EQ(D, (std::vector<double>{0.5, 1, 2}));
+  orv::InsertIntoArray(D.data(), 3, orv::vkDouble, &X, 3);
+  EXPECT_EQ(D, (std::vector<double>{0.5, 1, 0.5}));
+  for (int32_t Bad : {4, 0, -2, INT32_MIN}) orv::InsertIntoArray(D.data(), 3, orv::vkDouble, &X, Bad);
+  orv::InsertIntoArray(D.data(), 3, static_cast<orv::TVarKind>(200), &X, 2);
+  orv::InsertIntoArray(D.data(), 3, orv::vkDouble, nullptr, 2);
+  EXPECT_EQ(D, (std::vector<double>{0.5, 1, 0.5}));
+  std::vector<float> F{1, 2};
+  const float Y = 5;
+  orv::InsertIntoArray(F.data(), 2, orv::vkSingle, &Y, 2);
+  EXPECT_EQ(F, (std::vector<float>{1, 5}));
+  orv::InsertIntoArray(F, 6.0f, 0);
+  EXPECT_EQ(F, (std::vector<float>{6, 1}));
+}
+
+TEST(QuickSelect, ReturnsTheKthSmallestAndPartitionsAsPinned) {
+  // Worked by hand: pivots 3 (index 2), then 1, then 2.
+  std::vector<double> A{4, 1, 3, 5, 2};
+  EXPECT_EQ(orv::QuickSelect(A, 1, 0, 4), 2.0);
+  EXPECT_EQ(A, (std::vector<double>{1, 2, 3, 5, 4}));
+
+  // Against a full sort, for every K of whole arrays and of inner ranges.
+  std::mt19937 Gen(11);
+  std::uniform_int_distribution<int> Dist(0, 20);
+  for (int n : {1, 2, 3, 7, 40}) {
+    std::vector<double> Src(n);
+    for (auto& x : Src) x = Dist(Gen);
+    for (int Low = 0; Low < n; Low += 3)
+      for (int High = Low; High < n; High += 2)
+        for (int K = Low; K <= High; ++K) {
+          auto W = Src;
+          auto Ref = std::vector<double>(Src.begin() + Low, Src.begin() + High + 1);
+          std::sort(Ref.begin(), Ref.end());
+          EXPECT_EQ(orv::QuickSelect(W, K, Low, High), Ref[K - Low]) << n << " " << Low << " " << High << " " << K;
+          // Only Low..High is reordered, and nothing is lost.
+          for (int k = 0; k < n; ++k)
+            if (k < Low || k > High) {
+              EXPECT_EQ(W[k], Src[k]);
+            }
+          auto Got = std::vector<double>(W.begin() + Low, W.begin() + High + 1);
+          std::sort(Got.begin(), Got.end());
+          EXPECT_EQ(Got, Ref);
+        }
+  }
+}
+
+TEST(QuickSelect, EqualValuesEmptyRangesAndBadBoundsLeaveTheDataAlone) {
+  // All equal (+0 and -0 compare equal): Data[Low] comes back, nothing moves.
+  std::vector<double> Z{0.0, -0.0, 0.0, -0.0};
+  EXPECT_FALSE(std::signbit(orv::QuickSelect(Z, 0, 0, 3)));
+  EXPECT_TRUE(std::signbit(orv::QuickSelect(Z, 2, 1, 3)));
+  EXPECT_TRUE(std::signbit(Z[1]) && std::signbit(Z[3]) && !std::signbit(Z[0]) && !std::signbit(Z[2]));
+
+  const std::vector<double> Src{5, 3, 8, 1};
+  std::vector<double> A = Src;
+  EXPECT_EQ(orv::QuickSelect(A, 0, 2, 1), 0.0);  // High < Low
+  EXPECT_EQ(orv::QuickSelect(A, 0, 1, 3), 0.0);  // K below the range
+  EXPECT_EQ(orv::QuickSelect(A, 3, 0, 2), 0.0);  // K above the range
+  EXPECT_EQ(orv::QuickSelect(A, 0, -1, 2), 0.0);  // range outside the array
+  EXPECT_EQ(orv::QuickSelect(A, 4, 2, 4), 0.0);
+  EXPECT_EQ(orv::QuickSelect(std::span<double>(), 0, 0, 0), 0.0);
+  EXPECT_EQ(A, Src);
+  EXPECT_EQ(orv::QuickSelect(A, 3, 3, 3), 1.0);  // one element
+
+  // NaN takes part in no comparison; the selection still ends.
+  const double NaN = std::numeric_limits<double>::quiet_NaN();
+  for (int K = 0; K < 6; ++K) {
+    std::vector<double> B{NaN, 3, 1, NaN, 2, NaN};
+    orv::QuickSelect(B, K, 0, 5);
+    EXPECT_EQ(std::count_if(B.begin(), B.end(), [](double x) { return std::isnan(x); }), 3);
+  }
+}
+
+TEST(SortSwap, ExchangesOutOfOrderPairsAndEqualPairsOnlyAscending) {
+  double A = 2, B = 1;
+  EXPECT_TRUE(orv::SortSwap(A, B, true));
+  EXPECT_EQ(A, 1.0);
+  EXPECT_EQ(B, 2.0);
+  EXPECT_FALSE(orv::SortSwap(A, B, true));
+  EXPECT_TRUE(orv::SortSwap(A, B, false));
+  EXPECT_EQ(A, 2.0);
+  EXPECT_FALSE(orv::SortSwap(A, B, false));
+  double C = 4, D = 4;
+  EXPECT_TRUE(orv::SortSwap(C, D, true));
+  EXPECT_FALSE(orv::SortSwap(C, D, false));
+  EXPECT_EQ(C, 4.0);
+  EXPECT_EQ(D, 4.0);
+}
+
+TEST(ExChange, SwapsEveryTypeAndUntypedBytesInOrder) {
+  int32_t I1 = 1, I2 = 2;
+  orv::ExChange(I1, I2);
+  EXPECT_EQ(I1, 2);
+  uint8_t B1 = 1, B2 = 2;
+  orv::ExChange(B1, B2);
+  EXPECT_EQ(B1, 2);
+  float F1 = 1, F2 = 2;
+  orv::ExChange(F1, F2);
+  EXPECT_EQ(F1, 2);
+  double D1 = 1, D2 = 2;
+  orv::ExChange(D1, D2);
+  EXPECT_EQ(D1, 2);
+#if ORV_HAS_EXTENDED
+  orv::Extended E1 = 1, E2 = 2;
+  orv::ExChange(E1, E2);
+  EXPECT_EQ(E1, 2);
+#endif
+  std::string S1 = "a", S2 = std::string(100, 'b');
+  orv::ExChange(S1, S2);
+  EXPECT_EQ(S1, std::string(100, 'b'));
+  EXPECT_EQ(S2, "a");
+  bool L1 = true, L2 = false;
+  orv::ExChange(L1, L2);
+  EXPECT_FALSE(L1);
+  char C1 = 'x', C2 = 'y';
+  orv::ExChange(C1, C2);
+  EXPECT_EQ(C1, 'y');
+  uint16_t W1 = 1, W2 = 65535;
+  orv::ExChange(W1, W2);
+  EXPECT_EQ(W1, 65535);
+  int8_t H1 = -1, H2 = 1;
+  orv::ExChange(H1, H2);
+  EXPECT_EQ(H1, 1);
+  uint32_t U1 = 1, U2 = 4000000000u;
+  orv::ExChange(U1, U2);
+  EXPECT_EQ(U1, 4000000000u);
+  int64_t J1 = 1, J2 = INT64_MIN;
+  orv::ExChange(J1, J2);
+  EXPECT_EQ(J1, INT64_MIN);
+
+  uint8_t X[4] = {1, 2, 3, 4}, Y[4] = {5, 6, 7, 8};
+  orv::ExChange(X, Y, 3);
+  EXPECT_EQ(std::vector<int>(X, X + 4), (std::vector<int>{5, 6, 7, 4}));
+  EXPECT_EQ(std::vector<int>(Y, Y + 4), (std::vector<int>{1, 2, 3, 8}));
+  orv::ExChange(X, Y, 0);
+  orv::ExChange(nullptr, Y, 4);
+  EXPECT_EQ(X[0], 5);
+  // Overlapping buffers: byte by byte from the first, so the bytes rotate.
+  uint8_t R[4] = {1, 2, 3, 4};
+  orv::ExChange(R, R + 1, 3);
+  EXPECT_EQ(std::vector<int>(R, R + 4), (std::vector<int>{2, 3, 4, 1}));
+}
+
+}  // namespace
