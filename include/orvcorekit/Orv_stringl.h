@@ -55,4 +55,27 @@ enum TQuotedStrState : uint8_t {
 // named ones counts as qsWaiting.
 ORVCORE_API bool ParseQuotedName(char Ch, char Quote, std::string& Name, TQuotedStrState& State);
 
+// One tag of an XML text, as the tag readers hand it over.
+enum TXmlTagKind : uint8_t {
+  xtStart = 0,  // <name attributes>
+  xtEnd = 1,    // </name>
+  xtEmpty = 2   // <name attributes/>: no end tag follows
+};
+struct TXmlTag {
+  TXmlTagKind Kind = xtStart;
+  std::string Name;        // as written (case kept)
+  std::string Attributes;  // the text between the name and ">" or "/>", blanks at both ends removed, as written
+  std::string Content;     // the text behind the tag up to the next tag, entities replaced
+};
+// Reads the next tag of the XML text S from the 1-based position Pos on and
+// moves Pos behind the text that follows it, so that repeated calls walk the
+// tags of S one by one; nested elements come as their own tags. Text before
+// the first tag is skipped, and so are comments, processing instructions
+// (<?xml ...?>) and declarations (<!DOCTYPE ...>); a comment inside a text
+// does not end it, and CDATA sections join it unchanged. In Content the
+// entities &lt; &gt; &amp; &quot; &apos; and &#n; / &#xh; (as UTF-8) are
+// replaced; any other "&" stays. False, with Tag unchanged and Pos behind
+// the end, when no complete tag is left; a Pos below 1 counts as 1.
+ORVCORE_API bool ReadNextTagInString(const std::string& S, int64_t& Pos, TXmlTag& Tag);
+
 }  // namespace orv
