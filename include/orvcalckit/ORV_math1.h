@@ -92,6 +92,96 @@ ORV_API void ExChange(int64_t& A, int64_t& B);
 // Scalar mathematics: functions, integers and primes, interpolation, bits
 // ============================================================================
 
+// ---- functions of one value ----
+// Decimal and binary logarithms; x <= 0 raises EMathError "logarithm: invalid argument".
+ORV_API double lg(double x);
+ORV_API double ld(double x);
+// Hyperbolic sine, cosine and tangent.
+ORV_API double sinh(double x);
+ORV_API double cosh(double x);
+ORV_API double tgh(double x);
+// Tangent and cotangent; a zero denominator raises EMathError "tangens overflow"
+// or "cotangens overflow".
+ORV_API double tg(double x);
+ORV_API double cot(double x);
+// -1 for x < 0, else 1 (also for 0).
+ORV_API double Signum(double x);
+// Ceiling and floor as Integer, saturated; NaN gives 0.
+ORV_API int32_t IntPos(double x);
+ORV_API int32_t IntNeg(double x);
+// x moved onto the series +-{1, 2, 5} x 10^k: to the nearest member, upwards
+// (towards +infinity) or downwards. 0 gives 0.
+ORV_API double Round125(double x);
+ORV_API double RoundPos125(double x);
+ORV_API double RoundNeg125(double x);
+
+// ---- functions of several values ----
+// The remainder of x by y with the sign of x, exact. y = 0 raises EZeroDivide,
+// a non-finite argument EInvalidOp.
+ORV_API double modr(double x, double y);
+// Sigmoid a x tanh((s / a)(x - x0)) through x0 with slope s and limits +-a.
+ORV_API double Squash(double x, double x0, double s, double a);
+// Lower edge of the bin of width BinWidth (bins aligned on Origin) that holds x;
+// Offset receives x minus that edge. BinWidth = 0 raises EZeroDivide, a
+// non-finite argument EInvalidOp, a bin number beyond the double range EOverflow.
+ORV_API double HistoBinRef(double x, double Origin, double BinWidth, double& Offset);
+// Sum of c[i] x^i, i = 0..Order. Order outside 0..high index raises
+// EORVMath1Error "Polynomial: invalid order of polynomial".
+ORV_API double Polynomial(std::span<const double> Coefficients, int32_t Order, double x);
+// Sum of c[i] (b - a)^i, i = 0..Order; same failure as Polynomial.
+ORV_API double CenteredPolynomial(std::span<const double> Coefficients, int32_t Order, double a, double b);
+// Linear interpolation in values sampled at equidistant abscissae from XFirst to
+// XLast; beyond them the end segments are extended.
+ORV_API double InterpolTable(double x, double XFirst, double XLast, std::span<const double> Table);
+ORV_API double InterpolTable(double x, double XFirst, double XLast, std::span<const int32_t> Table);
+// Linear interpolation in (x, y) pivots: Table[0] the strictly monotonic x
+// values, Table[1] the y values. Outside the open pivot range (end pivots
+// included) the result is 0, or the end segment extended when Extrapolate.
+ORV_API double InterpolXYTable(double x, const TDouble2DArray& Table, bool Extrapolate);
+// Bilinear interpolation in a rectangle cell with corner values z1..z4.
+ORV_API double InterpolZofXYRect(double z1, double z2, double z3, double z4, double t, double u);
+// min(B1, B2) <= x <= max(B1, B2), optionally widened by Margin on both sides.
+ORV_API bool WithinBounds(double x, double Bound1, double Bound2);
+ORV_API bool WithinBounds(double x, double Bound1, double Bound2, double Margin);
+// x clamped into [min(B1, B2), max(B1, B2)].
+ORV_API double ConfineValue(double x, double Bound1, double Bound2);
+ORV_API float ConfineValue(float x, float Bound1, float Bound2);
+ORV_API int32_t ConfineValue(int32_t x, int32_t Bound1, int32_t Bound2);
+// Round(x) limited to Low, then to High (High wins when Low > High).
+ORV_API int64_t RoundLimit(double x, int64_t Low, int64_t High);
+
+// ---- integers and primes ----
+// Product of the integers from min(a, b) to max(a, b): 0 when the smaller is 0,
+// -2 when it is negative, -1 when the product exceeds the Int64 range.
+ORV_API int64_t ProductConsecInts(int32_t a, int32_t b);
+// n! for 0 <= n <= 1000. n < 0 raises "Factorial: negative argument"; n > 1000,
+// or a result beyond the range of Extended, "Factorial: argument too big".
+ORV_API Extended Factorial(int32_t n);
+// True when no integer 2..sqrt(|n|) divides n (so 0, 1, -1 and the negatives
+// of primes count as prime).
+ORV_API bool IsPrime(int32_t n);
+// The i-th prime, 1 <= i <= 4792 (2 ... 46337); 0 otherwise.
+ORV_API int32_t ListOfPrimes(int32_t i);
+// Prime factors of n in ascending order with multiplicity; empty for n < 2.
+ORV_API TIntArray FindPrimeFactors(int32_t n);
+// Numerator / Denominator reduced to lowest terms, signs kept; nothing happens
+// when either magnitude is below 2.
+ORV_API void CancelFraction(int32_t& Numerator, int32_t& Denominator);
+
+// ---- bits and byte order ----
+ORV_API bool CheckPowerOfTwo(uint32_t x);  // true also for 0
+ORV_API uint8_t BitReversal(uint8_t b);
+ORV_API int32_t CountBits(uint8_t b);
+ORV_API uint8_t DecodeBit(int32_t n);    // 1 shl n for n in 0..7, else 0
+ORV_API uint32_t DecodeLong(int32_t n);  // 1 shl n for n in 0..31, else 0
+ORV_API int32_t EncodeLong(uint32_t x);  // index of the lowest 1 bit; 31 for 0
+ORV_API uint16_t GrayCode(uint16_t w);
+// The bytes of x in reverse order.
+ORV_API double ConvertEndian(double x);
+ORV_API float ConvertEndian(float x);
+ORV_API uint16_t ConvertEndian(uint16_t x);
+ORV_API int32_t ConvertEndian(int32_t x);
+
 
 // ============================================================================
 // Number formatting and conversion
