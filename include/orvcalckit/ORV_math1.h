@@ -197,6 +197,47 @@ ORV_API std::string Bin(int32_t Value, uint8_t NDigits);
 // higher digits dropped, "-" in front of a negative Value.
 ORV_API std::string Decimal(int32_t Value, uint8_t NDigits);
 
+// Value in engineering notation with a prefix letter ("a" 10^-18 ... "T" 10^12).
+// Digits (clamped into -9..9) gives the significant digits by its magnitude;
+// when <= -2 the letter takes the place of the decimal point ("12k3").
+ORV_API std::string EEngStr(double Value, int32_t Digits);
+// " 0.dddd" (Digits clamped into 2..15 significant digits), "E", the exponent's
+// sign and at least two exponent digits, padded on the left to Width (clamped
+// into 8..40; never cut).
+ORV_API std::string MakeEFormat(double Value, int32_t Width, int32_t Digits);
+// Str(Value : Width : Decimals); Decimals = -2 gives the scientific form with a
+// two-digit exponent in Width characters, all "*" when the exponent needs more.
+ORV_API std::string strf(double Value, int32_t Width, int32_t Decimals);
+// The IEEE bit pattern, most significant byte first, two upper-case digits a
+// byte: 16 digits for double, 8 for single, 20 for the 80-bit extended.
+ORV_API std::string FPNumToHex(double Value);
+ORV_API std::string FPNumToHex(float Value);
+// The number whose bit pattern Text spells in 16 (8, 20) hexadecimal digits of
+// either case; any other text raises EORVError "HexToDouble: invalid hex string "
+// followed by the text in double quotes (likewise HexToSingle, HexToExtended).
+ORV_API double HexToDouble(const std::string& Text);
+ORV_API float HexToSingle(const std::string& Text);
+#if ORV_HAS_EXTENDED
+ORV_API std::string FPNumToHex(long double Value);
+ORV_API long double HexToExtended(const std::string& Text);
+#endif
+// Roman numeral of 1..29999 (thousands as repeated "M"); "" outside.
+ORV_API std::string Roman(int32_t Value);
+// The decimal integer Text spells (leading blanks and a sign allowed), or
+// Default when it is empty, malformed or beyond the Integer range.
+ORV_API int32_t StrToIntDefault(const std::string& Text, int32_t Default);
+// Ticks of an axis from Low to High with about |NTick| intervals (NTick = 0:
+// unit steps): Step is +-{1, 2, 5} x 10^k in the direction of the axis, First the
+// first multiple of Step not more than a thousandth of a step short of Low, NMinor
+// the minor intervals per step. Low = High (or a non-finite or unrepresentable
+// range) gives First = Low, Step = 0, NMinor = 1. Computed in Extended; the
+// double overload rounds the results.
+ORV_API void CalcScalePars(int32_t NTick, double Low, double High, double& First, double& Step, uint16_t& NMinor);
+#if ORV_HAS_EXTENDED
+ORV_API void CalcScalePars(int32_t NTick, long double Low, long double High, long double& First, long double& Step,
+                           uint16_t& NMinor);
+#endif
+
 
 // ============================================================================
 // Plane geometry of points, segments, rectangles and ellipses
@@ -230,6 +271,28 @@ ORV_API double DistFromEllipse(const TPointDouble& P, double Xc, double Yc, doub
 // ============================================================================
 // Angles in degrees, minutes and seconds
 // ============================================================================
+
+// Angle of the vector (dx, dy) against the x axis in radians, in [0, 2 pi);
+// (0, 0) gives 3 pi / 2.
+ORV_API double AngleToXAxis(double dx, double dy);
+// The angle reduced into [-pi, pi] (radians) or [-180, 180] (degrees).
+ORV_API double CanonicalAngleRadians(double x);
+ORV_API double CanonicalAngleDegrees(double x);
+// Converts in place between decimal degrees (form 0), degrees and decimal
+// minutes (1) and degrees, minutes and decimal seconds (2). The sign of the
+// angle is carried by Deg, also as -0 for an angle between -1 and 0 degrees;
+// Min and Sec are magnitudes in 0..60, else EORVMath1Error "ConvertDegrees:
+// invalid range of minutes" (then "... of seconds") with the variables unchanged.
+// Other pairs of forms change nothing.
+ORV_API void ConvertDegrees(double& Deg, double& Min, double& Sec, TDegreeFormat FromFormat, TDegreeFormat ToFormat);
+// The angle (decimal degrees) as text: "12.5°", "12° 30'", "12° 30' 45.0\"" or
+// the plain number (forms 0 to 3; "" for other ordinals), Decimals (0..8) on the
+// last part.
+ORV_API std::string DegreeToStr(double Angle, TDegreeFormat Format, int32_t Decimals);
+// Moves a whole-number angle onto the steps 1, 2, 3, 5, 10, 15, 20, 30, 60, 90,
+// 180, 360 of its largest non-zero unit, downwards or upwards (RoundUp). Any
+// negative part gives 0 0 0; minutes and seconds above 59 count as 59.
+ORV_API void RoundDegrees(int32_t& Deg, int32_t& Min, int32_t& Sec, bool RoundUp);
 
 
 }  // namespace orv
