@@ -4,6 +4,7 @@
 // SortExchange. Internal.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -33,27 +34,50 @@ void SortGridLines(M& Self, int32_t KeyIx, bool Ascending, int32_t LowCol, int32
   auto& G = Self.Mat;
   const std::size_t K = static_cast<std::size_t>(KeyIx - 1);
   const bool KeyOutside = KeyIx < CrossLo || KeyIx > CrossHi;
-  // Cell of line L at cross position X (0-based).
+  const auto Sort = [&](auto&& Key, auto&& Exchange) {
+    if (Ascending)
+      CombSort(Lo, Hi, int64_t{Hi} - Lo, [&](int32_t I, int32_t J) { return SortsAfterAscending(Key(I), Key(J)); },
+               Exchange, CombNoReport);
+    else
+      CombSort(Lo, Hi, int64_t{Hi} - Lo, [&](int32_t I, int32_t J) { return SortsAfterDescending(Key(I), Key(J)); },
+               Exchange, CombNoReport);
+  };
+  const auto Idx = [](int32_t I) { return static_cast<std::size_t>(I - 1); };
+  if (!Self.OnSortExchange) {
+    // Nothing runs between the exchanges: work on the storage directly.
+    if constexpr (ByRows) {
+      const auto* KeyCol = G[K].data();
+      auto* First = &G[Idx(CrossLo)];
+      const std::size_t NCross = static_cast<std::size_t>(CrossHi - CrossLo + 1);
+      Sort([&](int32_t I) { return KeyCol[I - 1]; },
+           [&](int32_t I, int32_t J) {
+             for (std::size_t X = 0; X < NCross; ++X) std::swap(First[X][Idx(I)], First[X][Idx(J)]);
+             if (KeyOutside) std::swap(G[K][Idx(I)], G[K][Idx(J)]);
+           });
+    } else {
+      Sort([&](int32_t I) { return G[Idx(I)][K]; },
+           [&](int32_t I, int32_t J) {
+             auto* A = G[Idx(I)].data();
+             auto* B = G[Idx(J)].data();
+             std::swap_ranges(A + (CrossLo - 1), A + CrossHi, B + (CrossLo - 1));
+             if (KeyOutside) std::swap(A[K], B[K]);
+           });
+    }
+    Self.Changed();
+    return;
+  }
+  // The handler may change the matrix: index afresh, and stop when its size changed.
   const auto Cell = [&G](std::size_t L, std::size_t X) -> auto& { return ByRows ? G[X][L] : G[L][X]; };
   bool Resized = false;
-  const auto Exchange = [&](int32_t I, int32_t J) {
-    if (Resized) return false;
-    const std::size_t A = static_cast<std::size_t>(I - 1), B = static_cast<std::size_t>(J - 1);
-    for (int32_t X = CrossLo; X <= CrossHi; ++X) std::swap(Cell(A, static_cast<std::size_t>(X - 1)), Cell(B, static_cast<std::size_t>(X - 1)));
-    if (KeyOutside) std::swap(Cell(A, K), Cell(B, K));
-    if (Self.OnSortExchange) [[unlikely]] {
-      Self.SortExchange(ByRows ? 2 : 1, I, J, CrossLo, CrossHi);
-      Resized = Self.NrOfColumns() != NCol || Self.NrOfRows() != NRow;
-    }
-    return true;
-  };
-  const auto Key = [&](int32_t I) { return Cell(static_cast<std::size_t>(I - 1), K); };
-  if (Ascending)
-    CombSort(Lo, Hi, int64_t{Hi} - Lo, [&](int32_t I, int32_t J) { return !Resized && SortsAfterAscending(Key(I), Key(J)); },
-             Exchange, CombNoReport);
-  else
-    CombSort(Lo, Hi, int64_t{Hi} - Lo, [&](int32_t I, int32_t J) { return !Resized && SortsAfterDescending(Key(I), Key(J)); },
-             Exchange, CombNoReport);
+  Sort([&](int32_t I) { return Resized ? 0 : Cell(Idx(I), K); },
+       [&](int32_t I, int32_t J) {
+         if (Resized) return false;
+         for (int32_t X = CrossLo; X <= CrossHi; ++X) std::swap(Cell(Idx(I), Idx(X)), Cell(Idx(J), Idx(X)));
+         if (KeyOutside) std::swap(Cell(Idx(I), K), Cell(Idx(J), K));
+         Self.SortExchange(ByRows ? 2 : 1, I, J, CrossLo, CrossHi);
+         Resized = Self.NrOfColumns() != NCol || Self.NrOfRows() != NRow;
+         return true;
+       });
   Self.Changed();
 }
 

@@ -133,7 +133,18 @@ int32_t TMatrix::CalcDistMat(TDistMode Mode, TMatrix* DMat) {
   // cell by cell as specified, through the checked accessors.
   const auto Put = [DMat](int32_t I, int32_t J, double V) { DMat->SetVal(I, J, V); };
   if (DMat != this) {
-    ForEachPair(N, [&](int32_t I, int32_t J) { return DistanceOfObjects(Mode, I, J); }, Put);
+    if (Mode == dmUser) {
+      ForEachPair(
+          N,
+          [this](int32_t I, int32_t J) {
+            double Distance = 0.0;
+            if (OnCalcDistance) OnCalcDistance(this, I, J, Distance);
+            return Distance;
+          },
+          Put);
+    } else {
+      ForEachPair(N, [&](int32_t I, int32_t J) { return DistanceOfObjects(Mode, I, J); }, Put);
+    }
     return 0;
   }
   // DMat is the source: take every measure before the first write.
