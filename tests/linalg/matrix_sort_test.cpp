@@ -168,6 +168,48 @@ TEST(MatrixSort, LargeSortKeepsRowsWholeAndEventsReplayTheOrder) {
   for (int R = 1; R <= N; ++R) EXPECT_EQ(Ids[size_t(R - 1)], R);
 }
 
+TEST(MatrixSort, SameResultWithAndWithoutExchangeHandler) {
+  struct TCase {
+    bool Rows, Asc;
+    int Key, LoC, LoR, HiC, HiR;
+  };
+  const std::vector<TCase> Cases = {{true, true, 2, 0, 0, 0, 0},   {true, false, 7, 2, 5, 4, 30},
+                                    {true, true, 1, 3, 40, 6, 1},  {false, true, 3, 0, 0, 0, 0},
+                                    {false, false, 40, 2, 5, 6, 9}, {false, true, 1, 7, 2, 1, 39}};
+  for (const auto& T : Cases) {
+    TMatrix A(nullptr), B(nullptr);
+    A.Resize(7, 40);
+    orv::SetRandSeed(3);
+    for (int C = 1; C <= 7; ++C)
+      for (int R = 1; R <= 40; ++R) A.SetVal(C, R, std::floor(orv::Random() * 10));
+    B.Assign(&A);
+    int Events = 0;
+    B.OnSortExchange = [&](orv::TObject*, uint8_t, int32_t, int32_t, int32_t, int32_t) { ++Events; };
+    if (T.Rows) {
+      A.SortRows(T.Key, T.Asc, T.LoC, T.LoR, T.HiC, T.HiR);
+      B.SortRows(T.Key, T.Asc, T.LoC, T.LoR, T.HiC, T.HiR);
+    } else {
+      A.SortCols(T.Key, T.Asc, T.LoC, T.LoR, T.HiC, T.HiR);
+      B.SortCols(T.Key, T.Asc, T.LoC, T.LoR, T.HiC, T.HiR);
+    }
+    EXPECT_GT(Events, 0);
+    for (int C = 1; C <= 7; ++C)
+      for (int R = 1; R <= 40; ++R) ASSERT_EQ(A.Elem(C, R), B.Elem(C, R)) << T.Rows << T.Key << " " << C << "," << R;
+    // The key line is ordered inside the block.
+    int Lo = T.Rows ? T.LoR : T.LoC, Hi = T.Rows ? T.HiR : T.HiC;
+    if (T.Rows) {
+      A.MakeValidRowRange(Lo, Hi);
+    } else {
+      A.MakeValidColRange(Lo, Hi);
+    }
+    for (int I = Lo; I < Hi; ++I) {
+      const double X = T.Rows ? A.Elem(T.Key, I) : A.Elem(I, T.Key);
+      const double Y = T.Rows ? A.Elem(T.Key, I + 1) : A.Elem(I + 1, T.Key);
+      EXPECT_TRUE(T.Asc ? X <= Y : X >= Y) << I;
+    }
+  }
+}
+
 TEST(MatrixSort, HandlerThatResizesEndsTheSortSafely) {
   TMatrix M(nullptr);
   SetRows(M, {{4}, {3}, {2}, {1}, {0}});
