@@ -10,6 +10,7 @@ constinit TUnitStartCounter Math1Counter;
 
 void Math1Initialization() {
   if (!Math1Counter.Enter()) return;
+  Math1RandomStart();
   MathFeedBackProc = nullptr;
 }
 

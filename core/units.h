@@ -19,6 +19,7 @@ class TUnitStartCounter {
 
 void Math1Initialization();
 void Math1Finalization();
+void Math1RandomStart();  // the generators' part of the start work (math1_random.cpp)
 void ComplexInitialization();
 void ComplexFinalization();
 

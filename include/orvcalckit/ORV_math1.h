@@ -86,6 +86,37 @@ ORV_API void ExChange(int64_t& A, int64_t& B);
 // ============================================================================
 // Random generators and compensated summation
 // ============================================================================
+// The generators keep unit-level state shared by all callers and are not
+// synchronised; the library's start work sets it (see Initialize).
+
+// Combined multiplicative congruential generator, uniform in [0, 1). A nonzero
+// Seed restarts it first (seeds that are multiples of 990923 zero the state,
+// and it returns 0 until the next restart); 0 continues the sequence.
+ORV_API double LongRand(int32_t Seed);
+// Standard normal values by Marsaglia's polar method from the platform's
+// uniform generator; every second call returns the cached partner value.
+ORV_API double GRandom();
+// Cauchy-distributed: Location + Scale * tan(pi * (Random - 0.5)).
+ORV_API double CRandom(double Location, double Scale);
+// True with the given probability: always true from 1 up (without a draw),
+// never true at 0 or below.
+ORV_API bool BRandom(double Probability);
+
+// Kahan's compensated summation: Sum carries the running total, the hidden
+// compensation the low-order part that plain addition would lose.
+class ORV_API TKahanSum : public TComponent {
+ public:
+  explicit TKahanSum(TComponent* AOwner = nullptr);
+  std::string ClassName() const override;
+  void Reset();  // Sum and the compensation to 0
+  void Add(double ANumber);
+
+ private:
+  double cps = 0;
+
+ public:
+  double Sum = 0;
+};
 
 
 // ============================================================================

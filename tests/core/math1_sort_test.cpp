@@ -307,46 +307,29 @@ TEST(SortSwap, ExchangesOutOfOrderPairsAndEqualPairsOnlyAscending) {
   EXPECT_EQ(D, 4.0);
 }
 
+template <class T>
+void ExpectExchanged(T A, T B) {
+  const T A0 = A, B0 = B;
+  orv::ExChange(A, B);  // the overload of exactly T
+  EXPECT_EQ(A, B0);
+  EXPECT_EQ(B, A0);
+}
+
 TEST(ExChange, SwapsEveryTypeAndUntypedBytesInOrder) {
-  int32_t I1 = 1, I2 = 2;
-  orv::ExChange(I1, I2);
-  EXPECT_EQ(I1, 2);
-  uint8_t B1 = 1, B2 = 2;
-  orv::ExChange(B1, B2);
-  EXPECT_EQ(B1, 2);
-  float F1 = 1, F2 = 2;
-  orv::ExChange(F1, F2);
-  EXPECT_EQ(F1, 2);
-  double D1 = 1, D2 = 2;
-  orv::ExChange(D1, D2);
-  EXPECT_EQ(D1, 2);
+  ExpectExchanged<int32_t>(1, INT32_MIN);
+  ExpectExchanged<uint8_t>(1, 255);
+  ExpectExchanged<float>(1.5f, -2);
+  ExpectExchanged<double>(1e300, -0.5);
 #if ORV_HAS_EXTENDED
-  orv::Extended E1 = 1, E2 = 2;
-  orv::ExChange(E1, E2);
-  EXPECT_EQ(E1, 2);
+  ExpectExchanged<orv::Extended>(1.0L / 3, 2);
 #endif
-  std::string S1 = "a", S2 = std::string(100, 'b');
-  orv::ExChange(S1, S2);
-  EXPECT_EQ(S1, std::string(100, 'b'));
-  EXPECT_EQ(S2, "a");
-  bool L1 = true, L2 = false;
-  orv::ExChange(L1, L2);
-  EXPECT_FALSE(L1);
-  char C1 = 'x', C2 = 'y';
-  orv::ExChange(C1, C2);
-  EXPECT_EQ(C1, 'y');
-  uint16_t W1 = 1, W2 = 65535;
-  orv::ExChange(W1, W2);
-  EXPECT_EQ(W1, 65535);
-  int8_t H1 = -1, H2 = 1;
-  orv::ExChange(H1, H2);
-  EXPECT_EQ(H1, 1);
-  uint32_t U1 = 1, U2 = 4000000000u;
-  orv::ExChange(U1, U2);
-  EXPECT_EQ(U1, 4000000000u);
-  int64_t J1 = 1, J2 = INT64_MIN;
-  orv::ExChange(J1, J2);
-  EXPECT_EQ(J1, INT64_MIN);
+  ExpectExchanged<std::string>("a", std::string(100, 'b'));
+  ExpectExchanged<bool>(true, false);
+  ExpectExchanged<char>('x', 'y');
+  ExpectExchanged<uint16_t>(1, 65535);
+  ExpectExchanged<int8_t>(-128, 1);
+  ExpectExchanged<uint32_t>(1, 4000000000u);
+  ExpectExchanged<int64_t>(1, INT64_MIN);
 
   uint8_t X[4] = {1, 2, 3, 4}, Y[4] = {5, 6, 7, 8};
   orv::ExChange(X, Y, 3);
