@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <utility>
 
 #include "core/norm2.h"
 #include "orvcalckit/ORV_math1.h"
@@ -168,13 +167,13 @@ double DistFromEllipse(const TPointDouble& P, double Xc, double Yc, double A, do
   double y = std::fabs(V);
   const bool Swapped = a < b;
   if (Swapped) {
-    std::swap(x, y);
-    std::swap(a, b);
+    ExChange(x, y);
+    ExChange(a, b);
   }
   double Nx = 0;
   double Ny = 0;
   const double D = NearestInQuadrant(a, b, x, y, Nx, Ny);
-  if (Swapped) std::swap(Nx, Ny);
+  if (Swapped) ExChange(Nx, Ny);
   if (U < 0) Nx = -Nx;
   if (V < 0) Ny = -Ny;
   Nearest = {Nx + Xc, Ny + Yc};
