@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "linalg/vector_ops.h"
+#include "orvcalckit/ORV_math1.h"
 #include "orvcalckit/ORV_vector.h"
 
 namespace orv {
@@ -84,6 +85,11 @@ void TVector::FillRandomUniform(double RangeLow, double RangeHigh) {
 }
 
 std::string TVector::CRCofData() const { return Ops::CRCofData(*this); }
+
+void TVector::FillRandomGauss(double Mean, double StdDev) {
+  FIsEmpty = false;
+  Ops::Transform(*this, [&](double) { return GRandom() * StdDev + Mean; });
+}
 
 bool TVector::IsDichotomous(double& V1, double& V2) const { return Ops::IsDichotomous(*this, V1, V2); }
 

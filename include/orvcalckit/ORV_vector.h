@@ -105,6 +105,8 @@ class ORV_API TVector : public TComponent {
   void AbsVal();            // IsEmpty untouched
   // RangeLow + Random() * (RangeHigh - RangeLow) per element, in order.
   void FillRandomUniform(double RangeLow, double RangeHigh);
+  // GRandom() * StdDev + Mean per element, in order.
+  void FillRandomGauss(double Mean, double StdDev);
 
   // ---- inspection ----
   // Checksum of the elements: eight CRC-32 registers, byte k of every element

@@ -283,6 +283,27 @@ TEST(VectorCore, FillClearAbsAndRandomFireOnceAndSetMarker) {
   }
 }
 
+TEST(VectorCore, FillRandomGaussScalesStandardNormals) {
+  TVector V(nullptr);
+  V.Resize(20000);
+  V.SetIsEmpty(true);
+  int Changes = 0;
+  V.OnChange = [&](orv::TObject*) { ++Changes; };
+  V.FillRandomGauss(5, 0);  // a zero spread leaves exactly the mean
+  EXPECT_EQ(Changes, 1);
+  EXPECT_FALSE(V.IsEmpty());
+  for (int I = 1; I <= V.NrOfElem(); I += 997) EXPECT_EQ(V.Elem(I), 5.0);
+  orv::SetRandSeed(11);
+  V.FillRandomGauss(-3, 2);
+  double S = 0, Q = 0;
+  for (int I = 1; I <= V.NrOfElem(); ++I) S += V.Elem(I);
+  const double Mean = S / V.NrOfElem();
+  for (int I = 1; I <= V.NrOfElem(); ++I) Q += (V.Elem(I) - Mean) * (V.Elem(I) - Mean);
+  // Standard errors for n = 20000: 2 / sqrt(n) = 0.014 for the mean, about 0.01 for the spread.
+  EXPECT_NEAR(Mean, -3.0, 0.06);
+  EXPECT_NEAR(std::sqrt(Q / (V.NrOfElem() - 1)), 2.0, 0.05);
+}
+
 TEST(VectorCore, IsDichotomous) {
   TVector V(nullptr);
   double A = 5, B = 5;
