@@ -309,12 +309,12 @@ Extended Factorial(int32_t n) {
 }
 
 bool IsPrime(int32_t n) {
-  const uint64_t m = Magnitude(n);
-  const uint64_t s = ISqrt(m);
+  const uint32_t m = static_cast<uint32_t>(Magnitude(n));  // 2^31 at most: 32-bit division is cheaper
+  const uint32_t s = static_cast<uint32_t>(ISqrt(m));
   // Testing the tabulated primes up to s answers for every integer up to s.
   for (const int32_t p : Primes) {
-    if (static_cast<uint64_t>(p) > s) break;
-    if (m % static_cast<uint64_t>(p) == 0) return false;
+    if (static_cast<uint32_t>(p) > s) break;
+    if (m % static_cast<uint32_t>(p) == 0) return false;
   }
   return true;
 }
