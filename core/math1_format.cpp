@@ -3,6 +3,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -137,13 +138,14 @@ void ScalePars(int32_t NTick, F Low, F High, F& First, F& Step, uint16_t& NMinor
 }  // namespace
 
 std::string Hex(int32_t Value, uint8_t NDigits) { return PatternDigits(static_cast<uint32_t>(Value), NDigits, 8, 4); }
-std::string Octal(int32_t Value, uint8_t NDigits) { return PatternDigits(static_cast<uint32_t>(Value), NDigits, 11, 3); }
+std::string Octal(int32_t Value, uint8_t NDigits) {
+  return PatternDigits(static_cast<uint32_t>(Value), NDigits, 11, 3);
+}
 std::string Bin(int32_t Value, uint8_t NDigits) { return PatternDigits(static_cast<uint32_t>(Value), NDigits, 32, 1); }
 
 std::string Decimal(int32_t Value, uint8_t NDigits) {
   const int32_t N = std::max<int32_t>(NDigits, 1);
-  // 64-bit magnitude: -2147483648 has no 32-bit one.
-  uint64_t Mag = Value < 0 ? static_cast<uint64_t>(-static_cast<int64_t>(Value)) : static_cast<uint64_t>(Value);
+  int64_t Mag = std::abs(int64_t{Value});  // -2147483648 has no 32-bit magnitude
   std::string S(static_cast<size_t>(N), '0');
   for (int32_t i = N - 1; i >= 0 && Mag != 0; --i) {
     S[static_cast<size_t>(i)] = static_cast<char>('0' + Mag % 10);
@@ -151,7 +153,6 @@ std::string Decimal(int32_t Value, uint8_t NDigits) {
   }
   return Value < 0 ? '-' + S : S;
 }
-
 
 std::string EEngStr(double Value, int32_t Digits) {
   static constexpr const char* Prefix[] = {"a", "f", "p", "n", "u", "m", "", "k", "M", "G", "T"};

@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <limits>
 #include <numeric>
@@ -54,7 +55,7 @@ uint64_t ISqrt(uint64_t m) {
   return r;
 }
 
-uint64_t Magnitude(int32_t n) { return n < 0 ? static_cast<uint64_t>(-static_cast<int64_t>(n)) : static_cast<uint64_t>(n); }
+uint64_t Magnitude(int32_t n) { return static_cast<uint64_t>(std::abs(int64_t{n})); }
 
 // c x 10^k rounded once where it can be; the tiny end of the range is reached in two steps.
 double ScalePow10(double c, int32_t k) {
