@@ -130,7 +130,7 @@ int32_t TMatrix::CalcDistMat(TDistMode Mode, TMatrix* DMat) {
   }
 
   // Handlers may watch (and even change) both matrices: measure and write
-  // cell by cell as specified, through the checked accessors.
+  // cell by cell in the documented order, through the checked accessors.
   const auto Put = [DMat](int32_t I, int32_t J, double V) { DMat->SetVal(I, J, V); };
   if (DMat != this) {
     if (Mode == dmUser) {
