@@ -26,4 +26,7 @@ void ComplexFinalization();
 void MatrixInitialization();
 void MatrixFinalization();
 
+void Math2Initialization();
+void Math2Finalization();
+
 }  // namespace orv::detail

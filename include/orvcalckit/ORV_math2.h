@@ -1,7 +1,93 @@
 // Unit ORV_math2: analysis routines (covariance, eigenvectors, principal components, ...).
 #pragma once
 
+#include <cstdint>
+
 #include "ORV_export.h"
+#include "ORV_matrix.h"
+#include "ORV_vector.h"
 #include "orvcorekit/Orv_orvbase.h"
 
-namespace orv {}  // namespace orv
+namespace orv {
+
+// Errors of the unit's routines; messages begin with the routine's name.
+class ORV_API EORVMath2Error : public EORVError {
+ public:
+  using EORVError::EORVError;
+};
+
+// ============================================================================
+// Covariance, eigenvectors and principal components
+// ============================================================================
+//
+// The eigen results (the eigenvalues and eigenvectors of the last CalcEigVec,
+// sorted and scaled by CalcPrincComp) are state of the unit, shared by every
+// caller and not thread-safe: calls that compute or read them must not
+// overlap. ProcStat, MathFeedBackProc and AbortMathProc work as everywhere.
+
+// The covariance-type matrix of columns LoCol..HiCol over rows LoRow..HiRow of
+// Data into the first m x m cells of Covar (m = HiCol - LoCol + 1), written
+// cell (b, a) then (a, b) for a = 1..m, b = 1..a (OnChange of Covar per write).
+// Bounds (0, 0) mean the whole axis; other bounds are used as given, and cells
+// outside Data read as 0. Scaling, with n the number of rows:
+//   0  sum of x*y / (n - 1)                   (raw cross products)
+//   1  covariance                             (columns centred on their means)
+//   2  correlation, diagonal exactly 1.0      (a column of zero variance: 0)
+//   3  squared correlation
+//   4  sum of (x - y)^2 / (n - 1)
+//   any other: 0
+// The variances of scalings 2 and 3 come from the one-pass sums (sum of
+// squares - sum^2 / n) / (n - 1), taken as 0 when rounding makes them negative.
+// Clears AbortMathProc first; false, with nothing written, when Data or Covar
+// is nullptr, Covar has fewer than m columns or rows, the column range is
+// reversed (m < 1) or it has fewer than two rows; false too when AbortMathProc
+// stopped it (the rows of Covar done so far are written). Covar may be Data.
+// Progress: n passes for the column sums (scalings above 0), then n per cell
+// pair; AbortMathProc is tested before each row a of Covar.
+ORV_API bool CalcCovar(const TMatrix* Data, TMatrix* Covar, int32_t LoCol, int32_t HiCol, int32_t LoRow,
+                       int32_t HiRow, int32_t Scaling);
+
+// Eigenvalues and eigenvectors of the symmetric matrix in the first N columns
+// and rows of SymMat (N = its number of columns) by the cyclic Jacobi method,
+// into the unit's eigen results. Reads the diagonal and the cells (c, r) with
+// r < c only, and rotates those to zero in place: the caller's matrix is
+// changed (OnChange per cell write), its lower triangle is never touched.
+// False when N > 10000 (results untouched), when AbortMathProc stopped it or
+// when 100 sweeps did not reach an exactly zero off-diagonal sum (the results
+// then hold what was reached). nullptr: false. EORVMath2Error
+// "CalcEigVec: not enough memory" when the results cannot be allocated.
+ORV_API bool CalcEigVec(TMatrix* SymMat);
+
+// j = 0: eigenvalue i; j = 1..N: component j of eigenvector i. 0 when there
+// are no results or i is outside 1..N or j outside 0..N.
+ORV_API double GetEigenResult(int32_t i, int32_t j);
+// N of the last CalcEigVec, also after RemoveEigenMatrix.
+ORV_API int32_t GetEigenSize();
+// Releases the eigen results; GetEigenSize is kept.
+ORV_API void RemoveEigenMatrix();
+
+// Principal components of columns LoCol..HiCol over rows LoRow..HiRow of
+// Data: CalcCovar with Scaling into a temporary matrix, then CalcEigVec;
+// Normalize scales the eigenvalues to a sum of absolute values of 1 (signs
+// kept); then the positive eigenvalues are sorted in descending order to the
+// front, each eigenvector moving with its value (values <= 0 follow in the
+// order the exchanges leave them). Read the results with GetEigenResult.
+// False when either step fails (the eigen results are then those of the last
+// CalcEigVec, if it ran) or when more than 10000 columns are asked for.
+ORV_API bool CalcPrincComp(const TMatrix* Data, int32_t LoCol, int32_t HiCol, int32_t LoRow, int32_t HiRow,
+                           int32_t Scaling, bool Normalize);
+ORV_API bool CalcPrincComp(const TMatrix* Data, int32_t LoCol, int32_t HiCol, int32_t LoRow, int32_t HiRow,
+                           int32_t Scaling);  // Normalize true
+
+// Mid-ranks of the elements of Src into Dst (resized to Src's size; OnChange
+// per element): equal values share the mean of their ranks, NaN values rank
+// last, each on its own. Returns the tie term, the sum of t^3 - t over the
+// groups of t >= 2 equal values (0 without ties). Src may be Dst. nullptr: 0,
+// nothing changed.
+ORV_API double CalcRanks(const TVector* Src, TVector* Dst);
+
+// Fisher's class-separation ratio (Mean1 - Mean2)^2 / (StdDev1^2 + StdDev2^2),
+// the denominator at least 1e-6.
+ORV_API double CalcFishQ(double Mean1, double Mean2, double StdDev1, double StdDev2);
+
+}  // namespace orv

@@ -22,11 +22,11 @@ F Entry(void* Lib, const char* Mangled) {
 
 TEST(PackageLoad, StartWorkRunsOncePerLoad) {
   orv::MathFeedBackProc = [](double) {};
-  orv::AbortMathProc = false;
+  orv::AbortMathProc = true;
   void* Lib = dlopen(ORV_CALCKIT_FILE, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(Lib, nullptr) << dlerror();
   EXPECT_FALSE(orv::MathFeedBackProc) << "start work clears the feedback hook";
-  EXPECT_FALSE(orv::AbortMathProc);
+  EXPECT_FALSE(orv::AbortMathProc) << "start work of ORV_math2 clears the abort flag";
   auto* NearZero = static_cast<orv::Extended*>(dlsym(Lib, "_ZN3orv11CpxNearZeroE"));
   ASSERT_NE(NearZero, nullptr);
   EXPECT_EQ(*NearZero, orv::Extended(1e-15L));

@@ -1,0 +1,220 @@
+// Eigenvalues and eigenvectors by the cyclic Jacobi method, the unit's eigen
+// results, principal components; the unit's start and shut-down entries.
+#include <cmath>
+#include <cstdint>
+#include <new>
+#include <stdexcept>
+#include <utility>
+
+#include "analysis/math2_jacobi.h"
+#include "core/simd.h"
+#include "core/units.h"
+#include "orvcalckit/ORV_math2.h"
+
+namespace orv {
+
+namespace {
+
+constexpr int32_t MaxEigenSize = 10000;
+
+// The eigen results: Values[p] is eigenvalue p + 1, Vectors[k * n + p]
+// component k + 1 of eigenvector p + 1 (n = Values.size()). Size is the N of
+// the last CalcEigVec and outlives the arrays.
+struct TEigenResults {
+  int32_t Size = 0;
+  TDoubleArray Values;
+  TDoubleArray Vectors;
+};
+
+constinit TEigenResults Eigen;
+constinit detail::TUnitStartCounter Math2Counter;
+
+void ReleaseEigenArrays() {
+  TDoubleArray().swap(Eigen.Values);
+  TDoubleArray().swap(Eigen.Vectors);
+}
+
+// The cells of a TMatrix through its element access, one by one in the fixed
+// order of the method, so that OnChange sees every write as it happens.
+class TMatrixCellStore {
+ public:
+  TMatrixCellStore(TMatrix& M, int64_t N) : FM(M), FN(N) {}
+
+  double OffSum() const {
+    double Sm = 0.0;
+    for (int64_t R = 0; R + 1 < FN; ++R)
+      for (int64_t C = R + 1; C < FN; ++C) Sm += std::fabs(Get(C, R));
+    return Sm;
+  }
+  double Pivot(int64_t P, int64_t Q) const { return Get(Q, P); }
+  void ZeroPivot(int64_t P, int64_t Q) { Set(Q, P, 0.0); }
+  void Skip(int64_t, int64_t) {}
+  void Rotate(int64_t P, int64_t Q, double S, double Tau) {
+    for (int64_t J = 0; J < P; ++J) Pair(P, J, Q, J, S, Tau);
+    for (int64_t J = P + 1; J < Q; ++J) Pair(J, P, Q, J, S, Tau);
+    for (int64_t J = Q + 1; J < FN; ++J) Pair(J, P, J, Q, S, Tau);
+  }
+  void Complete() {}
+  void EndLine(int64_t) {}
+
+ private:
+  // Cell (column c, row r), 0-based.
+  double Get(int64_t C, int64_t R) const {
+    return FM.GetVal(static_cast<int32_t>(C + 1), static_cast<int32_t>(R + 1));
+  }
+  void Set(int64_t C, int64_t R, double V) {
+    FM.SetVal(static_cast<int32_t>(C + 1), static_cast<int32_t>(R + 1), V);
+  }
+  void Pair(int64_t C1, int64_t R1, int64_t C2, int64_t R2, double S, double Tau) {
+    double G = Get(C1, R1);
+    double H = Get(C2, R2);
+    detail::RotatePairRule(G, H, S, Tau);
+    Set(C1, R1, G);
+    Set(C2, R2, H);
+  }
+
+  TMatrix& FM;
+  int64_t FN;
+};
+
+ORV_SIMD_KERNEL bool JacobiDense(double* W, int64_t N, double* D, double* VT) {
+  detail::TDenseSymStore Store(W, N);
+  return detail::CyclicJacobi(Store, N, D, VT);
+}
+
+bool JacobiCells(TMatrix& M, int64_t N, double* D, double* VT) {
+  TMatrixCellStore Store(M, N);
+  return detail::CyclicJacobi(Store, N, D, VT);
+}
+
+// Without an OnChange handler nothing can watch the cell writes, so the
+// method runs on a dense copy of the matrix and the rotated upper triangle is
+// written back at the end. Returns false when there is no memory for the
+// copy (the caller then works on the cells).
+bool JacobiOnCopy(TMatrix& M, int64_t N, double* D, double* VT, bool& Result) {
+  TDoubleArray W;
+  try {
+    W.assign(static_cast<std::size_t>(N * N), 0.0);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  for (int64_t C = 0; C < N; ++C) {
+    const double* Col = M.Mat[static_cast<std::size_t>(C)].data();
+    for (int64_t R = 0; R < C; ++R) {
+      W[static_cast<std::size_t>(R * N + C)] = Col[R];
+      W[static_cast<std::size_t>(C * N + R)] = Col[R];
+    }
+    D[C] = Col[C];
+  }
+  Result = JacobiDense(W.data(), N, D, VT);
+  // MathFeedBackProc may have resized the matrix meanwhile.
+  const int64_t NC = std::min<int64_t>(N, M.NrOfColumns());
+  const int64_t NR = M.NrOfRows();
+  for (int64_t C = 0; C < NC; ++C) {
+    double* Col = M.Mat[static_cast<std::size_t>(C)].data();
+    for (int64_t R = 0; R < std::min(C, NR); ++R) Col[R] = W[static_cast<std::size_t>(R * N + C)];
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CalcEigVec(TMatrix* SymMat) {
+  if (SymMat == nullptr) return false;
+  const int32_t N = SymMat->NrOfColumns();
+  if (N > MaxEigenSize) return false;
+  Eigen.Size = N;
+  ReleaseEigenArrays();
+  const auto N64 = static_cast<int64_t>(N);
+  TDoubleArray Values, Vectors;
+  try {
+    Values.resize(static_cast<std::size_t>(N64));
+    Vectors.resize(static_cast<std::size_t>(N64 * N64));
+  } catch (const std::bad_alloc&) {
+    throw EORVMath2Error("CalcEigVec: not enough memory");
+  } catch (const std::length_error&) {
+    throw EORVMath2Error("CalcEigVec: not enough memory");
+  }
+  // The method leaves eigenvector p in row p; the results keep it in column p.
+  bool Result = false;
+  const bool Copied = !SymMat->OnChange && SymMat->NrOfRows() >= N &&
+                      JacobiOnCopy(*SymMat, N64, Values.data(), Vectors.data(), Result);
+  if (!Copied) {
+    for (int32_t P = 0; P < N; ++P) Values[static_cast<std::size_t>(P)] = SymMat->GetVal(P + 1, P + 1);
+    Result = JacobiCells(*SymMat, N64, Values.data(), Vectors.data());
+  }
+  for (int64_t R = 0; R < N64; ++R)
+    for (int64_t C = R + 1; C < N64; ++C)
+      std::swap(Vectors[static_cast<std::size_t>(R * N64 + C)], Vectors[static_cast<std::size_t>(C * N64 + R)]);
+  Eigen.Values = std::move(Values);
+  Eigen.Vectors = std::move(Vectors);
+  return Result;
+}
+
+double GetEigenResult(int32_t i, int32_t j) {
+  const auto N = static_cast<int64_t>(Eigen.Values.size());
+  if (N == 0 || i < 1 || i > N || j < 0 || j > N) return 0.0;
+  if (j == 0) return Eigen.Values[static_cast<std::size_t>(i - 1)];
+  return Eigen.Vectors[static_cast<std::size_t>((j - 1) * N + (i - 1))];
+}
+
+int32_t GetEigenSize() { return Eigen.Size; }
+
+void RemoveEigenMatrix() { ReleaseEigenArrays(); }
+
+bool CalcPrincComp(const TMatrix* Data, int32_t LoCol, int32_t HiCol, int32_t LoRow, int32_t HiRow,
+                   int32_t Scaling, bool Normalize) {
+  if (Data == nullptr) return false;
+  const int64_t M =
+      LoCol == 0 && HiCol == 0 ? Data->NrOfColumns() : static_cast<int64_t>(HiCol) - LoCol + 1;
+  // More columns than CalcEigVec takes: no covariance matrix worth building.
+  if (M > MaxEigenSize) return false;
+  {
+    TMatrix Covar(nullptr);
+    Covar.Resize(static_cast<int32_t>(std::max<int64_t>(M, 0)), static_cast<int32_t>(std::max<int64_t>(M, 0)));
+    if (!CalcCovar(Data, &Covar, LoCol, HiCol, LoRow, HiRow, Scaling) || !CalcEigVec(&Covar)) return false;
+  }
+  TDoubleArray& Values = Eigen.Values;
+  TDoubleArray& Vectors = Eigen.Vectors;
+  const auto N = static_cast<int64_t>(Values.size());
+  if (Normalize) {
+    double Sum = 0.0;
+    for (double V : Values) Sum += std::fabs(V);
+    if (Sum != 0.0)
+      for (double& V : Values) V /= Sum;
+  }
+  // Selection sort: the largest value above 0 of positions k.. comes to k.
+  for (int64_t K = 0; K < N; ++K) {
+    int64_t Best = K;
+    double Max = 0.0;
+    for (int64_t I = K; I < N; ++I)
+      if (Values[static_cast<std::size_t>(I)] > Max) {
+        Max = Values[static_cast<std::size_t>(I)];
+        Best = I;
+      }
+    if (Best == K) continue;
+    std::swap(Values[static_cast<std::size_t>(K)], Values[static_cast<std::size_t>(Best)]);
+    for (int64_t R = 0; R < N; ++R)
+      std::swap(Vectors[static_cast<std::size_t>(R * N + K)], Vectors[static_cast<std::size_t>(R * N + Best)]);
+  }
+  return true;
+}
+
+bool CalcPrincComp(const TMatrix* Data, int32_t LoCol, int32_t HiCol, int32_t LoRow, int32_t HiRow,
+                   int32_t Scaling) {
+  return CalcPrincComp(Data, LoCol, HiCol, LoRow, HiRow, Scaling, true);
+}
+
+namespace detail {
+
+void Math2Initialization() {
+  if (Math2Counter.Enter()) AbortMathProc = false;
+}
+
+void Math2Finalization() {
+  if (Math2Counter.Leave()) ReleaseEigenArrays();
+}
+
+}  // namespace detail
+
+}  // namespace orv

@@ -1,0 +1,41 @@
+// CalcRanks: mid-ranks of the elements of a vector.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numeric>
+#include <vector>
+
+#include "orvcalckit/ORV_math2.h"
+
+namespace orv {
+
+double CalcRanks(const TVector* Src, TVector* Dst) {
+  if (Src == nullptr || Dst == nullptr) return 0.0;
+  const int32_t N = Src->NrOfElem();
+  std::vector<double> Value(static_cast<std::size_t>(N));
+  for (int32_t I = 0; I < N; ++I) Value[static_cast<std::size_t>(I)] = Src->GetVal(I + 1);
+  // Positions in ascending order of their values; NaN last, in input order.
+  std::vector<int32_t> Order(static_cast<std::size_t>(N));
+  std::iota(Order.begin(), Order.end(), 0);
+  std::stable_sort(Order.begin(), Order.end(), [&](int32_t L, int32_t R) {
+    const double A = Value[static_cast<std::size_t>(L)], B = Value[static_cast<std::size_t>(R)];
+    return A < B || (!std::isnan(A) && std::isnan(B));
+  });
+  std::vector<double> Rank(static_cast<std::size_t>(N));
+  double Ties = 0.0;
+  for (int32_t First = 0; First < N;) {
+    const double V = Value[static_cast<std::size_t>(Order[static_cast<std::size_t>(First)])];
+    int32_t Last = First;
+    while (Last + 1 < N && Value[static_cast<std::size_t>(Order[static_cast<std::size_t>(Last + 1)])] == V) ++Last;
+    const double T = Last - First + 1;
+    const double Mid = (static_cast<double>(First + 1) + static_cast<double>(Last + 1)) / 2.0;
+    for (int32_t K = First; K <= Last; ++K) Rank[static_cast<std::size_t>(Order[static_cast<std::size_t>(K)])] = Mid;
+    if (T >= 2.0) Ties += T * (T * T - 1.0);
+    First = Last + 1;
+  }
+  Dst->Resize(N);
+  for (int32_t I = 0; I < N; ++I) Dst->SetVal(I + 1, Rank[static_cast<std::size_t>(I)]);
+  return Ties;
+}
+
+}  // namespace orv

@@ -1,0 +1,119 @@
+// CalcCovar, CalcEigVec and CalcPrincComp beside Eigen on the same numbers:
+// the centred X'X / (n - 1) and SelfAdjointEigenSolver.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "orvcalckit/ORV_math2.h"
+
+#ifdef ORV_HAVE_EIGEN
+#include <Eigen/Dense>
+#endif
+
+namespace {
+
+// Rows x Cols normal numbers, column by column, with a little correlation
+// between neighbouring columns and columns of different scales.
+std::vector<double> DataColumns(int32_t Rows, int32_t Cols) {
+  std::mt19937_64 Gen(20240611);
+  std::normal_distribution<double> Normal;
+  std::vector<double> X(static_cast<std::size_t>(Rows) * Cols);
+  for (int32_t C = 0; C < Cols; ++C)
+    for (int32_t R = 0; R < Rows; ++R) {
+      double& V = X[static_cast<std::size_t>(C) * Rows + R];
+      V = Normal(Gen) * (1 + C % 7);
+      if (C > 0) V += 0.5 * X[static_cast<std::size_t>(C - 1) * Rows + R];
+    }
+  return X;
+}
+
+void Load(orv::TMatrix& M, const std::vector<double>& X, int32_t Rows, int32_t Cols) {
+  M.Resize(Cols, Rows);
+  for (int32_t C = 0; C < Cols; ++C)
+    std::copy_n(X.begin() + static_cast<std::ptrdiff_t>(C) * Rows, Rows, M.Mat[static_cast<std::size_t>(C)].begin());
+}
+
+// The covariance matrix of 4n objects of n variables.
+void CovarianceOf(orv::TMatrix& Covar, int32_t N) {
+  orv::TMatrix Data(nullptr);
+  Load(Data, DataColumns(4 * N, N), 4 * N, N);
+  Covar.Resize(N, N);
+  orv::CalcCovar(&Data, &Covar, 0, 0, 0, 0, 1);
+}
+
+void BM_CalcCovar(benchmark::State& State) {
+  const auto Rows = static_cast<int32_t>(State.range(0)), Cols = static_cast<int32_t>(State.range(1));
+  orv::TMatrix Data(nullptr), Covar(nullptr);
+  Load(Data, DataColumns(Rows, Cols), Rows, Cols);
+  Covar.Resize(Cols, Cols);
+  for (auto _ : State) benchmark::DoNotOptimize(orv::CalcCovar(&Data, &Covar, 0, 0, 0, 0, 1));
+}
+BENCHMARK(BM_CalcCovar)->Args({10000, 100})->Unit(benchmark::kMillisecond);
+
+void BM_CalcEigVec(benchmark::State& State) {
+  const auto N = static_cast<int32_t>(State.range(0));
+  orv::TMatrix Covar(nullptr), Work(nullptr);
+  CovarianceOf(Covar, N);
+  for (auto _ : State) {
+    Work.Clone(&Covar);  // CalcEigVec rotates the upper triangle to zero
+    benchmark::DoNotOptimize(orv::CalcEigVec(&Work));
+  }
+}
+BENCHMARK(BM_CalcEigVec)->Arg(50)->Arg(200)->Arg(500)->Unit(benchmark::kMillisecond);
+
+void BM_CalcPrincComp(benchmark::State& State) {
+  const auto Rows = static_cast<int32_t>(State.range(0)), Cols = static_cast<int32_t>(State.range(1));
+  orv::TMatrix Data(nullptr);
+  Load(Data, DataColumns(Rows, Cols), Rows, Cols);
+  for (auto _ : State) benchmark::DoNotOptimize(orv::CalcPrincComp(&Data, 0, 0, 0, 0, 1));
+}
+BENCHMARK(BM_CalcPrincComp)->Args({10000, 100})->Unit(benchmark::kMillisecond);
+
+#ifdef ORV_HAVE_EIGEN
+
+Eigen::MatrixXd EigenCovariance(const Eigen::MatrixXd& X) {
+  const Eigen::MatrixXd Centred = X.rowwise() - X.colwise().mean();
+  return (Centred.adjoint() * Centred) / static_cast<double>(X.rows() - 1);
+}
+
+void BM_EigenCovar(benchmark::State& State) {
+  const auto Rows = static_cast<int32_t>(State.range(0)), Cols = static_cast<int32_t>(State.range(1));
+  const std::vector<double> X = DataColumns(Rows, Cols);
+  const Eigen::MatrixXd Data = Eigen::Map<const Eigen::MatrixXd>(X.data(), Rows, Cols);
+  for (auto _ : State) {
+    Eigen::MatrixXd C = EigenCovariance(Data);
+    benchmark::DoNotOptimize(C.data());
+  }
+}
+BENCHMARK(BM_EigenCovar)->Args({10000, 100})->Unit(benchmark::kMillisecond);
+
+void BM_EigenSelfAdjoint(benchmark::State& State) {
+  const auto N = static_cast<int32_t>(State.range(0));
+  orv::TMatrix Covar(nullptr);
+  CovarianceOf(Covar, N);
+  Eigen::MatrixXd A(N, N);
+  for (int32_t C = 0; C < N; ++C)
+    for (int32_t R = 0; R < N; ++R) A(R, C) = Covar.GetVal(C + 1, R + 1);
+  for (auto _ : State) {
+    Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> Solver(A);
+    benchmark::DoNotOptimize(Solver.eigenvectors().data());
+  }
+}
+BENCHMARK(BM_EigenSelfAdjoint)->Arg(50)->Arg(200)->Arg(500)->Unit(benchmark::kMillisecond);
+
+void BM_EigenPrincComp(benchmark::State& State) {
+  const auto Rows = static_cast<int32_t>(State.range(0)), Cols = static_cast<int32_t>(State.range(1));
+  const std::vector<double> X = DataColumns(Rows, Cols);
+  const Eigen::MatrixXd Data = Eigen::Map<const Eigen::MatrixXd>(X.data(), Rows, Cols);
+  for (auto _ : State) {
+    Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> Solver(EigenCovariance(Data));
+    benchmark::DoNotOptimize(Solver.eigenvectors().data());
+  }
+}
+BENCHMARK(BM_EigenPrincComp)->Args({10000, 100})->Unit(benchmark::kMillisecond);
+
+#endif
+
+}  // namespace
