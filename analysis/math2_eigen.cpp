@@ -1,7 +1,9 @@
 // Eigenvalues and eigenvectors by the cyclic Jacobi method, the unit's eigen
 // results, principal components; the unit's start and shut-down entries.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <utility>
@@ -77,43 +79,57 @@ class TMatrixCellStore {
   int64_t FN;
 };
 
-ORV_SIMD_KERNEL bool JacobiDense(double* W, int64_t N, double* D, double* VT) {
-  detail::TDenseSymStore Store(W, N);
-  return detail::CyclicJacobi(Store, N, D, VT);
+ORV_SIMD_KERNEL bool JacobiDense(double* W, int64_t N, int64_t LD, double* D, double* VT) {
+  detail::TDenseSymStore Store(W, N, LD);
+  return detail::CyclicJacobi(Store, N, D, VT, LD);
 }
 
 bool JacobiCells(TMatrix& M, int64_t N, double* D, double* VT) {
   TMatrixCellStore Store(M, N);
-  return detail::CyclicJacobi(Store, N, D, VT);
+  return detail::CyclicJacobi(Store, N, D, VT, N);
+}
+
+// Working arrays of the method on a copy: rows start on cache lines and are
+// padded to whole vectors.
+struct TAlignedFree {
+  void operator()(double* P) const { ::operator delete[](P, std::align_val_t{64}); }
+};
+using TAlignedArray = std::unique_ptr<double[], TAlignedFree>;
+
+TAlignedArray AllocAligned(int64_t Count) {
+  return TAlignedArray(static_cast<double*>(
+      ::operator new[](static_cast<std::size_t>(Count) * sizeof(double), std::align_val_t{64}, std::nothrow)));
 }
 
 // Without an OnChange handler nothing can watch the cell writes, so the
-// method runs on a dense copy of the matrix and the rotated upper triangle is
-// written back at the end. Returns false when there is no memory for the
-// copy (the caller then works on the cells).
-bool JacobiOnCopy(TMatrix& M, int64_t N, double* D, double* VT, bool& Result) {
-  TDoubleArray W;
-  try {
-    W.assign(static_cast<std::size_t>(N * N), 0.0);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+// method runs on a dense copy of the matrix, the rotated upper triangle is
+// written back at the end, and the eigenvectors go to Vectors as columns.
+// Returns false when there is no memory for the copy (the caller then works
+// on the cells).
+bool JacobiOnCopy(TMatrix& M, int64_t N, double* D, double* Vectors, bool& Result) {
+  const int64_t LD = (N + 7) / 8 * 8;
+  TAlignedArray W = AllocAligned(N * LD);
+  TAlignedArray VT = AllocAligned(N * LD);
+  if (!W || !VT) return false;
+  std::fill_n(W.get(), N * LD, 0.0);
   for (int64_t C = 0; C < N; ++C) {
     const double* Col = M.Mat[static_cast<std::size_t>(C)].data();
     for (int64_t R = 0; R < C; ++R) {
-      W[static_cast<std::size_t>(R * N + C)] = Col[R];
-      W[static_cast<std::size_t>(C * N + R)] = Col[R];
+      W[R * LD + C] = Col[R];
+      W[C * LD + R] = Col[R];
     }
     D[C] = Col[C];
   }
-  Result = JacobiDense(W.data(), N, D, VT);
+  Result = JacobiDense(W.get(), N, LD, D, VT.get());
   // MathFeedBackProc may have resized the matrix meanwhile.
   const int64_t NC = std::min<int64_t>(N, M.NrOfColumns());
   const int64_t NR = M.NrOfRows();
   for (int64_t C = 0; C < NC; ++C) {
     double* Col = M.Mat[static_cast<std::size_t>(C)].data();
-    for (int64_t R = 0; R < std::min(C, NR); ++R) Col[R] = W[static_cast<std::size_t>(R * N + C)];
+    for (int64_t R = 0; R < std::min(C, NR); ++R) Col[R] = W[R * LD + C];
   }
+  for (int64_t P = 0; P < N; ++P)
+    for (int64_t K = 0; K < N; ++K) Vectors[K * N + P] = VT[P * LD + K];
   return true;
 }
 
@@ -135,17 +151,17 @@ bool CalcEigVec(TMatrix* SymMat) {
   } catch (const std::length_error&) {
     throw EORVMath2Error("CalcEigVec: not enough memory");
   }
-  // The method leaves eigenvector p in row p; the results keep it in column p.
   bool Result = false;
   const bool Copied = !SymMat->OnChange && SymMat->NrOfRows() >= N &&
                       JacobiOnCopy(*SymMat, N64, Values.data(), Vectors.data(), Result);
   if (!Copied) {
     for (int32_t P = 0; P < N; ++P) Values[static_cast<std::size_t>(P)] = SymMat->GetVal(P + 1, P + 1);
     Result = JacobiCells(*SymMat, N64, Values.data(), Vectors.data());
+    // The method leaves eigenvector p in row p; the results keep it in column p.
+    for (int64_t R = 0; R < N64; ++R)
+      for (int64_t C = R + 1; C < N64; ++C)
+        std::swap(Vectors[static_cast<std::size_t>(R * N64 + C)], Vectors[static_cast<std::size_t>(C * N64 + R)]);
   }
-  for (int64_t R = 0; R < N64; ++R)
-    for (int64_t C = R + 1; C < N64; ++C)
-      std::swap(Vectors[static_cast<std::size_t>(R * N64 + C)], Vectors[static_cast<std::size_t>(C * N64 + R)]);
   Eigen.Values = std::move(Values);
   Eigen.Vectors = std::move(Vectors);
   return Result;

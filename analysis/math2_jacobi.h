@@ -71,22 +71,23 @@ inline __attribute__((always_inline)) void RotateLines(double* X, double* Y, int
 //   rows, which hold them up to date.
 class TDenseSymStore {
  public:
-  static constexpr int Window = 8;
+  static constexpr int Window = 16;  // a multiple of 8
 
-  TDenseSymStore(double* W, int64_t N) : FW(W), FN(N) {}
+  // W holds row r at W + r * LD; the cells of columns N .. LD - 1 are 0.
+  TDenseSymStore(double* W, int64_t N, int64_t LD) : FW(W), FN(N), FLD(LD) {}
 
   double OffSum() const {
     double Sm = 0.0;
     for (int64_t R = 0; R + 1 < FN; ++R) {
-      const double* Row = FW + R * FN;
+      const double* Row = FW + R * FLD;
       for (int64_t C = R + 1; C < FN; ++C) Sm += std::fabs(Row[C]);
     }
     return Sm;
   }
-  double Pivot(int64_t P, int64_t Q) const { return Q == FNextQ ? FNext : FW[P * FN + Q]; }
+  double Pivot(int64_t P, int64_t Q) const { return Q == FNextQ ? FNext : FW[P * FLD + Q]; }
   void ZeroPivot(int64_t P, int64_t Q) {
-    FW[P * FN + Q] = 0.0;
-    FW[Q * FN + P] = 0.0;
+    FW[P * FLD + Q] = 0.0;
+    FW[Q * FLD + P] = 0.0;
   }
   void Skip(int64_t P, int64_t Q) {
     Enter(Q);
@@ -98,8 +99,8 @@ class TDenseSymStore {
     Enter(Q);
     FNextQ = Q + 1;
     if (FNextQ < FN) {
-      double G = FW[P * FN + FNextQ];
-      double H = FW[Q * FN + FNextQ];
+      double G = FW[P * FLD + FNextQ];
+      double H = FW[Q * FLD + FNextQ];
       RotatePairRule(G, H, S, Tau);
       FNext = G;
     }
@@ -110,7 +111,7 @@ class TDenseSymStore {
   }
   void Complete() {
     if (FQ < 0) return;
-    RotateLines(FW + FP * FN, FW + FQ * FN, FN, FS, FTau);
+    RotateLines(FW + FP * FLD, FW + FQ * FLD, FLD, FS, FTau);
     FQ = -1;
     FNextQ = -1;
     FDirty = true;
@@ -119,16 +120,16 @@ class TDenseSymStore {
   void EndLine(int64_t P) {
     Complete();
     Flush(P);
-    const double* RowP = FW + P * FN;
-    for (int64_t J = 0; J < FN; ++J) FW[J * FN + P] = RowP[J];
+    const double* RowP = FW + P * FLD;
+    for (int64_t J = 0; J < FN; ++J) FW[J * FLD + P] = RowP[J];
   }
 
  private:
   void Enter(int64_t Q) {
     if (FCount == 0) FQ0 = Q;
     if (!FDirty) return;
-    double* RowQ = FW + Q * FN;
-    for (int64_t K = FQ0; K < Q; ++K) RowQ[K] = FW[K * FN + Q];
+    double* RowQ = FW + Q * FLD;
+    for (int64_t K = FQ0; K < Q; ++K) RowQ[K] = FW[K * FLD + Q];
   }
   void Leave(int64_t P) {
     if (++FCount == Window) Flush(P);
@@ -140,35 +141,34 @@ class TDenseSymStore {
     FCount = 0;
     if (!FDirty) return;
     FDirty = false;
-    double* const Q0 = FW + FQ0 * FN;  // row q0
+    double* const Q0 = FW + FQ0 * FLD;  // row q0
     double KeepP[Window];
     double KeepWin[Window][Window];
     for (int64_t K = 0; K < L; ++K) {
-      KeepP[K] = FW[P * FN + FQ0 + K];
-      for (int64_t I = 0; I < K; ++I) KeepWin[I][K] = Q0[K * FN + FQ0 + I];
+      KeepP[K] = FW[P * FLD + FQ0 + K];
+      for (int64_t I = 0; I < K; ++I) KeepWin[I][K] = Q0[K * FLD + FQ0 + I];
     }
-    if (L == Window)
-      TransposeWindow(Q0);
-    else
-      TransposeRows(Q0, L);
+    int64_t Off = 0;
+    for (; Off + 8 <= L; Off += 8) TransposeEight(Q0 + Off * FLD, FQ0 + Off);
+    if (Off < L) TransposeRows(Q0 + Off * FLD, FQ0 + Off, L - Off);
     for (int64_t K2 = 0; K2 < L; ++K2) {
-      FW[P * FN + FQ0 + K2] = KeepP[K2];
+      FW[P * FLD + FQ0 + K2] = KeepP[K2];
       for (int64_t I = 0; I < K2; ++I) {
-        Q0[I * FN + FQ0 + K2] = KeepWin[I][K2];
-        Q0[K2 * FN + FQ0 + I] = KeepWin[I][K2];
+        Q0[I * FLD + FQ0 + K2] = KeepWin[I][K2];
+        Q0[K2 * FLD + FQ0 + I] = KeepWin[I][K2];
       }
     }
   }
 
-  // Column q0 + k of every row := row q0 + k, k < 8, by 8 x 8 blocks; row by
-  // row of the destination, so that each destination line is written once.
-  void TransposeWindow(const double* Q0) {
+  // Column Col + k of every row := row k of Rows, k < 8, by 8 x 8 blocks; row
+  // by row of the destination, so that each destination line is written once.
+  void TransposeEight(const double* Rows, int64_t Col) {
     using V8 = double __attribute__((vector_size(64)));
     using V8I = int64_t __attribute__((vector_size(64)));
     int64_t J = 0;
     for (; J + 8 <= FN; J += 8) {
       V8 R[8];
-      for (int K = 0; K < 8; ++K) std::memcpy(&R[K], Q0 + K * FN + J, sizeof(V8));
+      for (int K = 0; K < 8; ++K) std::memcpy(&R[K], Rows + K * FLD + J, sizeof(V8));
       V8 T[8], U[8];
       for (int K = 0; K < 8; K += 2) {
         T[K] = __builtin_shuffle(R[K], R[K + 1], V8I{0, 8, 2, 10, 4, 12, 6, 14});
@@ -180,46 +180,47 @@ class TDenseSymStore {
           U[K + I + 2] = __builtin_shuffle(T[K + I], T[K + I + 2], V8I{2, 3, 10, 11, 6, 7, 14, 15});
         }
       // U[k] for k < 4 holds columns k and k + 4 of rows 0..3, U[k + 4] of rows 4..7.
-      double* Dst = FW + J * FN + FQ0;
+      double* Dst = FW + J * FLD + Col;
       for (int K = 0; K < 4; ++K) {
         const V8 Lo = __builtin_shuffle(U[K], U[K + 4], V8I{0, 1, 2, 3, 8, 9, 10, 11});
         const V8 Hi = __builtin_shuffle(U[K], U[K + 4], V8I{4, 5, 6, 7, 12, 13, 14, 15});
-        std::memcpy(Dst + K * FN, &Lo, sizeof Lo);
-        std::memcpy(Dst + (K + 4) * FN, &Hi, sizeof Hi);
+        std::memcpy(Dst + K * FLD, &Lo, sizeof Lo);
+        std::memcpy(Dst + (K + 4) * FLD, &Hi, sizeof Hi);
       }
     }
     for (; J < FN; ++J)
-      for (int64_t K = 0; K < 8; ++K) FW[J * FN + FQ0 + K] = Q0[K * FN + J];
+      for (int64_t K = 0; K < 8; ++K) FW[J * FLD + Col + K] = Rows[K * FLD + J];
   }
-  // The same for a window of L rows, by 2 x 2 blocks.
-  void TransposeRows(const double* Q0, int64_t L) {
+  // The same for L rows, by 2 x 2 blocks.
+  void TransposeRows(const double* Rows, int64_t Col, int64_t L) {
     using V2 = double __attribute__((vector_size(16)));
     using V2I = int64_t __attribute__((vector_size(16)));
     const int64_t LEven = L & ~int64_t{1};
     int64_t J = 0;
     for (; J + 2 <= FN; J += 2) {
-      double* Dst0 = FW + J * FN + FQ0;
-      double* Dst1 = Dst0 + FN;
+      double* Dst0 = FW + J * FLD + Col;
+      double* Dst1 = Dst0 + FLD;
       for (int64_t K = 0; K < LEven; K += 2) {
         V2 A, B;
-        std::memcpy(&A, Q0 + K * FN + J, sizeof A);
-        std::memcpy(&B, Q0 + (K + 1) * FN + J, sizeof B);
+        std::memcpy(&A, Rows + K * FLD + J, sizeof A);
+        std::memcpy(&B, Rows + (K + 1) * FLD + J, sizeof B);
         const V2 Lo = __builtin_shuffle(A, B, V2I{0, 2});
         const V2 Hi = __builtin_shuffle(A, B, V2I{1, 3});
         std::memcpy(Dst0 + K, &Lo, sizeof Lo);
         std::memcpy(Dst1 + K, &Hi, sizeof Hi);
       }
       if (LEven < L) {
-        Dst0[LEven] = Q0[LEven * FN + J];
-        Dst1[LEven] = Q0[LEven * FN + J + 1];
+        Dst0[LEven] = Rows[LEven * FLD + J];
+        Dst1[LEven] = Rows[LEven * FLD + J + 1];
       }
     }
     if (J < FN)
-      for (int64_t K = 0; K < L; ++K) FW[J * FN + FQ0 + K] = Q0[K * FN + J];
+      for (int64_t K = 0; K < L; ++K) FW[J * FLD + Col + K] = Rows[K * FLD + J];
   }
 
   double* FW;
   int64_t FN;
+  int64_t FLD;
   int64_t FP = -1, FQ = -1;  // the rotation Complete finishes
   double FS = 0.0, FTau = 0.0;
   int64_t FNextQ = -1;  // column of the pivot cell already rotated, in FNext
@@ -256,15 +257,15 @@ inline TJacobiStep PlanJacobiStep(double Apq, double Dp, double Dq, int32_t Pass
 }
 
 // Runs the method on the store. D holds the diagonal on entry and the
-// eigenvalues on return; VT receives the eigenvectors as rows (eigenvector p
-// at VT[p * N ...]). Returns false when AbortMathProc stopped it or when it
+// eigenvalues on return; VT receives the eigenvectors as rows of LD >= N
+// elements (eigenvector p at VT[p * LD ...], followed by zeros). Returns false when AbortMathProc stopped it or when it
 // did not converge within the pass limit; the results are those reached.
 template <class Store>
-bool CyclicJacobi(Store& A, int64_t N, double* D, double* VT) {
+bool CyclicJacobi(Store& A, int64_t N, double* D, double* VT, int64_t LD) {
   AbortMathProc = false;
   bool Result = true;
-  for (int64_t I = 0; I < N * N; ++I) VT[I] = 0.0;
-  for (int64_t P = 0; P < N; ++P) VT[P * N + P] = 1.0;
+  for (int64_t I = 0; I < N * LD; ++I) VT[I] = 0.0;
+  for (int64_t P = 0; P < N; ++P) VT[P * LD + P] = 1.0;
   std::vector<double> B(D, D + N);
   std::vector<double> Z(static_cast<std::size_t>(N), 0.0);
 
@@ -289,7 +290,7 @@ bool CyclicJacobi(Store& A, int64_t N, double* D, double* VT) {
           const TJacobiStep Step = PlanJacobiStep(A.Pivot(P, Q), D[P], D[Q], Pass, Tresh);
           A.Complete();
           if (LastQ >= 0) {
-            RotateLines(VT + P * N, VT + LastQ * N, N, LastS, LastTau);
+            RotateLines(VT + P * LD, VT + LastQ * LD, LD, LastS, LastTau);
             LastQ = -1;
           }
           if (Step.Kind == TJacobiStep::Zero) {
@@ -309,7 +310,7 @@ bool CyclicJacobi(Store& A, int64_t N, double* D, double* VT) {
             LastTau = Step.Tau;
           }
         }
-        if (LastQ >= 0) RotateLines(VT + P * N, VT + LastQ * N, N, LastS, LastTau);
+        if (LastQ >= 0) RotateLines(VT + P * LD, VT + LastQ * LD, LD, LastS, LastTau);
         A.EndLine(P);
         Passes.Flush();
       }

@@ -92,6 +92,9 @@ TEST(CalcCovar, RangesAreUsedAsGivenAndCellsOutsideReadZero) {
   // Raw cross products of rows 4..7 of x and y: (4*8 + 5*10) / 3.
   ASSERT_TRUE(CalcCovar(&D, &C, 1, 2, 4, 7, 0));
   ExpectCells(C, {{41.0 / 3, 82.0 / 3}, {82.0 / 3, 164.0 / 3}});
+  // Every row outside: all cells read 0.
+  ASSERT_TRUE(CalcCovar(&D, &C, 1, 2, -3, -1, 2));
+  ExpectCells(C, {{1, 0}, {0, 1}});
 }
 
 TEST(CalcCovar, FailsWithNothingWrittenWhenThereIsNothingSoundToCompute) {
