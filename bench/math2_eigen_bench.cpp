@@ -63,6 +63,22 @@ void BM_CalcEigVec(benchmark::State& State) {
 }
 BENCHMARK(BM_CalcEigVec)->Arg(50)->Arg(200)->Arg(500)->Unit(benchmark::kMillisecond);
 
+// The same with an OnChange handler: every cell goes through the component.
+void BM_CalcEigVecWatched(benchmark::State& State) {
+  const auto N = static_cast<int32_t>(State.range(0));
+  orv::TMatrix Covar(nullptr), Work(nullptr);
+  CovarianceOf(Covar, N);
+  int64_t Writes = 0;
+  for (auto _ : State) {
+    Work.OnChange = nullptr;
+    Work.Clone(&Covar);
+    Work.OnChange = [&](orv::TObject*) { ++Writes; };
+    benchmark::DoNotOptimize(orv::CalcEigVec(&Work));
+  }
+  benchmark::DoNotOptimize(Writes);
+}
+BENCHMARK(BM_CalcEigVecWatched)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
+
 void BM_CalcPrincComp(benchmark::State& State) {
   const auto Rows = static_cast<int32_t>(State.range(0)), Cols = static_cast<int32_t>(State.range(1));
   orv::TMatrix Data(nullptr);
