@@ -56,10 +56,11 @@ inline __attribute__((always_inline)) void RotateLines(double* X, double* Y, int
   for (; J < N; ++J) RotatePairRule(X[J], Y[J], S, Tau);
 }
 
-// The symmetric matrix in both triangles of a dense row-major N x N array, so
-// that the two lines of a rotation are contiguous rows. The diagonal of the
-// array stays 0 (the method keeps the diagonal in its own arrays), and so do
-// the pivot cells after zeroing, which lets Rotate sweep whole rows.
+// The symmetric matrix in both triangles of a dense row-major array of N rows
+// of LD >= N cells, so that the two lines of a rotation are contiguous rows.
+// The diagonal of the array stays 0 (the method keeps the diagonal in its own
+// arrays), and so do the pivot cells after zeroing and the padding columns,
+// which lets Rotate sweep whole rows.
 //
 // A rotation (p, q) rewrites rows p and q; the other copies of their cells,
 // columns p and q of the other rows, are brought up to date later and in bulk:
