@@ -83,47 +83,46 @@ bool CalcCovar(const TMatrix* Data, TMatrix* Covar, int32_t LoCol, int32_t HiCol
   if (M < 1 || N < 2) return false;
   if (Covar->NrOfColumns() < M || Covar->NrOfRows() < M) return false;
 
-  // The rows of the range inside Data; the others read as 0 in every column,
-  // as do the columns of the range outside Data.
+  // The rows and the columns a in [AIn, AEnd) of the range inside Data. The
+  // other cells read as 0, so the columns outside (also when centred, their
+  // mean being 0) share one column of zeros and take no room per column.
   const int64_t R0 = std::max<int64_t>(LoRow, 1);
   const int64_t R1 = std::min<int64_t>(HiRow, Data->NrOfRows());
   const int64_t Rows = std::max<int64_t>(R1 - R0 + 1, 0);
   const int64_t Outside = N - Rows;
+  const int64_t AIn = std::clamp<int64_t>(1 - static_cast<int64_t>(LoCol), 0, M);
+  const int64_t AEnd =
+      Rows > 0 ? std::clamp<int64_t>(static_cast<int64_t>(Data->NrOfColumns()) - LoCol + 1, AIn, M) : AIn;
   const bool Centred = Scaling >= 1 && Scaling <= 3;
   const bool Computed = Centred || Scaling == 0 || Scaling == 4;
 
   detail::TPassCounter Passes;
   std::vector<const double*> X(static_cast<std::size_t>(M), nullptr);
   std::vector<double> Zeros;
-  std::vector<double> Copy;  // the columns of the range, when Data cannot be read in place
+  std::vector<double> Copy;  // the columns inside Data, when they cannot be read in place
   std::vector<double> Mean(static_cast<std::size_t>(M), 0.0), Var(static_cast<std::size_t>(M), 0.0);
   if (Computed) {
-    for (int64_t A = 0; A < M; ++A) {
-      const int64_t C = LoCol + A;
-      if (C >= 1 && C <= Data->NrOfColumns() && Rows > 0)
-        X[static_cast<std::size_t>(A)] = Data->Mat[static_cast<std::size_t>(C - 1)].data() + (R0 - 1);
-    }
-    if (std::find(X.begin(), X.end(), nullptr) != X.end()) {
-      Zeros.assign(static_cast<std::size_t>(Rows), 0.0);
-      for (auto& P : X)
-        if (P == nullptr) P = Zeros.data();
-    }
+    if (AIn > 0 || AEnd < M) Zeros.assign(static_cast<std::size_t>(Rows), 0.0);
+    for (int64_t A = 0; A < M; ++A)
+      X[static_cast<std::size_t>(A)] =
+          A >= AIn && A < AEnd ? Data->Mat[static_cast<std::size_t>(LoCol + A - 1)].data() + (R0 - 1) : Zeros.data();
     // Covar's writes may reach Data (the same matrix, or a handler of Covar or
     // the progress hook that changes it): then the sums read a copy. The
     // centred scalings read a centred copy anyway.
     if (Centred || Covar == Data || Covar->OnChange || MathFeedBackProc) {
-      Copy.resize(static_cast<std::size_t>(M * Rows));
-      for (int64_t A = 0; A < M; ++A) {
-        std::copy_n(X[static_cast<std::size_t>(A)], Rows, Copy.data() + A * Rows);
-        X[static_cast<std::size_t>(A)] = Copy.data() + A * Rows;
+      Copy.resize(static_cast<std::size_t>((AEnd - AIn) * Rows));
+      for (int64_t A = AIn; A < AEnd; ++A) {
+        double* Col = Copy.data() + (A - AIn) * Rows;
+        std::copy_n(X[static_cast<std::size_t>(A)], Rows, Col);
+        X[static_cast<std::size_t>(A)] = Col;
       }
     }
   }
   if (Scaling > 0) {
     if (Centred) {
       const auto Nd = static_cast<double>(N);
-      for (int64_t A = 0; A < M; ++A) {
-        double* Col = Copy.data() + A * Rows;
+      for (int64_t A = AIn; A < AEnd; ++A) {
+        double* Col = Copy.data() + (A - AIn) * Rows;
         double Sum = 0.0, SumSq = 0.0;
         bool Constant = true;
         for (int64_t R = 0; R < Rows; ++R) {
@@ -137,7 +136,7 @@ bool CalcCovar(const TMatrix* Data, TMatrix* Covar, int32_t LoCol, int32_t HiCol
         const double V = (SumSq - Sum * Sum / Nd) / (Nd - 1.0);
         Var[static_cast<std::size_t>(A)] = V > 0.0 ? V : 0.0;
         double Mn = Sum / Nd;
-        if (Constant && Rows > 0 && (Outside == 0 || Col[0] == 0.0)) Mn = Col[0];
+        if (Constant && (Outside == 0 || Col[0] == 0.0)) Mn = Col[0];
         Mean[static_cast<std::size_t>(A)] = Mn;
         for (int64_t R = 0; R < Rows; ++R) Col[R] -= Mn;
       }

@@ -259,8 +259,9 @@ inline TJacobiStep PlanJacobiStep(double Apq, double Dp, double Dq, int32_t Pass
 
 // Runs the method on the store. D holds the diagonal on entry and the
 // eigenvalues on return; VT receives the eigenvectors as rows of LD >= N
-// elements (eigenvector p at VT[p * LD ...], followed by zeros). Returns false when AbortMathProc stopped it or when it
-// did not converge within the pass limit; the results are those reached.
+// elements (eigenvector p at VT[p * LD ...], followed by zeros). Returns
+// false when AbortMathProc stopped it or when it did not converge within the
+// pass limit; the results are those reached.
 template <class Store>
 bool CyclicJacobi(Store& A, int64_t N, double* D, double* VT, int64_t LD) {
   AbortMathProc = false;

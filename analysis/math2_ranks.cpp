@@ -1,10 +1,10 @@
 // CalcRanks: mid-ranks of the elements of a vector.
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <numeric>
 #include <vector>
 
+#include "core/combsort.h"
 #include "orvcalckit/ORV_math2.h"
 
 namespace orv {
@@ -18,8 +18,7 @@ double CalcRanks(const TVector* Src, TVector* Dst) {
   std::vector<int32_t> Order(static_cast<std::size_t>(N));
   std::iota(Order.begin(), Order.end(), 0);
   std::stable_sort(Order.begin(), Order.end(), [&](int32_t L, int32_t R) {
-    const double A = Value[static_cast<std::size_t>(L)], B = Value[static_cast<std::size_t>(R)];
-    return A < B || (!std::isnan(A) && std::isnan(B));
+    return detail::SortsAfterAscending(Value[static_cast<std::size_t>(R)], Value[static_cast<std::size_t>(L)]);
   });
   std::vector<double> Rank(static_cast<std::size_t>(N));
   double Ties = 0.0;

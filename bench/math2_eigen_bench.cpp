@@ -2,6 +2,7 @@
 // the centred X'X / (n - 1) and SelfAdjointEigenSolver.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>

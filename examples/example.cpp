@@ -12,12 +12,9 @@
 // loadings of the first components, and reports progress on the way.
 #include <unistd.h>
 
-#include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include <orvcalckit/orvcalckit.h>
@@ -34,26 +31,17 @@ struct TTable {
   std::vector<int64_t> TextLine;  // per column: first line with a field that is not a number, or 0
 };
 
+// The fields of a CSV line, quotes dropped and blanks around them stripped.
 std::vector<std::string> SplitFields(const std::string& Line) {
   std::vector<std::string> Fields(1);
   for (char Ch : Line) {
     if (Ch == ',')
       Fields.emplace_back();
-    else if (Ch != '"' && Ch != '\r')
+    else if (Ch != '"')
       Fields.back() += Ch;
   }
-  for (auto& F : Fields) {
-    const auto First = F.find_first_not_of(" \t");
-    const auto Last = F.find_last_not_of(" \t");
-    F = First == std::string::npos ? std::string() : F.substr(First, Last - First + 1);
-  }
+  for (auto& F : Fields) F = orv::StripLTBlanks(F);
   return Fields;
-}
-
-bool ParseNumber(const std::string& Text, double& Value) {
-  const char* End = Text.data() + Text.size();
-  const auto [Ptr, Ec] = std::from_chars(Text.data(), End, Value);
-  return Ec == std::errc() && Ptr == End && !Text.empty();
 }
 
 // Reads a CSV table: a header row of names (or none, when the first row is
@@ -73,7 +61,7 @@ bool ReadCsv(const std::string& FileName, TTable& Table, std::string& Error) {
     const std::vector<std::string> Fields = SplitFields(Line);
     std::vector<double> Row(Fields.size(), 0.0);
     bool Numeric = true;
-    for (std::size_t I = 0; I < Fields.size() && Numeric; ++I) Numeric = ParseNumber(Fields[I], Row[I]);
+    for (std::size_t I = 0; I < Fields.size() && Numeric; ++I) Numeric = orv::TryStrToFloat(Fields[I], Row[I]);
     if (Table.Names.empty()) {
       if (Numeric) {
         for (std::size_t I = 0; I < Fields.size(); ++I) Table.Names.push_back("column " + std::to_string(I + 1));
@@ -89,7 +77,7 @@ bool ReadCsv(const std::string& FileName, TTable& Table, std::string& Error) {
     }
     Table.TextLine.resize(Fields.size(), 0);
     for (std::size_t I = 0; I < Fields.size(); ++I)
-      if (!ParseNumber(Fields[I], Row[I]) && Table.TextLine[I] == 0) Table.TextLine[I] = LineNo;
+      if (!orv::TryStrToFloat(Fields[I], Row[I]) && Table.TextLine[I] == 0) Table.TextLine[I] = LineNo;
     Table.Rows.push_back(std::move(Row));
   }
   if (Table.Rows.size() < 2) {
@@ -119,9 +107,9 @@ int main(int argc, char** argv) {
   if (argc == 2 || argc == 4) {
     FileName = argv[1];
     AllColumns = argc == 2;
-    if (argc == 4) {
-      First = std::atoi(argv[2]);
-      Last = std::atoi(argv[3]);
+    if (argc == 4 && !(orv::TryStrToInt(argv[2], First) && orv::TryStrToInt(argv[3], Last))) {
+      std::fprintf(stderr, "%s %s: column numbers expected\n", argv[2], argv[3]);
+      return 2;
     }
   } else if (argc != 1) {
     std::fprintf(stderr, "usage: %s [FILE.csv [FIRST-COLUMN LAST-COLUMN]]\n", argv[0]);
@@ -140,7 +128,7 @@ int main(int argc, char** argv) {
     First = 1;
     Last = NCols;
   }
-  if (First < 1 || Last > NCols || Last - First < 1) {
+  if (First < 1 || Last > NCols || Last <= First) {
     std::fprintf(stderr, "columns %d..%d: the table has columns 1..%d; at least two are needed\n", First, Last,
                  NCols);
     return 2;

@@ -95,6 +95,20 @@ TEST(CalcCovar, RangesAreUsedAsGivenAndCellsOutsideReadZero) {
   // Every row outside: all cells read 0.
   ASSERT_TRUE(CalcCovar(&D, &C, 1, 2, -3, -1, 2));
   ExpectCells(C, {{1, 0}, {0, 1}});
+  // Columns 0..4: x, y and z between two columns outside, also on the copy
+  // that an OnChange handler of Covar asks for.
+  TMatrix Wide;
+  Wide.Resize(5, 5);
+  ASSERT_TRUE(CalcCovar(&D, &Wide, 0, 4, 0, 0, 1));
+  ExpectCells(Wide, {{0, 0, 0, 0, 0}, {0, 2.5, 5, -2.5, 0}, {0, 5, 10, -5, 0}, {0, -2.5, -5, 2.5, 0}, {0, 0, 0, 0, 0}});
+  Wide.OnChange = [](TObject*) {};
+  // sum (x - 0)^2 / 4 beside a column outside: 55, 220, 55 over 4.
+  ASSERT_TRUE(CalcCovar(&D, &Wide, 0, 4, 0, 0, 4));
+  ExpectCells(Wide, {{0, 13.75, 55, 13.75, 0},
+                     {13.75, 0, 13.75, 10, 13.75},
+                     {55, 13.75, 0, 33.75, 55},
+                     {13.75, 10, 33.75, 0, 13.75},
+                     {0, 13.75, 55, 13.75, 0}});
 }
 
 TEST(CalcCovar, FailsWithNothingWrittenWhenThereIsNothingSoundToCompute) {
