@@ -15,6 +15,7 @@
 #include <limits>
 #include <new>
 
+#include "corekit/chars.h"
 #include "orvcorekit/Orv_sysutils.h"
 
 namespace orv {
@@ -512,17 +513,11 @@ bool TTextFile::ReadLn(std::string& Line) {
   return true;
 }
 
-namespace {
-
-constexpr bool IsWordSeparator(int32_t C) { return C == ' ' || C == '\t' || C == '\r' || C == '\n'; }
-
-}  // namespace
-
 bool TTextFile::ReadWord(std::string& Word) {
-  while (IsWordSeparator(PeekChar())) ++FBufPos;
+  while (detail::IsSeparator(PeekChar())) ++FBufPos;
   if (Eof()) return false;
   std::string R;
-  for (int32_t C = PeekChar(); C >= 0 && !IsWordSeparator(C); C = PeekChar()) {
+  for (int32_t C = PeekChar(); C >= 0 && !detail::IsSeparator(C); C = PeekChar()) {
     R += static_cast<char>(C);
     ++FBufPos;
   }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "corekit/chars.h"
 #include "orvcorekit/Orv_system.h"
 
 namespace orv {
@@ -11,8 +12,6 @@ std::string strff(double X, int32_t Width, int32_t Decimals) { return Str(X, Wid
 
 namespace {
 
-constexpr bool IsBlank(char C) { return static_cast<unsigned char>(C) <= ' '; }
-constexpr bool IsSeparator(char C) { return C == ' ' || C == '\t' || C == '\r' || C == '\n'; }
 constexpr char Lower(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
 
 bool SameText(std::string_view A, std::string_view B) {
@@ -30,12 +29,7 @@ int32_t IndexIn(const std::string& S, bool IgnoreCase, std::span<const T> List) 
 
 }  // namespace
 
-std::string StripLTBlanks(const std::string& S) {
-  size_t First = 0, Last = S.size();
-  while (First < Last && IsBlank(S[First])) ++First;
-  while (Last > First && IsBlank(S[Last - 1])) --Last;
-  return S.substr(First, Last - First);
-}
+std::string StripLTBlanks(const std::string& S) { return std::string(detail::StripBlanks(S)); }
 
 std::string ReplaceCharInString(const std::string& S, char OldChar, char NewChar) {
   std::string R = S;
@@ -58,7 +52,7 @@ std::string StripTrailingChars(char Ch, const std::string& S) {
 }
 
 bool StringContains(const std::string& S, const std::string& Sub) {
-  if (Sub == "//dig") return std::any_of(S.begin(), S.end(), [](char C) { return C >= '0' && C <= '9'; });
+  if (Sub == "//dig") return std::any_of(S.begin(), S.end(), detail::IsDigit);
   return !Sub.empty() && S.find(Sub) != std::string::npos;
 }
 
@@ -75,11 +69,11 @@ int32_t Tokenize(const std::string& S, std::vector<std::string>& Tokens) {
   std::vector<std::string> R;
   size_t i = 0;
   while (i < S.size()) {
-    while (i < S.size() && IsSeparator(S[i])) ++i;
+    while (i < S.size() && detail::IsSeparator(S[i])) ++i;
     if (i == S.size()) break;
     const size_t Start = i;
     bool Quoted = false;
-    while (i < S.size() && (Quoted || !IsSeparator(S[i]))) {
+    while (i < S.size() && (Quoted || !detail::IsSeparator(S[i]))) {
       if (S[i] == '"') Quoted = !Quoted;
       ++i;
     }
@@ -99,14 +93,14 @@ bool ParseQuotedName(char Ch, char Quote, std::string& Name, TQuotedStrState& St
       Name += Ch;
       return false;
     case qsInWord:
-      if (IsSeparator(Ch)) {
+      if (detail::IsSeparator(Ch)) {
         State = qsWaiting;
         return true;
       }
       Name += Ch;
       return false;
     default:
-      if (IsSeparator(Ch)) {
+      if (detail::IsSeparator(Ch)) {
         State = qsWaiting;
         return false;
       }

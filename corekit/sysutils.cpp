@@ -5,22 +5,14 @@
 #include <charconv>
 #include <cmath>
 
+#include "corekit/chars.h"
+
 namespace orv {
 
-namespace {
-
-constexpr bool IsDigit(char C) { return C >= '0' && C <= '9'; }
-
-std::string_view StripSpace(std::string_view S) {
-  while (!S.empty() && static_cast<unsigned char>(S.front()) <= ' ') S.remove_prefix(1);
-  while (!S.empty() && static_cast<unsigned char>(S.back()) <= ' ') S.remove_suffix(1);
-  return S;
-}
-
-}  // namespace
+using detail::IsDigit;
 
 bool TryStrToInt(std::string_view S, int32_t& Value) {
-  S = StripSpace(S);
+  S = detail::StripBlanks(S);
   const size_t Signs = !S.empty() && (S.front() == '+' || S.front() == '-') ? 1 : 0;
   if (S.size() == Signs || !std::all_of(S.begin() + Signs, S.end(), IsDigit)) return false;
   if (S.front() == '+') S.remove_prefix(1);  // from_chars takes "-" only
@@ -31,7 +23,7 @@ bool TryStrToInt(std::string_view S, int32_t& Value) {
 }
 
 bool TryStrToFloat(std::string_view S, double& Value) {
-  S = StripSpace(S);
+  S = detail::StripBlanks(S);
   // Check the grammar ourselves: from_chars would also take "inf" and "nan".
   size_t i = 0;
   const bool Neg = i < S.size() && (S[i] == '-' || S[i] == '+') ? S[i++] == '-' : false;

@@ -1,7 +1,10 @@
 // The tag readers of XML texts, over a string (Orv_stringl) and over a text
 // file (Orv_streams): one walker over either source.
+#include <algorithm>
 #include <string_view>
+#include <utility>
 
+#include "corekit/chars.h"
 #include "orvcorekit/Orv_streams.h"
 #include "orvcorekit/Orv_stringl.h"
 
@@ -36,8 +39,6 @@ class FileSource {
  private:
   TTextFile& FF;
 };
-
-constexpr bool IsSpace(int32_t C) { return C == ' ' || C == '\t' || C == '\r' || C == '\n'; }
 
 // Skips up to and including End; false when the text ends first.
 template <class Src>
@@ -87,7 +88,7 @@ bool DecodeEntity(std::string_view Body, std::string& Out) {
   uint32_t Cp = 0;
   for (char C : Digits) {
     int D = -1;
-    if (C >= '0' && C <= '9') D = C - '0';
+    if (detail::IsDigit(C)) D = C - '0';
     else if (Hex && C >= 'a' && C <= 'f') D = C - 'a' + 10;
     else if (Hex && C >= 'A' && C <= 'F') D = C - 'A' + 10;
     if (D < 0) return false;
@@ -162,7 +163,7 @@ bool ReadTag(Src& In, TXmlTag& Tag) {
     T.Kind = xtEnd;
     In.Skip(1);
   }
-  for (int32_t C = In.Peek(); C >= 0 && !IsSpace(C) && C != '/' && C != '>'; C = In.Peek()) {
+  for (int32_t C = In.Peek(); C >= 0 && !detail::IsSeparator(C) && C != '/' && C != '>'; C = In.Peek()) {
     T.Name += static_cast<char>(C);
     In.Skip(1);
   }
