@@ -55,7 +55,7 @@ bool TBitFld::GetBit(int32_t Ix) const {
 int32_t TBitFld::CountTrueBits() const {
   int64_t N = 0;
   for (uint64_t W : FWords) N += std::popcount(W);
-  return static_cast<int32_t>(N);
+  return SatInt32(N);
 }
 
 void TBitFld::Invert() {

@@ -33,6 +33,7 @@ class ORVCORE_API TBitFld : public TComponent {
   void Clear();  // every member false
   void SetBit(int32_t Ix, bool Value);
   bool GetBit(int32_t Ix) const;
+  // The number of true members; INT32_MAX when all 2^31 of the largest field are.
   int32_t CountTrueBits() const;
   void Invert();  // every member of 0..Size flipped
   // The lowest member that is true; -1 when none is.

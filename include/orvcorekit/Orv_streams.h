@@ -51,8 +51,9 @@ inline constexpr uint16_t fmOpenReadWrite = 0x0002;
 
 // A stream over a file, buffered. Opening failures raise EInOutError with
 // the system's error code. Buffered writes reach the file when the buffer
-// fills, on Seek, Size, SetSize, Read and Flush; the destructor flushes too
-// but cannot report a failure, so a writer that must know calls Flush.
+// fills, on a Seek that moves the position, SetSize, Read and Flush (Size
+// counts them without writing); the destructor flushes too but cannot
+// report a failure, so a writer that must know calls Flush.
 class ORVCORE_API TFileStream : public TStream {
  public:
   TFileStream(const std::string& FileName, uint16_t Mode);

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string>
 
-
 #include "orvcorekit/Orv_dstruct.h"
 
 namespace {
@@ -26,10 +25,6 @@ TEST(CRC32, MatchesTheStandardCheckValues) {
   // One step of the bitwise definition from the all-ones register with byte 0.
   EXPECT_EQ(orv::CalcNextCRC32(0, 0xFFFFFFFFu), 0x2DFD1072u);
 }
-
-}  // namespace
-
-namespace {
 
 using orv::TBitFld;
 
@@ -73,6 +68,10 @@ TEST(BitField, SizeSMakesMembersZeroToSUsable) {
   EXPECT_EQ(Bits(F), "1");
   F.Clear();
   EXPECT_EQ(F.CountTrueBits(), 0);
+  // The largest field, 2^31 members (256 MiB): its full count saturates, never turns negative.
+  F.SetSize(INT32_MAX);
+  F.Invert();
+  EXPECT_EQ(F.CountTrueBits(), INT32_MAX);
 }
 
 TEST(BitField, InvertTouchesOnlyTheMembers) {

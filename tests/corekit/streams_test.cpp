@@ -272,6 +272,9 @@ TEST(StreamNumbers, ShortStreamOrNilGivesFalseAndKeepsTheValue) {
 
 // ---- the mixed binary file ----
 
+using namespace std::string_literals;
+const std::string AnyBytes = "two\r\nlines \xC3\xA9\0end"s;  // line breaks, UTF-8 and a NUL
+
 void WriteSample(const std::string& Name, const std::string& Long) {
   TMixedFStream W(Name, orv::fmCreate);
   W.WriteInteger(-7);
@@ -279,7 +282,7 @@ void WriteSample(const std::string& Name, const std::string& Long) {
   W.WriteDouble(-0.1);
   W.WriteByte(0xC3);
   W.WriteLn("");
-  W.WriteLn("two\r\nlines \xC3\xA9\0end");
+  W.WriteLn(AnyBytes);
   W.WriteLn(Long);
   W.WriteDouble(std::numeric_limits<double>::denorm_min());
   W.Flush();
@@ -292,7 +295,7 @@ void ReadSample(const std::string& Name, const std::string& Long) {
   EXPECT_EQ(R.ReadDouble(), -0.1);
   EXPECT_EQ(R.ReadByte(), 0xC3);
   EXPECT_EQ(R.ReadLn(4), "");
-  EXPECT_EQ(R.ReadLn(4), "two\r\nlines \xC3\xA9");  // the literal stops at its \0
+  EXPECT_EQ(R.ReadLn(4), AnyBytes);
   EXPECT_EQ(R.ReadLn(4), Long);
   EXPECT_EQ(R.ReadDouble(), std::numeric_limits<double>::denorm_min());
   EXPECT_THROW(R.ReadByte(), EInOutError);  // at the end
