@@ -51,6 +51,9 @@ inline bool InAxis(int32_t Index, int32_t Count) {
 }
 
 // ---- errors -----------------------------------------------------------------------
+// The problem every data component reports when its storage cannot be had.
+inline constexpr std::string_view NoHeap = "not enough memory on heap";
+
 // Component "<Name>": <Problem>. NameText is the component's name, or what a
 // routine prints in its place (e.g. the name with ".Histogram" appended).
 inline std::string ComponentMessage(std::string_view NameText, std::string_view Problem) {

@@ -34,13 +34,13 @@ void SortGridLines(M& Self, int32_t KeyIx, bool Ascending, int32_t LowCol, int32
   auto& G = Self.Mat;
   const std::size_t K = static_cast<std::size_t>(KeyIx - 1);
   const bool KeyOutside = KeyIx < CrossLo || KeyIx > CrossHi;
-  const auto Sort = [&](auto&& Key, auto&& Exchange) {
+  const auto Sort = [&](auto&& Key, auto&& Exchange, auto&& Pass) {
     if (Ascending)
       CombSort(Lo, Hi, int64_t{Hi} - Lo, [&](int32_t I, int32_t J) { return SortsAfterAscending(Key(I), Key(J)); },
-               Exchange, CombNoReport);
+               Exchange, Pass);
     else
       CombSort(Lo, Hi, int64_t{Hi} - Lo, [&](int32_t I, int32_t J) { return SortsAfterDescending(Key(I), Key(J)); },
-               Exchange, CombNoReport);
+               Exchange, Pass);
   };
   const auto Idx = [](int32_t I) { return static_cast<std::size_t>(I - 1); };
   if (!Self.OnSortExchange) {
@@ -53,7 +53,8 @@ void SortGridLines(M& Self, int32_t KeyIx, bool Ascending, int32_t LowCol, int32
            [&](int32_t I, int32_t J) {
              for (std::size_t X = 0; X < NCross; ++X) std::swap(First[X][Idx(I)], First[X][Idx(J)]);
              if (KeyOutside) std::swap(G[K][Idx(I)], G[K][Idx(J)]);
-           });
+           },
+           CombNoReport);
     } else {
       Sort([&](int32_t I) { return G[Idx(I)][K]; },
            [&](int32_t I, int32_t J) {
@@ -61,23 +62,24 @@ void SortGridLines(M& Self, int32_t KeyIx, bool Ascending, int32_t LowCol, int32
              auto* B = G[Idx(J)].data();
              std::swap_ranges(A + (CrossLo - 1), A + CrossHi, B + (CrossLo - 1));
              if (KeyOutside) std::swap(A[K], B[K]);
-           });
+           },
+           CombNoReport);
     }
     Self.Changed();
     return;
   }
-  // The handler may change the matrix: index afresh, and stop when its size changed.
+  // The handler may change the matrix: index afresh, and stop when its size
+  // changed. The rest of that pass compares equal keys, so it exchanges nothing.
   const auto Cell = [&G](std::size_t L, std::size_t X) -> auto& { return ByRows ? G[X][L] : G[L][X]; };
   bool Resized = false;
   Sort([&](int32_t I) { return Resized ? 0 : Cell(Idx(I), K); },
        [&](int32_t I, int32_t J) {
-         if (Resized) return false;
          for (int32_t X = CrossLo; X <= CrossHi; ++X) std::swap(Cell(Idx(I), Idx(X)), Cell(Idx(J), Idx(X)));
          if (KeyOutside) std::swap(Cell(Idx(I), K), Cell(Idx(J), K));
          Self.SortExchange(ByRows ? 2 : 1, I, J, CrossLo, CrossHi);
          Resized = Self.NrOfColumns() != NCol || Self.NrOfRows() != NRow;
-         return true;
-       });
+       },
+       [&] { return !Resized; });
   Self.Changed();
 }
 

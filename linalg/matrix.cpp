@@ -8,12 +8,8 @@
 
 namespace orv {
 
-namespace {
-constexpr std::string_view NoHeap = "not enough memory on heap";
-}
-
 TMatrix::TMatrix(TComponent* AOwner) : TComponent(AOwner) {
-  detail::GuardAlloc<EORVMatrixError>(*this, NoHeap, [&] { Mat.assign(1, TDoubleArray(1, 0.0)); });
+  detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] { Mat.assign(1, TDoubleArray(1, 0.0)); });
 }
 
 TMatrix::~TMatrix() = default;
@@ -28,7 +24,7 @@ void TMatrix::Assign(TPersistent* Source) {
   }
   if (Src == this) return;
   // Copy the cells aside first: a failed copy leaves this matrix as it was.
-  TDouble2DArray Cells = detail::GuardAlloc<EORVMatrixError>(*this, NoHeap, [&] { return Src->Mat; });
+  TDouble2DArray Cells = detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] { return Src->Mat; });
   Mat = std::move(Cells);
   FNCol = Src->FNCol;
   FNRow = Src->FNRow;
@@ -68,7 +64,7 @@ bool TMatrix::Resize(int32_t Nc, int32_t Nr) {
   if (Nc == FNCol && Nr == FNRow) return true;
   Nc = std::max(Nc, 0);
   Nr = std::max(Nr, 0);
-  detail::GuardAlloc<EORVMatrixError>(*this, NoHeap,
+  detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap,
                                       [&] { detail::ResizeGrid(Mat, std::max(Nc, 1), std::max(Nr, 1)); });
   FNCol = Nc;
   FNRow = Nr;

@@ -9,8 +9,6 @@ namespace orv {
 
 namespace {
 
-constexpr std::string_view NoHeap = "not enough memory on heap";
-
 // The measure of mode Mode between two rows of NCol cells, read through X(c)
 // and Y(c) for c = 0..NCol-1 in that order.
 template <TDistMode Mode, class RowX, class RowY>
@@ -102,7 +100,7 @@ int32_t TMatrix::CalcDistMat(TDistMode Mode, TMatrix* DMat) {
     // Nothing outside can watch: measure from a row-major copy (which also
     // keeps the source intact when DMat is this matrix) and write directly.
     const int32_t M = FNCol;
-    std::vector<double> Rows = detail::GuardAlloc<EORVMatrixError>(*this, NoHeap, [&] {
+    std::vector<double> Rows = detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
       detail::CheckExtent(int64_t{N} * M, sizeof(double));
       std::vector<double> R(static_cast<std::size_t>(N) * static_cast<std::size_t>(M));
       for (int32_t C = 0; C < M; ++C) {
@@ -132,32 +130,21 @@ int32_t TMatrix::CalcDistMat(TDistMode Mode, TMatrix* DMat) {
   // Handlers may watch (and even change) both matrices: measure and write
   // cell by cell in the documented order, through the checked accessors.
   const auto Put = [DMat](int32_t I, int32_t J, double V) { DMat->SetVal(I, J, V); };
+  const auto Dist = [&](int32_t I, int32_t J) { return DistanceOfObjects(Mode, I, J); };
   if (DMat != this) {
-    if (Mode == dmUser) {
-      ForEachPair(
-          N,
-          [this](int32_t I, int32_t J) {
-            double Distance = 0.0;
-            if (OnCalcDistance) OnCalcDistance(this, I, J, Distance);
-            return Distance;
-          },
-          Put);
-    } else {
-      ForEachPair(N, [&](int32_t I, int32_t J) { return DistanceOfObjects(Mode, I, J); }, Put);
-    }
+    ForEachPair(N, Dist, Put);
     return 0;
   }
   // DMat is the source: take every measure before the first write.
-  std::vector<double> Pairs = detail::GuardAlloc<EORVMatrixError>(*this, NoHeap, [&] {
+  std::vector<double> Pairs = detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
     detail::CheckExtent(int64_t{N} * (N - 1) / 2, sizeof(double));
     std::vector<double> P;
     P.reserve(static_cast<std::size_t>(int64_t{N} * (N - 1) / 2));
     return P;
   });
-  ForEachPair(N, [&](int32_t I, int32_t J) { return DistanceOfObjects(Mode, I, J); },
-              [&](int32_t I, int32_t J, double V) {
-                if (I < J) Pairs.push_back(V);
-              });
+  ForEachPair(N, Dist, [&](int32_t I, int32_t J, double V) {
+    if (I < J) Pairs.push_back(V);
+  });
   std::size_t Next = 0;
   ForEachPair(N, [&](int32_t, int32_t) { return Pairs[Next++]; }, Put);
   return 0;

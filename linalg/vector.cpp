@@ -52,10 +52,10 @@ void TVector::SetVecLeng(double Value) {
   const double N = CalcVecLeng();
   if (!(N > 0.0) || std::isinf(N)) return;  // a NaN or infinite norm would wipe the elements
   const double Factor = Value / N;
-  if (std::isfinite(Factor) || !std::isfinite(Value))
+  if (std::isnormal(Factor) || !std::isfinite(Value))
     for (double& X : FVec) X *= Factor;
   else
-    for (double& X : FVec) X = X / N * Value;  // Value / N alone overflows
+    for (double& X : FVec) X = X / N * Value;  // Value / N alone overflows or loses bits to underflow
   Changed();
 }
 

@@ -17,11 +17,11 @@ struct TVectorOps {
   using TArray = decltype(V::FVec);
   using T = typename TArray::value_type;
 
-  static constexpr std::string_view NoHeap = "not enough memory on heap";
+  // Resize reports its failure with the shorter text.
   static constexpr std::string_view NoMemory = "not enough memory";
 
-  static void Create(V& Self, std::string_view Problem = NoHeap) {
-    GuardAlloc<typename V::TError>(Self, Problem, [&] { Self.FVec.assign(1, T{}); });
+  static void Create(V& Self) {
+    GuardAlloc<typename V::TError>(Self, NoHeap, [&] { Self.FVec.assign(1, T{}); });
   }
 
   static void Assign(V& Self, TPersistent* Source) {
@@ -85,13 +85,14 @@ struct TVectorOps {
     Lo = std::clamp(Lo, 1, Src->FNElem);
     Hi = std::clamp(Hi, 1, Src->FNElem);
     if (Hi < Lo) std::swap(Lo, Hi);
-    const std::size_t From = static_cast<std::size_t>(Lo - 1), Count = static_cast<std::size_t>(Hi - Lo + 1);
+    const T* Stretch = Src->FVec.data() + (Lo - 1);
+    const int32_t Count = Hi - Lo + 1;
     if (Src == &Self || Self.OnChange) {
       // A copy of the stretch: overlapping writes and handlers see the old values.
-      const TArray Stretch(Src->FVec.begin() + From, Src->FVec.begin() + (From + Count));
-      Put(Self, Stretch.data(), Hi - Lo + 1, DestElem);
+      const TArray Copy(Stretch, Stretch + Count);
+      Put(Self, Copy.data(), Count, DestElem);
     } else {
-      Put(Self, Src->FVec.data() + From, Hi - Lo + 1, DestElem);
+      Put(Self, Stretch, Count, DestElem);
     }
     Self.Changed();
   }

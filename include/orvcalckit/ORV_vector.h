@@ -53,13 +53,9 @@ class ORV_API TVector : public TComponent {
   bool Resize(int32_t NE);
 
   // ---- elements ----
-  double GetVal(int32_t Elem) const {
-    return static_cast<uint32_t>(Elem) - 1u < static_cast<uint32_t>(FNElem)
-               ? FVec[static_cast<std::size_t>(Elem - 1)]
-               : 0.0;
-  }
+  double GetVal(int32_t Elem) const { return ValidElem(Elem) ? FVec[static_cast<std::size_t>(Elem - 1)] : 0.0; }
   void SetVal(int32_t Elem, double Value) {
-    if (static_cast<uint32_t>(Elem) - 1u >= static_cast<uint32_t>(FNElem)) return;
+    if (!ValidElem(Elem)) return;
     FVec[static_cast<std::size_t>(Elem - 1)] = Value;
     FIsEmpty = false;
     if (OnChange) [[unlikely]]
@@ -132,6 +128,8 @@ class ORV_API TVector : public TComponent {
   template <class>
   friend struct detail::TVectorOps;
   using TError = EORVVectorError;
+
+  bool ValidElem(int32_t Elem) const { return static_cast<uint32_t>(Elem) - 1u < static_cast<uint32_t>(FNElem); }
 
   int32_t FNElem = 1;
   bool FIsEmpty = true;

@@ -130,10 +130,17 @@ TEST(VectorCore, LengthAndScaling) {
   EXPECT_DOUBLE_EQ(V.CalcVecLeng(), 5e-200);
   V.SetVecLeng(5);
   EXPECT_DOUBLE_EQ(V.Elem(1), 3.0);
-  // Target lengths whose factor alone overflows.
+  // Target lengths whose factor alone overflows or underflows.
   Set(V, {3e-300, 4e-300});
   V.SetVecLeng(5e300);
   EXPECT_DOUBLE_EQ(V.Elem(2), 4e300);
+  Set(V, {3e300, 4e300});
+  V.SetVecLeng(5e-300);
+  EXPECT_DOUBLE_EQ(V.Elem(1), 3e-300);
+  EXPECT_DOUBLE_EQ(V.Elem(2), 4e-300);
+  Set(V, {3e200, -4e200});
+  V.SetVecLeng(5e-120);  // the factor 1e-320 keeps only a few bits
+  EXPECT_DOUBLE_EQ(V.Elem(2), -4e-120);
   // NaN and infinite norms leave the elements alone.
   const double Inf = std::numeric_limits<double>::infinity();
   Set(V, {1, Inf});
