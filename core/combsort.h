@@ -39,7 +39,6 @@
 
 #include <cstdint>
 #include <type_traits>
-#include <utility>
 
 #include "orvcorekit/Orv_orvbase.h"
 #include "orvcorekit/Orv_system.h"
@@ -104,19 +103,6 @@ bool CombSort(Index Low, Index High, int64_t StartGap, AfterFn&& After, Exchange
     }
   } while (Gap > 1 || Swapped);
   return true;
-}
-
-// Sorts the N elements at A in place, starting from gap N, with NaN last;
-// Pass as for CombSort. The form SortArray and its kind-selected overload use.
-template <class T, class PassFn>
-void CombSortValues(T* A, int64_t N, bool Ascending, PassFn&& Pass) {
-  const auto Swap = [A](int64_t i, int64_t j) { std::swap(A[i], A[j]); };
-  if (Ascending)
-    CombSort(int64_t{0}, N - 1, N, [A](int64_t i, int64_t j) { return SortsAfterAscending(A[i], A[j]); },
-             Swap, Pass);
-  else
-    CombSort(int64_t{0}, N - 1, N, [A](int64_t i, int64_t j) { return SortsAfterDescending(A[i], A[j]); },
-             Swap, Pass);
 }
 
 }  // namespace orv::detail

@@ -10,6 +10,7 @@
 
 #include "orvcalckit/ORV_math1.h"
 #include "orvcorekit/Orv_stringl.h"
+#include "orvcorekit/Orv_sysutils.h"
 
 namespace orv {
 
@@ -248,17 +249,9 @@ std::string Roman(int32_t Value) {
 }
 
 int32_t StrToIntDefault(const std::string& Text, int32_t Default) {
-  const size_t Start = Text.find_first_not_of(" \t");
-  if (Start == std::string::npos) return Default;
-  const char* p = Text.data() + Start;
-  const char* End = Text.data() + Text.size();
-  if (*p == '+') {
-    ++p;
-    if (p == End || *p < '0' || *p > '9') return Default;
-  }
-  int32_t V = 0;
-  const auto R = std::from_chars(p, End, V);
-  return R.ec == std::errc() && R.ptr == End ? V : Default;
+  int32_t V = Default;  // left alone when the conversion fails
+  TryStrToInt(Text, V);
+  return V;
 }
 
 void CalcScalePars(int32_t NTick, double Low, double High, double& First, double& Step, uint16_t& NMinor) {

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstdint>
-#include <limits>
 #include <numeric>
 #include <initializer_list>
 #include <span>
@@ -116,8 +115,7 @@ double InterpolEquidistant(double x, double XFirst, double XLast, std::span<cons
   if (std::isnan(t)) return t;
   const double p = t * Segs;
   const int64_t i = Trunc(p);
-  // Defensive: t < 1 keeps p below the last index, but no read may pass the end.
-  if (i >= n - 1) return V(n - 1);
+  if (i >= n - 1) return V(n - 1);  // t = 1: there is no segment beyond the last value
   return V(i) + (V(i + 1) - V(i)) * Frac(p);
 }
 
@@ -229,12 +227,14 @@ double InterpolTable(double x, double XFirst, double XLast, std::span<const int3
 }
 
 double InterpolXYTable(double x, const TDouble2DArray& Table, bool Extrapolate) {
-  if (Table.size() != 2) throw EORVMath1Error("InterpolXYTable: pivot array must contain 2 columns");
+  const auto NotTwoColumns = [] { return EORVMath1Error("InterpolXYTable: pivot array must contain 2 columns"); };
+  // The pivot count is tested first; a table without columns has none to count.
+  if (Table.empty()) throw NotTwoColumns();
   const TDoubleArray& X = Table[0];
-  const TDoubleArray& Y = Table[1];
   const int64_t n = std::ssize(X);
   if (n < 2) throw EORVMath1Error("InterpolXYTable: pivot array must contain at least 2 rows");
-  if (std::ssize(Y) < n) throw EORVMath1Error("InterpolXYTable: pivot array must contain 2 columns");
+  if (Table.size() != 2 || std::ssize(Table[1]) < n) throw NotTwoColumns();
+  const TDoubleArray& Y = Table[1];
   auto Seg = [&](int64_t a, int64_t b) {
     return LineThrough(X[static_cast<size_t>(a)], Y[static_cast<size_t>(a)], X[static_cast<size_t>(b)],
                        Y[static_cast<size_t>(b)], x);

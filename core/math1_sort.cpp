@@ -30,9 +30,17 @@ bool WithKind(TVarKind Kind, Fn&& F) {
   return false;
 }
 
+// Comb sort from gap N, NaN last, one progress report per pass.
 template <class T>
-void SortSpan(std::span<T> Data, bool Ascending) {
-  detail::CombSortValues(Data.data(), static_cast<int64_t>(Data.size()), Ascending, detail::CombReportPass);
+void SortValues(T* A, int64_t N, bool Ascending) {
+  using namespace detail;
+  const auto Swap = [A](int64_t i, int64_t j) { std::swap(A[i], A[j]); };
+  if (Ascending)
+    CombSort(int64_t{0}, N - 1, N, [A](int64_t i, int64_t j) { return SortsAfterAscending(A[i], A[j]); }, Swap,
+             CombReportPass);
+  else
+    CombSort(int64_t{0}, N - 1, N, [A](int64_t i, int64_t j) { return SortsAfterDescending(A[i], A[j]); }, Swap,
+             CombReportPass);
 }
 
 // Writes Value at Index of a full array, moving the rest up; the last element
@@ -92,15 +100,12 @@ int64_t PartitionBelow(double* A, int64_t Low, int64_t High, double V) {
 
 void SortArray(void* Data, int32_t N, TVarKind Kind, bool Ascending) {
   if (Data == nullptr || N <= 1) return;
-  WithKind(Kind, [&](auto Tag) {
-    using T = decltype(Tag);
-    SortSpan(std::span<T>(static_cast<T*>(Data), static_cast<size_t>(N)), Ascending);
-  });
+  WithKind(Kind, [&](auto Tag) { SortValues(static_cast<decltype(Tag)*>(Data), N, Ascending); });
 }
 
-void SortArray(std::span<double> Data, bool Ascending) { SortSpan(Data, Ascending); }
-void SortArray(std::span<int32_t> Data, bool Ascending) { SortSpan(Data, Ascending); }
-void SortArray(std::span<float> Data, bool Ascending) { SortSpan(Data, Ascending); }
+void SortArray(std::span<double> Data, bool Ascending) { SortValues(Data.data(), std::ssize(Data), Ascending); }
+void SortArray(std::span<int32_t> Data, bool Ascending) { SortValues(Data.data(), std::ssize(Data), Ascending); }
+void SortArray(std::span<float> Data, bool Ascending) { SortValues(Data.data(), std::ssize(Data), Ascending); }
 
 int32_t SortIntoArray(void* Data, int32_t N, TVarKind Kind, const void* Value, bool Ascending,
                       bool AllowEqual) {

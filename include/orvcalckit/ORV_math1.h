@@ -254,8 +254,9 @@ ORV_API long double HexToExtended(const std::string& Text);
 #endif
 // Roman numeral of 1..29999 (thousands as repeated "M"); "" outside.
 ORV_API std::string Roman(int32_t Value);
-// The decimal integer Text spells (leading blanks and a sign allowed), or
-// Default when it is empty, malformed or beyond the Integer range.
+// The decimal integer Text spells (a sign and blanks around it allowed, as
+// TryStrToInt takes it), or Default when it is empty, malformed or beyond the
+// Integer range.
 ORV_API int32_t StrToIntDefault(const std::string& Text, int32_t Default);
 // Ticks of an axis from Low to High with about |NTick| intervals (NTick = 0:
 // unit steps): Step is +-{1, 2, 5} x 10^k in the direction of the axis, First the

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "orvcalckit/ORV_math1.h"
+#include "tests/core/raises.h"
 
 namespace {
 
@@ -91,12 +92,8 @@ TEST(Math1Angles, ConvertDegreesRejectsMinutesAndSecondsOutOfRange) {
     for (int From : {0, 1, 2, 5})
       for (int To : {0, 2, 9}) {
         double D = 12, Mi = M, Se = S;
-        try {
-          ConvertDegrees(D, Mi, Se, TDegreeFormat(From), TDegreeFormat(To));
-          ADD_FAILURE() << "no exception for " << M << " " << S;
-        } catch (const EORVMath1Error& e) {
-          EXPECT_STREQ(e.what(), Msg);
-        }
+        test::ExpectRaises<EORVMath1Error>([&] { ConvertDegrees(D, Mi, Se, TDegreeFormat(From), TDegreeFormat(To)); },
+                                           Msg);
         EXPECT_EQ(D, 12.0);
         EXPECT_TRUE(Mi == M || (std::isnan(Mi) && std::isnan(M)));
         EXPECT_EQ(Se, S);

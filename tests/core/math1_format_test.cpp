@@ -8,6 +8,7 @@
 #include <string>
 
 #include "orvcalckit/ORV_math1.h"
+#include "tests/core/raises.h"
 
 namespace {
 
@@ -153,14 +154,7 @@ TEST(Math1Format, FloatingBitPatternsAsHexRoundTrip) {
 }
 
 TEST(Math1Format, HexToFloatRejectsMalformedText) {
-  auto Raises = [](auto Call, const std::string& Message) {
-    try {
-      Call();
-      ADD_FAILURE() << "no exception, expected: " << Message;
-    } catch (const EORVError& e) {
-      EXPECT_EQ(std::string(e.what()), Message);
-    }
-  };
+  const auto Raises = [](auto Call, const std::string& Message) { test::ExpectRaises<EORVError>(Call, Message); };
   Raises([] { HexToDouble("3FF000000000000"); }, "HexToDouble: invalid hex string \"3FF000000000000\"");
   Raises([] { HexToDouble("3FF00000000000000"); }, "HexToDouble: invalid hex string \"3FF00000000000000\"");
   Raises([] { HexToDouble("3FF000000000000G"); }, "HexToDouble: invalid hex string \"3FF000000000000G\"");
@@ -189,9 +183,11 @@ TEST(Math1Format, StrToIntDefaultAbsorbsEveryFailure) {
   EXPECT_EQ(StrToIntDefault("123", 9), 123);
   EXPECT_EQ(StrToIntDefault("  -45", 9), -45);
   EXPECT_EQ(StrToIntDefault("+7", 9), 7);
+  EXPECT_EQ(StrToIntDefault("\t-3\r\n", 9), -3);  // blanks and line ends around the number
+  EXPECT_EQ(StrToIntDefault("12 ", 9), 12);
   EXPECT_EQ(StrToIntDefault("-2147483648", 9), INT32_MIN);
   EXPECT_EQ(StrToIntDefault("2147483647", 9), INT32_MAX);
-  for (const char* Bad : {"", " ", "2147483648", "-2147483649", "12a", "1.5", "12 ", "+-5", "-+5", "+", "-", "$1F"})
+  for (const char* Bad : {"", " ", "2147483648", "-2147483649", "12a", "1.5", "1 2", "+-5", "-+5", "+", "-", "$1F"})
     EXPECT_EQ(StrToIntDefault(Bad, 9), 9) << Bad;
 }
 

@@ -10,23 +10,15 @@
 #include <vector>
 
 #include "orvcalckit/ORV_math1.h"
+#include "tests/core/raises.h"
 
 namespace {
 
 using namespace orv;
+using orv::test::ExpectRaises;
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double Inf = std::numeric_limits<double>::infinity();
-
-template <class E, class F>
-void ExpectRaises(F&& Call, const std::string& Message) {
-  try {
-    Call();
-    ADD_FAILURE() << "no exception, expected: " << Message;
-  } catch (const E& e) {
-    EXPECT_EQ(std::string(e.what()), Message);
-  }
-}
 
 TEST(Math1Scalar, LogarithmsRejectNonPositiveArguments) {
   EXPECT_EQ(lg(1000), 3.0);  // exact at powers of ten
@@ -241,6 +233,9 @@ TEST(Math1Scalar, InterpolXYTableChecksItsShapeBeforeReading) {
   ExpectRaises<EORVMath1Error>([] { InterpolXYTable(1, TDouble2DArray{{1, 2}}, false); }, Cols);
   ExpectRaises<EORVMath1Error>([] { InterpolXYTable(1, TDouble2DArray{{1, 2}, {1, 2}, {1, 2}}, false); }, Cols);
   ExpectRaises<EORVMath1Error>([] { InterpolXYTable(1, TDouble2DArray{{1}, {1}}, false); }, Rows);
+  // Too few pivots is told before a wrong column count.
+  ExpectRaises<EORVMath1Error>([] { InterpolXYTable(1, TDouble2DArray{{1}}, false); }, Rows);
+  ExpectRaises<EORVMath1Error>([] { InterpolXYTable(1, TDouble2DArray{{1}, {1}, {1}}, false); }, Rows);
   ExpectRaises<EORVMath1Error>([] { InterpolXYTable(1, TDouble2DArray{{}, {}}, true); }, Rows);
   ExpectRaises<EORVMath1Error>([] { InterpolXYTable(1.5, TDouble2DArray{{1, 2, 3}, {5, 6}}, true); }, Cols);
 }

@@ -126,10 +126,6 @@ TEST(SortArray, KindSelectsTheElementType) {
   EXPECT_EQ(C.Passes(), 0.0);
 }
 
-}  // namespace
-
-namespace {
-
 TEST(SortIntoArray, InsertsBeforeTheFirstElementOnTheRightSide) {
   using V = std::vector<double>;
   const V Base{1, 3, 7, 9};
