@@ -143,14 +143,12 @@ bool CalcEigVec(TMatrix* SymMat) {
   ReleaseEigenArrays();
   const auto N64 = static_cast<int64_t>(N);
   TDoubleArray Values, Vectors;
-  try {
-    Values.resize(static_cast<std::size_t>(N64));
-    Vectors.resize(static_cast<std::size_t>(N64 * N64));
-  } catch (const std::bad_alloc&) {
-    throw EORVMath2Error("CalcEigVec: not enough memory");
-  } catch (const std::length_error&) {
-    throw EORVMath2Error("CalcEigVec: not enough memory");
-  }
+  GuardAllocation(
+      [&] {
+        Values.resize(static_cast<std::size_t>(N64));
+        Vectors.resize(static_cast<std::size_t>(N64 * N64));
+      },
+      [] { return EORVMath2Error("CalcEigVec: not enough memory"); });
   bool Result = false;
   const bool Copied = !SymMat->OnChange && SymMat->NrOfRows() >= N &&
                       JacobiOnCopy(*SymMat, N64, Values.data(), Vectors.data(), Result);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/isqrt.h"
 #include "core/norm2.h"
 #include "orvcalckit/ORV_math1.h"
 
@@ -38,41 +39,25 @@ bool SegmentsIntersect(const TPointDouble& P1, const TPointDouble& P2, const TPo
 }
 
 bool WithinRect(const TPointDouble& P, const TRectDouble& R) {
-  return std::min(R.Left, R.Right) <= P.X && P.X <= std::max(R.Left, R.Right) &&
-         std::min(R.Top, R.Bottom) <= P.Y && P.Y <= std::max(R.Top, R.Bottom);
+  return WithinBounds(P.X, R.Left, R.Right) && WithinBounds(P.Y, R.Top, R.Bottom);
 }
 
 namespace {
 
-// Clamps V into [min(E1, E2), max(E1, E2)]; true when it moved (a NaN never does).
-bool Confine(double& V, double E1, double E2) {
-  const double Lo = std::min(E1, E2);
-  const double Hi = std::max(E1, E2);
-  if (V < Lo) {
-    V = Lo;
-    return true;
-  }
-  if (V > Hi) {
-    V = Hi;
-    return true;
-  }
-  return false;
-}
-
 // Round(Sqrt(N)) exactly: the square root of an integer is never a half.
 int64_t RoundSqrt(uint64_t N) {
-  auto K = static_cast<uint64_t>(Trunc(std::sqrt(static_cast<double>(N))));
-  while (K * K > N) --K;
-  while ((K + 1) * (K + 1) <= N) ++K;
+  const uint64_t K = detail::ISqrt(N);
   return static_cast<int64_t>(N - K * K > K ? K + 1 : K);
 }
 
 }  // namespace
 
 bool ConfinePointToRect(TPointDouble& P, const TRectDouble& R) {
-  const bool MovedX = Confine(P.X, R.Left, R.Right);
-  const bool MovedY = Confine(P.Y, R.Top, R.Bottom);
-  return MovedX || MovedY;
+  const TPointDouble Old = P;
+  P.X = ConfineValue(P.X, R.Left, R.Right);
+  P.Y = ConfineValue(P.Y, R.Top, R.Bottom);
+  // A NaN coordinate is left as it is and does not count as moved.
+  return !(P.X == Old.X || std::isnan(Old.X)) || !(P.Y == Old.Y || std::isnan(Old.Y));
 }
 
 int32_t DistFromRect(const TPoint& P, const TRect& R) {

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 
+#include "core/isqrt.h"
 #include "orvcalckit/ORV_math1.h"
 
 namespace orv {
@@ -45,14 +46,6 @@ constexpr std::array<uint8_t, 256> MakeBitReversalTable() {
   return T;
 }
 constexpr std::array<uint8_t, 256> BitReversed = MakeBitReversalTable();
-
-// Largest r with r * r <= m.
-uint64_t ISqrt(uint64_t m) {
-  uint64_t r = static_cast<uint64_t>(Trunc(std::sqrt(static_cast<double>(m))));
-  while (r > 0 && r * r > m) --r;
-  while ((r + 1) * (r + 1) <= m) ++r;
-  return r;
-}
 
 uint64_t Magnitude(int32_t n) { return static_cast<uint64_t>(std::abs(int64_t{n})); }
 
@@ -311,7 +304,7 @@ Extended Factorial(int32_t n) {
 
 bool IsPrime(int32_t n) {
   const uint32_t m = static_cast<uint32_t>(Magnitude(n));  // 2^31 at most: 32-bit division is cheaper
-  const uint32_t s = static_cast<uint32_t>(ISqrt(m));
+  const uint32_t s = static_cast<uint32_t>(detail::ISqrt(m));
   // Testing the tabulated primes up to s answers for every integer up to s.
   for (const int32_t p : Primes) {
     if (static_cast<uint32_t>(p) > s) break;
@@ -325,7 +318,7 @@ int32_t ListOfPrimes(int32_t i) { return i >= 1 && i <= PrimeCount ? Primes[stat
 TIntArray FindPrimeFactors(int32_t n) {
   TIntArray F;
   if (n < 2) return F;
-  const uint64_t s = ISqrt(static_cast<uint64_t>(n));
+  const uint64_t s = detail::ISqrt(static_cast<uint64_t>(n));
   int32_t Rest = n;
   for (const int32_t p : Primes) {
     if (static_cast<uint64_t>(p) > s || Rest == 1) break;

@@ -24,11 +24,8 @@ std::string TBitFld::ClassName() const { return "TBitFld"; }
 
 void TBitFld::SetSize(int32_t S) {
   S = std::max(S, 0);
-  try {
-    FWords.resize(WordsFor(S), 0);
-  } catch (const std::bad_alloc&) {
-    throw EORVError("TBitFld: not enough memory for " + std::to_string(static_cast<int64_t>(S) + 1) + " bits");
-  }
+  GuardAllocation([&] { FWords.resize(WordsFor(S), 0); },
+                  [S] { return EORVError("TBitFld: not enough memory for " + std::to_string(int64_t{S} + 1) + " bits"); });
   FSize = S;
   ClearPadding();
 }

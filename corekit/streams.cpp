@@ -239,11 +239,7 @@ void TMemoryStream::SetSize(int64_t NewSize) {
   if (NewSize < 0) throw EInOutError("Invalid stream size", EINVAL);
   const char* Msg = "Out of memory while expanding memory stream";
   if (static_cast<uint64_t>(NewSize) > FData.max_size()) throw EInOutError(Msg, ENOMEM);
-  try {
-    FData.resize(static_cast<size_t>(NewSize));
-  } catch (const std::bad_alloc&) {
-    throw EInOutError(Msg, ENOMEM);
-  }
+  GuardAllocation([&] { FData.resize(static_cast<size_t>(NewSize)); }, [Msg] { return EInOutError(Msg, ENOMEM); });
 }
 
 void TMemoryStream::Clear() {

@@ -73,13 +73,7 @@ template <class E>
 // throws (build aside, then commit).
 template <class E, class F>
 decltype(auto) GuardAlloc(const TComponent& C, std::string_view Problem, F&& Body) {
-  try {
-    return Body();
-  } catch (const std::bad_alloc&) {
-    RaiseComponentError<E>(C, Problem);
-  } catch (const std::length_error&) {
-    RaiseComponentError<E>(C, Problem);
-  }
+  return GuardAllocation(std::forward<F>(Body), [&] { return E(ComponentMessage(C.Name(), Problem)); });
 }
 
 // Throws std::bad_alloc when Count elements of Size bytes cannot be addressed

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -59,5 +60,19 @@ class ORVCORE_API EInOutError : public Exception {
 // Both leave Value unchanged when they fail.
 ORVCORE_API bool TryStrToInt(std::string_view S, int32_t& Value);
 ORVCORE_API bool TryStrToFloat(std::string_view S, double& Value);
+
+// Runs Body; when it runs out of memory (std::bad_alloc, or std::length_error
+// for a size beyond a container's reach) the error MakeError() returns is
+// thrown instead, so every routine reports the failure in its own words.
+template <class Body, class MakeError>
+decltype(auto) GuardAllocation(Body&& B, MakeError&& Make) {
+  try {
+    return B();
+  } catch (const std::bad_alloc&) {
+    throw Make();
+  } catch (const std::length_error&) {
+    throw Make();
+  }
+}
 
 }  // namespace orv

@@ -67,6 +67,13 @@ TEST(Geometry, RectanglesAcceptCornersInAnyOrder) {
   P = {10, -10};
   EXPECT_TRUE(orv::ConfinePointToRect(P, R));
   EXPECT_EQ(P, (TPointDouble{4, -1}));
+  // A NaN coordinate stays and does not count as a move; the other one still moves.
+  P = {std::nan(""), 2};
+  EXPECT_FALSE(orv::ConfinePointToRect(P, R));
+  EXPECT_TRUE(std::isnan(P.X));
+  P = {std::nan(""), 7};
+  EXPECT_TRUE(orv::ConfinePointToRect(P, R));
+  EXPECT_EQ(P.Y, 3);
 }
 
 TEST(Geometry, DistFromRectIsExactOverTheWholeIntegerRange) {

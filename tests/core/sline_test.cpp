@@ -5,7 +5,9 @@
 #include <numbers>
 #include <string>
 #include <type_traits>
+#include <utility>
 
+#include "tests/core/raises.h"
 #include "orvcalckit/ORV_sline.h"
 
 namespace {
@@ -21,12 +23,7 @@ void ExpectLine(const TSLine& L, double A, double B, double C) {
 
 template <class F>
 void ExpectError(F&& Call, const std::string& Msg) {
-  try {
-    Call();
-    ADD_FAILURE() << "no error, expected: " << Msg;
-  } catch (const orv::EORVSLineError& E) {
-    EXPECT_EQ(E.what(), Msg);
-  }
+  orv::test::ExpectRaises<orv::EORVSLineError>(std::forward<F>(Call), Msg);
 }
 
 TEST(SLine, NewLineIsTheXAxis) {
