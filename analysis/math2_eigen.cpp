@@ -1,5 +1,5 @@
 // Eigenvalues and eigenvectors by the cyclic Jacobi method, the unit's eigen
-// results, principal components; the unit's start and shut-down entries.
+// results, principal components.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -10,7 +10,6 @@
 
 #include "analysis/math2_jacobi.h"
 #include "core/simd.h"
-#include "core/units.h"
 #include "orvcalckit/ORV_math2.h"
 
 namespace orv {
@@ -29,7 +28,6 @@ struct TEigenResults {
 };
 
 constinit TEigenResults Eigen;
-constinit detail::TUnitStartCounter Math2Counter;
 
 void ReleaseEigenArrays() {
   TDoubleArray().swap(Eigen.Values);
@@ -218,17 +216,5 @@ bool CalcPrincComp(const TMatrix* Data, int32_t LoCol, int32_t HiCol, int32_t Lo
                    int32_t Scaling) {
   return CalcPrincComp(Data, LoCol, HiCol, LoRow, HiRow, Scaling, true);
 }
-
-namespace detail {
-
-void Math2Initialization() {
-  if (Math2Counter.Enter()) AbortMathProc = false;
-}
-
-void Math2Finalization() {
-  if (Math2Counter.Leave()) ReleaseEigenArrays();
-}
-
-}  // namespace detail
 
 }  // namespace orv

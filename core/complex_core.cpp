@@ -6,30 +6,8 @@
 #include <limits>
 
 #include "core/norm2.h"
-#include "core/units.h"
 
 namespace orv {
-
-namespace {
-#if ORV_HAS_EXTENDED
-constexpr Extended DefaultNearZero = 1e-15L;
-#else
-constexpr Extended DefaultNearZero = 1e-15;
-#endif
-constinit detail::TUnitStartCounter ComplexCounter;
-}  // namespace
-
-constinit Extended CpxNearZero = DefaultNearZero;
-
-namespace detail {
-
-void ComplexInitialization() {
-  if (ComplexCounter.Enter()) CpxNearZero = DefaultNearZero;
-}
-
-void ComplexFinalization() { ComplexCounter.Leave(); }
-
-}  // namespace detail
 
 Extended CpxAbs(const TComplex& z) { return detail::Norm2(z.re, z.im); }
 

@@ -1,8 +1,6 @@
-// TMatrix core: life cycle, size, cells, ranges, copying; the unit's start
-// and shut-down entries.
+// TMatrix core: life cycle, size, cells, ranges, copying.
 #include <algorithm>
 
-#include "core/units.h"
 #include "linalg/component.h"
 #include "orvcalckit/ORV_matrix.h"
 
@@ -97,20 +95,5 @@ int32_t TMatrix::GetFPrecis(int32_t Ix) const { return FPrecis[Ix <= 1 ? 0 : 1];
 void TMatrix::SetFPrecis(int32_t Ix, int32_t Value) { FPrecis[Ix <= 1 ? 0 : 1] = std::clamp(Value, -1, 25); }
 
 void TMatrix::PercDone(TObject*, int32_t Percent) { detail::Fire(OnPercentDone, this, Percent); }
-
-// ---- unit start and shut-down -------------------------------------------------------
-// The unit's only shut-down work is releasing its constant strings, which
-// C++ does by itself; the entries keep the unit's place in the start order.
-namespace detail {
-
-namespace {
-constinit TUnitStartCounter MatrixCounter;
-}
-
-void MatrixInitialization() { MatrixCounter.Enter(); }
-
-void MatrixFinalization() { MatrixCounter.Leave(); }
-
-}  // namespace detail
 
 }  // namespace orv
