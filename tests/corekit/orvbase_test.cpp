@@ -1,7 +1,9 @@
-// Progress globals and the numeric constants.
+// Progress globals, Boolean arrays and the numeric constants.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -32,6 +34,21 @@ TEST(Progress, AdditionsFromWorkerThreadsAreNotLost) {
     });
   for (auto& W : Workers) W.join();
   EXPECT_EQ(orv::ProcStat.load(), 80000.0);
+}
+
+TEST(BoolArrays, CellsAreAddressableBytesThatReadAndWriteLikeBool) {
+  orv::TBool2DArray A(2, orv::TBoolArray(3));
+  EXPECT_EQ(std::count(A[1].begin(), A[1].end(), true), 0);  // new cells are false
+  A[1][2] = true;
+  orv::TBool& Cell = A[0][1];  // a reference, not a proxy
+  Cell = A[1][2];
+  EXPECT_TRUE(A[0][1]);
+  A[0][1] = !A[0][1];
+  std::swap(A[0][0], A[1][2]);
+  EXPECT_EQ(std::count(A[0].begin(), A[0].end(), true), 1);
+  const unsigned char Bytes[3] = {1, 0, 0};
+  EXPECT_EQ(std::memcmp(A[0].data(), Bytes, 3), 0);
+  EXPECT_EQ(A[1], (orv::TBoolArray{false, false, false}));
 }
 
 TEST(Constants, LnFactorialMatchesIndependentValues) {
