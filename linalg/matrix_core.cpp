@@ -6,6 +6,8 @@
 
 namespace orv {
 
+using detail::Ix;
+
 TMatrix::TMatrix(TComponent* AOwner) : TComponent(AOwner) {
   detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] { Mat.assign(1, TDoubleArray(1, 0.0)); });
 }
@@ -44,8 +46,7 @@ void TMatrix::Clone(const TMatrix* MatSource) {
   if (!OnChange && MatSource != this) {
     // Without a handler nothing can observe the order of the writes.
     for (int32_t C = 0; C < FNCol; ++C)
-      std::copy_n(MatSource->Mat[static_cast<std::size_t>(C)].begin(), FNRow,
-                  Mat[static_cast<std::size_t>(C)].begin());
+      std::copy_n(MatSource->Mat[Ix(C)].begin(), FNRow, Mat[Ix(C)].begin());
   } else {
     // A handler may resize either matrix, so every access is checked again.
     for (int32_t C = 1; C <= MatSource->FNCol; ++C)
@@ -78,7 +79,7 @@ bool TMatrix::ResizeAndClear(int32_t Nc, int32_t Nr) {
 
 void TMatrix::Fill(double Value) {
   for (int32_t C = 0; C < FNCol; ++C)
-    std::fill_n(Mat[static_cast<std::size_t>(C)].begin(), FNRow, Value);
+    std::fill_n(Mat[Ix(C)].begin(), FNRow, Value);
   Changed();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "orvcalckit/ORV_export.h"
+#include "orvcalckit/detail/index.h"
 #include "orvcalckit/matrix/common.h"
 #include "orvcorekit/Orv_classes.h"
 #include "orvcorekit/Orv_orvbase.h"
@@ -52,12 +53,11 @@ class ORV_API TMatrix : public TComponent {
 
   // ---- cells ----
   double GetVal(int32_t Nc, int32_t Nr) const {
-    return ValidCell(Nc, Nr) ? Mat[static_cast<std::size_t>(Nc - 1)][static_cast<std::size_t>(Nr - 1)]
-                                   : 0.0;
+    return ValidCell(Nc, Nr) ? Mat[detail::Ix1(Nc)][detail::Ix1(Nr)] : 0.0;
   }
   void SetVal(int32_t Nc, int32_t Nr, double Value) {
     if (!ValidCell(Nc, Nr)) return;
-    Mat[static_cast<std::size_t>(Nc - 1)][static_cast<std::size_t>(Nr - 1)] = Value;
+    Mat[detail::Ix1(Nc)][detail::Ix1(Nr)] = Value;
     if (OnChange) [[unlikely]]
       OnChange(this);
   }
@@ -139,8 +139,7 @@ class ORV_API TMatrix : public TComponent {
 
  private:
   bool ValidCell(int32_t Nc, int32_t Nr) const {
-    return static_cast<uint32_t>(Nc) - 1u < static_cast<uint32_t>(FNCol) &&
-           static_cast<uint32_t>(Nr) - 1u < static_cast<uint32_t>(FNRow);
+    return detail::InAxis(Nc, FNCol) && detail::InAxis(Nr, FNRow);
   }
   int32_t FNCol = 1;
   int32_t FNRow = 1;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "orvcalckit/ORV_export.h"
+#include "orvcalckit/detail/index.h"
 #include "orvcalckit/vector/common.h"
 #include "orvcorekit/Orv_classes.h"
 #include "orvcorekit/Orv_orvbase.h"
@@ -43,10 +44,10 @@ class ORV_API TVector : public TComponent {
   bool Resize(int32_t NE);
 
   // ---- elements ----
-  double GetVal(int32_t Elem) const { return ValidElem(Elem) ? FVec[static_cast<std::size_t>(Elem - 1)] : 0.0; }
+  double GetVal(int32_t Elem) const { return detail::InAxis(Elem, FNElem) ? FVec[detail::Ix1(Elem)] : 0.0; }
   void SetVal(int32_t Elem, double Value) {
-    if (!ValidElem(Elem)) return;
-    FVec[static_cast<std::size_t>(Elem - 1)] = Value;
+    if (!detail::InAxis(Elem, FNElem)) return;
+    FVec[detail::Ix1(Elem)] = Value;
     FIsEmpty = false;
     if (OnChange) [[unlikely]]
       OnChange(this);
@@ -118,8 +119,6 @@ class ORV_API TVector : public TComponent {
   template <class>
   friend struct detail::TVectorOps;
   using TError = EORVVectorError;
-
-  bool ValidElem(int32_t Elem) const { return static_cast<uint32_t>(Elem) - 1u < static_cast<uint32_t>(FNElem); }
 
   int32_t FNElem = 1;
   bool FIsEmpty = true;
