@@ -33,14 +33,9 @@ bool WithKind(TVarKind Kind, Fn&& F) {
 // Comb sort from gap N, NaN last, one progress report per pass.
 template <class T>
 void SortValues(T* A, int64_t N, bool Ascending) {
-  using namespace detail;
-  const auto Swap = [A](int64_t i, int64_t j) { std::swap(A[i], A[j]); };
-  if (Ascending)
-    CombSort(int64_t{0}, N - 1, N, [A](int64_t i, int64_t j) { return SortsAfterAscending(A[i], A[j]); }, Swap,
-             CombReportPass);
-  else
-    CombSort(int64_t{0}, N - 1, N, [A](int64_t i, int64_t j) { return SortsAfterDescending(A[i], A[j]); }, Swap,
-             CombReportPass);
+  detail::CombSortByKey(
+      int64_t{0}, N - 1, N, Ascending, [A](int64_t i) { return A[i]; },
+      [A](int64_t i, int64_t j) { std::swap(A[i], A[j]); }, detail::CombReportPass);
 }
 
 // Writes Value at Index of a full array, moving the rest up; the last element

@@ -35,12 +35,7 @@ void SortGridLines(M& Self, int32_t KeyIx, bool Ascending, int32_t LowCol, int32
   const std::size_t K = Ix1(KeyIx);
   const bool KeyOutside = KeyIx < CrossLo || KeyIx > CrossHi;
   const auto Sort = [&](auto&& Key, auto&& Exchange, auto&& Pass) {
-    if (Ascending)
-      CombSort(Lo, Hi, int64_t{Hi} - Lo, [&](int32_t I, int32_t J) { return SortsAfterAscending(Key(I), Key(J)); },
-               Exchange, Pass);
-    else
-      CombSort(Lo, Hi, int64_t{Hi} - Lo, [&](int32_t I, int32_t J) { return SortsAfterDescending(Key(I), Key(J)); },
-               Exchange, Pass);
+    CombSortByKey(Lo, Hi, int64_t{Hi} - Lo, Ascending, Key, Exchange, Pass);
   };
   if (!Self.OnSortExchange) {
     // Nothing runs between the exchanges: work on the storage directly.
