@@ -7,8 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "helpers.h"
 #include "orvcalckit/ORV_math2.h"
+#include "support/components.h"
+#include "support/progress.h"
 
 namespace orv {
 namespace {

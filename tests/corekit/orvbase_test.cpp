@@ -9,6 +9,7 @@
 
 #include "orvcorekit/Orv_orvbase.h"
 #include "orvcorekit/Orv_univconst.h"
+#include "support/raises.h"
 
 namespace {
 
@@ -67,11 +68,9 @@ TEST(Constants, LnFactorialMatchesIndependentValues) {
 }
 
 TEST(Errors, UnitErrorsDeriveFromTheBaseClasses) {
-  try {
-    throw orv::EORVError("Component \"V\": not enough memory on heap");
-  } catch (const orv::Exception& E) {
-    EXPECT_EQ(E.Message(), "Component \"V\": not enough memory on heap");
-  }
+  orv::test::ExpectRaises<orv::Exception>([] { throw orv::EORVError("Component \"V\": not enough memory on heap"); },
+                                          "Component \"V\": not enough memory on heap");
+  EXPECT_EQ(orv::EORVError("no memory").Message(), "no memory");
 }
 
 }  // namespace

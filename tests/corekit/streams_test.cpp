@@ -18,7 +18,7 @@
 #include "orvcorekit/Orv_filesys.h"
 #include "orvcorekit/Orv_streams.h"
 #include "orvcorekit/Orv_sysutils.h"
-#include "tests/corekit/tempfiles.h"
+#include "support/tempfiles.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ TEST(MemoryStream, GrowingBeyondMemoryRaisesInOutError) {
 // The buffered file stream must behave exactly like the memory stream under
 // any mix of reads, writes, seeks and resizes.
 TEST(FileStream, BehavesLikeTheMemoryStreamUnderRandomOperations) {
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   std::mt19937 Rng(12345);
   TFileStream F(Dir.File("random.bin"), orv::fmCreate);
   TMemoryStream M;
@@ -105,7 +105,7 @@ TEST(FileStream, BehavesLikeTheMemoryStreamUnderRandomOperations) {
 }
 
 TEST(FileStream, OpeningFailuresRaiseWithTheSystemCode) {
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   try {
     TFileStream F(Dir.File("missing.bin"), orv::fmOpenRead);
     FAIL();
@@ -302,7 +302,7 @@ void ReadSample(const std::string& Name, const std::string& Long) {
 }
 
 TEST(MixedFStream, ReaderGetsBackWhatTheWriterWrote) {
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   const std::string Long(200000, 'q');  // longer than the buffers
   WriteSample(Dir.File("m.bin"), Long);
   ReadSample(Dir.File("m.bin"), Long);
@@ -316,7 +316,7 @@ TEST(MixedFStream, ReaderGetsBackWhatTheWriterWrote) {
 }
 
 TEST(MixedFStream, TruncatedOrCorruptedFileRaisesInOutError) {
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   const std::string Name = Dir.File("m.bin");
   WriteSample(Name, std::string(300, 'q'));
   std::ifstream In(Name, std::ios::binary);
@@ -347,7 +347,7 @@ std::string ReadRaw(const std::string& Name) {
 }
 
 TEST(TextFile, WritesCrLfAndReadsLfOrCrLf) {
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   const std::string Name = Dir.File("t.txt");
   TTextFile F;
   F.Rewrite(Name);
@@ -372,7 +372,7 @@ TEST(TextFile, WritesCrLfAndReadsLfOrCrLf) {
 }
 
 TEST(TextFile, WordsAndNumbersAreSeparatedByAnyWhiteSpace) {
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   const std::string Name = Dir.File("w.txt");
   WriteRaw(Name, "  3 4\r\n1.5\tabc\n-2e3  7x 12\n\n");
   TTextFile F;
