@@ -1,5 +1,7 @@
 // Eigenvalues and eigenvectors by the cyclic Jacobi method, the unit's eigen
 // results, principal components.
+// Thresholds and rotation formulas: Rutishauser, "The Jacobi method for real
+// symmetric matrices", Numer. Math. 9(1), 1966.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>

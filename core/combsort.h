@@ -77,9 +77,8 @@ constexpr bool SortsAfterDescending(T A, T B) {
 inline constexpr auto CombNoReport = [] {};
 inline constexpr auto CombReportPass = [] { IncProcStat(); };
 
-// Dobosiewicz, "An efficient variation of bubble sort", Inf. Process. Lett.
-// 11(1), 1980; shrink factor 1.3 after Lacey and Box, "A fast, easy sort",
-// Byte 16(4), 1991.
+// Dobosiewicz, "An efficient variation of bubble sort", Inf. Process. Lett. 11(1),
+// 1980; shrink factor 1.3: Lacey and Box, "A fast, easy sort", Byte 16(4), 1991.
 template <class Index, class AfterFn, class ExchangeFn, class PassFn>
 bool CombSort(Index Low, Index High, int64_t StartGap, AfterFn&& After, ExchangeFn&& Exchange,
               PassFn&& Pass) {

@@ -29,6 +29,8 @@ namespace {
 
 // (a + ib) / (c + id) for |d| <= |c|, c != 0 (Smith). When d/c underflows,
 // the products are regrouped so that d still counts.
+// Smith, "Algorithm 116: Complex division", CACM 5(8), 1962; the regrouping and the
+// scaling of CpxDiv: Baudin and Smith, "A robust complex division in Scilab", 2012.
 TComplex SmithDiv(Extended a, Extended b, Extended c, Extended d) {
   const Extended R = d / c;
   const Extended T = c + d * R;

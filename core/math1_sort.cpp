@@ -135,6 +135,8 @@ void InsertIntoArray(std::span<double> Data, double Value, int32_t Index) { Inse
 void InsertIntoArray(std::span<float> Data, float Value, int32_t Index) { InsertIntoSpan(Data, Value, Index); }
 void InsertIntoArray(std::span<int32_t> Data, int32_t Value, int32_t Index) { InsertIntoSpan(Data, Value, Index); }
 
+// Hoare, "Algorithm 65: Find", CACM 4(7), 1961, with Lomuto's partition
+// (Bentley, "Programming Pearls", 1986).
 double QuickSelect(std::span<double> Data, int32_t K, int32_t Low, int32_t High) {
   if (High < Low || K < Low || K > High || Low < 0 || High >= static_cast<int64_t>(Data.size())) return 0;
   double* A = Data.data();

@@ -114,6 +114,8 @@ std::string Str(long double X, int32_t Width, int32_t Decimals) { return StrImpl
 #endif
 
 // ---- global uniform generator: xoshiro256** (Blackman and Vigna) ----------------
+// Blackman and Vigna, "Scrambled linear pseudorandom number generators", ACM TOMS 47(4), 2021;
+// seeds by splitmix64: Steele, Lea and Flood, "Fast splittable pseudorandom number generators", 2014.
 namespace {
 
 constexpr uint64_t SplitMix64(uint64_t& X) {
@@ -178,7 +180,8 @@ double Random() { return static_cast<double>(NextRaw() >> 11) * 0x1.0p-53; }
 
 int32_t Random(int32_t Range) {
   if (Range <= 0) return 0;
-  // Lemire's multiply-and-reject: unbiased, rarely divides.
+  // Lemire's multiply-and-reject: unbiased, rarely divides. Lemire, "Fast random
+  // integer generation in an interval", ACM TOMACS 29(1), 2019.
   const uint64_t R = static_cast<uint64_t>(Range);
   uint64_t M = (NextRaw() >> 32) * R;
   uint32_t Low = static_cast<uint32_t>(M);
