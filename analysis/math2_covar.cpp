@@ -115,7 +115,7 @@ TColumns Gather(const TMatrix& Data, int64_t LoCol, int64_t M, int64_t LoRow, in
 struct TColumnStats {
   explicit TColumnStats(int64_t M)
       : Var(static_cast<std::size_t>(M), 0.0), OutsideDev(static_cast<std::size_t>(M), 0.0) {}
-  std::vector<double> Var;         // variance (0 when rounding makes it negative)
+  std::vector<double> Var;         // variance (0 where rounding makes it negative)
   std::vector<double> OutsideDev;  // deviation of a row outside Data: 0 - mean
 };
 
@@ -141,9 +141,11 @@ TColumnStats Centre(TColumns& C) {
       Sum -= Outside * Shift;
       SumSq += Outside * (Shift * Shift);
     }
+    // Sum * mean, not Sum^2 / n: the square may overflow where the sum of
+    // squares, which is at least as large as the product, does not.
     const double ShiftedMean = Sum / Nd;
-    const double V = (SumSq - Sum * Sum / Nd) / (Nd - 1.0);
-    St.Var[static_cast<std::size_t>(A)] = V > 0.0 ? V : 0.0;
+    const double V = (SumSq - Sum * ShiftedMean) / (Nd - 1.0);
+    St.Var[static_cast<std::size_t>(A)] = V < 0.0 ? 0.0 : V;  // NaN stays
     St.OutsideDev[static_cast<std::size_t>(A)] = -Shift - ShiftedMean;
     for (int64_t R = 0; R < C.Rows; ++R) Col[R] = (Col[R] - Shift) - ShiftedMean;
   }

@@ -47,7 +47,7 @@ inline constexpr int32_t MaxEigenSize = 10000;
 // value gives 0 in every cell.
 // The means and the variances of the centred scalings come from one pass over
 // the values shifted by the column's first value, variance (sum of squares -
-// sum^2 / n) / (n - 1), taken as 0 when rounding makes it negative; the
+// sum * mean) / (n - 1), taken as 0 when rounding makes it negative; the
 // deviations x - mean are taken from the same shifted values, so a column
 // that varies little beside its size keeps its digits. Correlations lie in
 // [-1, 1], squared ones in [0, 1]; where a sum overflows the double range the

@@ -381,6 +381,17 @@ TEST(CalcCovar, OverflowingSumsGiveNaNCorrelationsNotPlausibleOnes) {
   EXPECT_TRUE(std::isnan(C.GetVal(3, 1)));
   ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, csCovariance));
   EXPECT_EQ(C.GetVal(1, 1), HUGE_VAL);
+  // 0 and then 99 times 1.5e152 beside 1..100: the square of the sum
+  // overflows, the sum of squares (2.2e306) does not. The correlation is that
+  // of 0, 1, ..., 1 with 1..100, sqrt(3 / 101) (closed form; numpy.corrcoef
+  // gives 0.1723454968864279).
+  D.Resize(2, 100);
+  for (int32_t Row = 1; Row <= 100; ++Row) {
+    D.SetVal(1, Row, Row == 1 ? 0.0 : 1.5e152);
+    D.SetVal(2, Row, Row);
+  }
+  ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, csCorrelation));
+  EXPECT_NEAR(C.GetVal(1, 2), std::sqrt(3.0 / 101), 5e-14);  // the one-pass variance cancels 1 : 100
 }
 
 TEST(CalcFishQ, SeparationRatioWithItsFloor) {
