@@ -31,7 +31,7 @@ enum TCovarScaling : int32_t {
   csCrossProducts = 0,       // sum of x*y / (n - 1)
   csCovariance = 1,          // columns centred on their means
   csCorrelation = 2,         // diagonal exactly 1.0; a column of zero variance: 0
-  csSquaredCorrelation = 3,  // the square of csCorrelation off the diagonal, within rounding of 1 on it
+  csSquaredCorrelation = 3,  // its square; the diagonal within rounding of 1 (0 for a constant column)
   csSquaredDistance = 4      // sum of (x - y)^2 / (n - 1)
 };
 
