@@ -21,8 +21,6 @@ using detail::Ix1;
 
 namespace {
 
-constexpr int32_t MaxEigenSize = 10000;
-
 // The eigen results: Values[p] is eigenvalue p + 1, Vectors[k * n + p]
 // component k + 1 of eigenvector p + 1 (n = Values.size()). Size is the N of
 // the last CalcEigVec and outlives the arrays.
