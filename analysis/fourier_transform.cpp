@@ -34,33 +34,27 @@ void FillFftTwiddles(double* T, int64_t N) {
 
 namespace {
 
-// Reverses the order of the Log low bits of I.
-inline int64_t BitReverse(int64_t I, int Log) {
-  uint64_t R = 0;
-  auto U = static_cast<uint64_t>(I);
-  for (int B = 0; B < Log; ++B, U >>= 1) R = (R << 1) | (U & 1);
-  return static_cast<int64_t>(R);
-}
-
+// Exchanges every point with the point at its bit-reversed index. Split the
+// Log index bits into a top and a bottom half of Lo bits (and one middle bit
+// when Log is odd): the reversal of (a, m, b) is (rev b, m, rev a). Visiting
+// a < r, b = rev r pairs each point with its partner once, without a test.
 void BitReversePermute(double* X, int64_t N, int Log) {
   if (N <= 2) return;
-  // Sweeps the upper half of the reversed indices with a table of the
-  // reversals of the lower bits, so each index costs a lookup, not a loop.
-  const int Lo = Log / 2;
-  const int Hi = Log - Lo;
-  int64_t LoRev[1 << 12];
-  for (int64_t I = 0; I < (int64_t{1} << Lo); ++I) LoRev[I] = BitReverse(I, Lo);
-  for (int64_t A = 0; A < (int64_t{1} << Hi); ++A) {
-    const int64_t RevA = BitReverse(A, Hi);  // the low Hi bits of the reversal
-    for (int64_t B = 0; B < (int64_t{1} << Lo); ++B) {
-      const int64_t I = (A << Lo) | B;
-      const int64_t J = (LoRev[B] << Hi) | RevA;
-      if (I < J) {
-        std::swap(X[2 * I], X[2 * J]);
-        std::swap(X[2 * I + 1], X[2 * J + 1]);
+  const int Lo = Log / 2, Mid = Log % 2;
+  const int64_t S = int64_t{1} << Lo;
+  int64_t Rev[int64_t{1} << 11];  // Lo <= 11 for N <= 2^23
+  Rev[0] = 0;
+  for (int64_t I = 1; I < S; ++I) Rev[I] = (Rev[I >> 1] >> 1) | ((I & 1) << (Lo - 1));
+  for (int64_t A = 0; A < S; ++A)
+    for (int64_t R = A + 1; R < S; ++R)
+      for (int64_t M = 0; M <= Mid; ++M) {
+        double* P = X + 2 * ((A << (Lo + Mid)) | (M << Lo) | Rev[R]);
+        double* Q = X + 2 * ((R << (Lo + Mid)) | (M << Lo) | Rev[A]);
+        double T[2];
+        std::memcpy(T, P, sizeof T);
+        std::memcpy(P, Q, sizeof T);
+        std::memcpy(Q, T, sizeof T);
       }
-    }
-  }
 }
 
 // x * w for complex numbers, w's imaginary part multiplied by Sign (exact),
@@ -134,15 +128,23 @@ void Radix4Pass(double* X, const double* T, int64_t N, int64_t L, const V4& Sign
   }
 }
 
-// The spans 2 and 4 in one pass, point by point.
-void FirstRadix4Pass(double* X, const double* T, int64_t N, double Sign) {
-  const double W2r = T[0], W2i = Sign * T[1];
-  const double W40r = T[2], W40i = Sign * T[3], W41r = T[4], W41i = Sign * T[5];
+// The spans 2 and 4 in one pass, a group of four points in two vectors:
+// the butterflies of span 2 take (p0, p2) against (p1, p3), those of span 4
+// (p0, p1) against (p2, p3), each with the operations of Butterfly.
+void FirstRadix4Pass(double* X, const double* T, int64_t N, const V4& SignIm) {
+  const double W2[4] = {T[0], T[1], T[0], T[1]};
   for (int64_t B = 0; B < N; B += 4) {
-    Butterfly(X, B, 1, W2r, W2i);
-    Butterfly(X, B + 2, 1, W2r, W2i);
-    Butterfly(X, B, 2, W40r, W40i);
-    Butterfly(X, B + 1, 2, W41r, W41i);
+    double* P = X + 2 * B;
+    V4 V0, V1, Tw;
+    Load(V0, P);
+    Load(V1, P + 4);
+    const V4 U = __builtin_shufflevector(V0, V1, 0, 1, 4, 5);
+    MulTwiddle(W2, __builtin_shufflevector(V0, V1, 2, 3, 6, 7), SignIm, Tw);
+    const V4 Sum = U + Tw, Dif = U - Tw;  // (p0, p2) and (p1, p3) after span 2
+    const V4 Top = __builtin_shufflevector(Sum, Dif, 0, 1, 4, 5);
+    MulTwiddle(T + 2, __builtin_shufflevector(Sum, Dif, 2, 3, 6, 7), SignIm, Tw);
+    Store(P, Top + Tw);
+    Store(P + 4, Top - Tw);
   }
 }
 
@@ -151,11 +153,12 @@ ORV_SIMD_KERNEL void Butterflies(double* X, const double* T, int64_t N, int Log,
   if (Log % 2 == 1) {  // span 2 alone, the rest in pairs
     for (int64_t B = 0; B < N; B += 2) Butterfly(X, B, 1, T[0], Sign * T[1]);
     L = 4;
-  } else if (N >= 4) {
-    FirstRadix4Pass(X, T, N, Sign);
-    L = 8;
   }
   const V4 SignIm = {-Sign, Sign, -Sign, Sign};
+  if (L == 2 && N >= 4) {
+    FirstRadix4Pass(X, T, N, SignIm);
+    L = 8;
+  }
   for (; 2 * L <= N; L *= 4) Radix4Pass(X, T, N, L, SignIm);
 }
 
