@@ -9,7 +9,7 @@
 #include "orvcorekit/Orv_filesys.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-  const std::string S = orv::fuzz::AsString(Data, Size);
+  const std::string S = orv::fuzz::SplitInput(Data, Size, 0).Text;
   std::string Comment = "unchanged";
   int32_t Cols = -7, Rows = -7;
   bool Flags[4] = {true, false, true, false};

@@ -8,22 +8,18 @@
 #include "orvcorekit/Orv_filesys.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-  const std::string S = orv::fuzz::AsString(Data, Size);
+  const std::string S = orv::fuzz::SplitInput(Data, Size, 0).Text;
   orv::TTextFile F;
   F.Reset(orv::fuzz::Scratch().Hold(S));
-  const auto IsSeparator = [](char C) { return C == ' ' || C == '\t' || C == '\r' || C == '\n'; };
   size_t At = 0;
   std::string Word;
   while (orv::ReadNextWordInTextFile(F, Word)) {
-    while (At < S.size() && IsSeparator(S[At])) ++At;
-    size_t Stop = At;
-    while (Stop < S.size() && !IsSeparator(S[Stop])) ++Stop;
-    ORV_FUZZ_CHECK(Stop > At && Word == std::string_view(S).substr(At, Stop - At));
+    const auto [Start, Stop] = orv::fuzz::NextWordSpan(S, At);
+    ORV_FUZZ_CHECK(Stop > Start && Word == std::string_view(S).substr(Start, Stop - Start));
     At = Stop;
     ORV_FUZZ_CHECK(F.Position() == static_cast<int64_t>(At));
   }
-  while (At < S.size() && IsSeparator(S[At])) ++At;
-  ORV_FUZZ_CHECK(At == S.size());
+  ORV_FUZZ_CHECK(orv::fuzz::NextWordSpan(S, At).Start == S.size());
   ORV_FUZZ_CHECK(!orv::ReadNextWordInTextFile(F, Word));
   return 0;
 }

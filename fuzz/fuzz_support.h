@@ -20,9 +20,19 @@
 
 namespace orv::fuzz {
 
-// The input as a string.
-inline std::string AsString(const uint8_t* Data, size_t Size) {
-  return std::string(reinterpret_cast<const char*>(Data), Size);
+// Where the next word of S from From on starts and where it stops (both
+// S.size() when none is left). Words are separated by what the text readers
+// document: blank, TAB, CR and LF.
+struct TWordSpan {
+  size_t Start, Stop;
+};
+inline TWordSpan NextWordSpan(std::string_view S, size_t From) {
+  const auto Sep = [](char C) { return C == ' ' || C == '\t' || C == '\r' || C == '\n'; };
+  size_t Start = From;
+  while (Start < S.size() && Sep(S[Start])) ++Start;
+  size_t Stop = Start;
+  while (Stop < S.size() && !Sep(S[Stop])) ++Stop;
+  return {Start, Stop};
 }
 
 // A file of this process in the temporary folder, rewritten for every input
@@ -64,15 +74,31 @@ inline TScratchFile& Scratch() {
   return File;
 }
 
-// Splits an input into a script of operations (its first bytes, up to
-// ScriptLen) and the rest, which the readers read.
-struct TScriptAndBody {
-  std::string_view Script, Body;
+// An input taken apart: its first byte chooses the layout, the next
+// ScriptLen bytes are a script of operations (for programs that need one),
+// and the rest is the text the readers read, behind a lead.
+//
+// Files are read through buffers of 64 KiB, whose refills a short input never
+// reaches. When the layout byte is 1 modulo 8, the text therefore starts with
+// a lead of filler bytes (the first byte of the rest, repeated) that ends
+// layout / 8 bytes before the first 64 KiB boundary, so that reads near the
+// start of the rest cross it. (Rare, as such inputs are slow.)
+struct TInput {
+  std::string_view Script;
+  std::string Text;
+  size_t Lead = 0;
 };
-inline TScriptAndBody SplitScript(const uint8_t* Data, size_t Size, size_t ScriptLen) {
+inline TInput SplitInput(const uint8_t* Data, size_t Size, size_t ScriptLen) {
   const std::string_view All(reinterpret_cast<const char*>(Data), Size);
-  const size_t N = Size < ScriptLen ? Size : ScriptLen;
-  return {All.substr(0, N), All.substr(N)};
+  TInput In;
+  if (All.empty()) return In;
+  const auto Layout = static_cast<uint8_t>(All[0]);
+  In.Script = All.substr(1, ScriptLen);
+  const std::string_view Rest = All.substr(1 + In.Script.size());
+  if (Layout % 8 == 1) In.Lead = (size_t{1} << 16) - Layout / 8;
+  In.Text.assign(In.Lead, Rest.empty() ? ' ' : Rest[0]);
+  In.Text += Rest;
+  return In;
 }
 
 }  // namespace orv::fuzz

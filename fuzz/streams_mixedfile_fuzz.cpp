@@ -23,10 +23,13 @@ uint64_t LittleEndian(std::string_view B) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-  const auto [Script, Body] = orv::fuzz::SplitScript(Data, Size, 16);
+  const orv::fuzz::TInput In = orv::fuzz::SplitInput(Data, Size, 16);
+  const std::string_view Script = In.Script, Body = In.Text;
   orv::TMixedFStream F(orv::fuzz::Scratch().Hold(Body), orv::fmOpenRead);
   const auto Len = static_cast<int64_t>(Body.size());
-  int64_t Pos = 0;
+  // The items start behind the lead.
+  auto Pos = static_cast<int64_t>(In.Lead);
+  F.Seek(Pos, orv::soBeginning);
   for (int Round = 0; Round < 4096 && (Pos < Len || Round == 0); ++Round) {
     for (const char Op : Script) {
       ORV_FUZZ_CHECK(F.Position() == Pos);

@@ -8,14 +8,9 @@
 #include "fuzz/fuzz_support.h"
 #include "orvcorekit/Orv_streams.h"
 
-namespace {
-
-bool IsSeparator(char C) { return C == ' ' || C == '\t' || C == '\r' || C == '\n'; }
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-  const auto [Script, Body] = orv::fuzz::SplitScript(Data, Size, 16);
+  const orv::fuzz::TInput In = orv::fuzz::SplitInput(Data, Size, 16);
+  const std::string_view Script = In.Script, Body = In.Text;
   orv::TTextFile F;
   F.Reset(orv::fuzz::Scratch().Hold(Body));
   const auto Len = static_cast<int64_t>(Body.size());
@@ -45,10 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
         case 1:    // a word
         case 2:    // a word as a number
         case 3: {  // a word as an integer
-          size_t Start = 0;
-          while (Start < Rest.size() && IsSeparator(Rest[Start])) ++Start;
-          size_t Stop = Start;
-          while (Stop < Rest.size() && !IsSeparator(Rest[Stop])) ++Stop;
+          const auto [Start, Stop] = orv::fuzz::NextWordSpan(Rest, 0);
           const std::string_view Word = Rest.substr(Start, Stop - Start);
           bool Ok = false;
           if (Op % 8 == 1) {

@@ -30,7 +30,8 @@ void CheckTag(const orv::TXmlTag& T, const std::string& S) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-  const std::string S = orv::fuzz::AsString(Data, Size);
+  const orv::fuzz::TInput In = orv::fuzz::SplitInput(Data, Size, 0);
+  const std::string& S = In.Text;
   const int64_t End = static_cast<int64_t>(S.size()) + 1;
   const auto Tags = static_cast<size_t>(std::count(S.begin(), S.end(), '<'));
 
@@ -63,9 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   ORV_FUZZ_CHECK(N == FromString.size());
   ORV_FUZZ_CHECK(!orv::ReadNextTagInTextFile(F, T));
 
-  // A start anywhere, also outside the text.
+  // A start anywhere near the end of the lead, also outside the text.
   if (Size >= 2) {
-    int64_t Start = static_cast<int8_t>(Data[0]) * 4 + Data[1];
+    int64_t Start = static_cast<int64_t>(In.Lead) + static_cast<int8_t>(Data[Size - 1]) * 4 + Data[Size - 2];
     const int64_t Before = std::max<int64_t>(Start, 1);
     const bool Found = orv::ReadNextTagInString(S, Start, T);
     ORV_FUZZ_CHECK(Found ? Start > Before && Start <= End : Start == End);
