@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "core/progress.h"
@@ -62,6 +63,146 @@ ORV_SIMD_KERNEL void CrossSums(const double* const* X, int64_t M, int64_t Rows, 
     CrossSums4<false>(X, M, Rows, A0, Out);
 }
 
+bool IsCentred(int32_t Scaling) {
+  return Scaling == csCovariance || Scaling == csCorrelation || Scaling == csSquaredCorrelation;
+}
+bool IsCorrelation(int32_t Scaling) { return Scaling == csCorrelation || Scaling == csSquaredCorrelation; }
+bool IsKnown(int32_t Scaling) { return Scaling >= csCrossProducts && Scaling <= csSquaredDistance; }
+
+// The columns of the range as the kernel reads them (X points into Data, into
+// Copy or to Zeros; moving a TColumns keeps these). Cells outside Data read
+// as 0, so the columns outside (also when centred, their mean being 0) share
+// one column of zeros and take no room per column; the rows outside are
+// counted, not stored.
+struct TColumns {
+  int64_t M = 0;                 // columns of the range
+  int64_t N = 0;                 // rows of the range
+  int64_t Rows = 0;              // of which inside Data
+  int64_t AIn = 0, AEnd = 0;     // the columns a in [AIn, AEnd) lie inside Data
+  std::vector<const double*> X;  // Rows values of each column
+  std::vector<double> Zeros;
+  std::vector<double> Copy;  // the columns inside, when not read in place
+
+  int64_t Outside() const { return N - Rows; }
+  double* Copied(int64_t A) { return Copy.data() + (A - AIn) * Rows; }
+};
+
+TColumns Gather(const TMatrix& Data, int64_t LoCol, int64_t M, int64_t LoRow, int64_t N, bool MustCopy) {
+  TColumns C;
+  C.M = M;
+  C.N = N;
+  const int64_t R0 = std::max<int64_t>(LoRow, 1);
+  const int64_t R1 = std::min<int64_t>(LoRow + N - 1, Data.NrOfRows());
+  C.Rows = std::max<int64_t>(R1 - R0 + 1, 0);
+  C.AIn = std::clamp<int64_t>(1 - LoCol, 0, M);
+  C.AEnd = C.Rows > 0 ? std::clamp<int64_t>(Data.NrOfColumns() - LoCol + 1, C.AIn, M) : C.AIn;
+  if (C.AIn > 0 || C.AEnd < M) C.Zeros.assign(static_cast<std::size_t>(C.Rows), 0.0);
+  C.X.assign(static_cast<std::size_t>(M), C.Zeros.data());
+  for (int64_t A = C.AIn; A < C.AEnd; ++A)
+    C.X[static_cast<std::size_t>(A)] = Data.Mat[static_cast<std::size_t>(LoCol + A - 1)].data() + (R0 - 1);
+  if (MustCopy) {
+    C.Copy.resize(static_cast<std::size_t>((C.AEnd - C.AIn) * C.Rows));
+    for (int64_t A = C.AIn; A < C.AEnd; ++A) {
+      std::copy_n(C.X[static_cast<std::size_t>(A)], C.Rows, C.Copied(A));
+      C.X[static_cast<std::size_t>(A)] = C.Copied(A);
+    }
+  }
+  return C;
+}
+
+// What the fill needs of each column beside its centred values; 0 for the
+// columns outside Data and when not centred.
+struct TColumnStats {
+  explicit TColumnStats(int64_t M)
+      : Var(static_cast<std::size_t>(M), 0.0), OutsideDev(static_cast<std::size_t>(M), 0.0) {}
+  std::vector<double> Var;         // variance (0 where rounding makes it negative)
+  std::vector<double> OutsideDev;  // deviation of a row outside Data: 0 - mean
+};
+
+// Centres the copied columns. The sums run over the values shifted by the
+// column's first value: unshifted, the one-pass variance of a column that
+// varies little beside its size cancels to nothing (1e8, 1e8, 1e8 + 1.5e-8
+// gives 0 or less), and correlations divided by it run far beyond 1. Shifted,
+// a constant column has sums and deviations of exactly 0.
+TColumnStats Centre(TColumns& C) {
+  TColumnStats St(C.M);
+  const auto Nd = static_cast<double>(C.N);
+  const auto Outside = static_cast<double>(C.Outside());
+  for (int64_t A = C.AIn; A < C.AEnd; ++A) {
+    double* Col = C.Copied(A);
+    const double Shift = Col[0];
+    double Sum = 0.0, SumSq = 0.0;
+    for (int64_t R = 0; R < C.Rows; ++R) {
+      const double D = Col[R] - Shift;
+      Sum += D;
+      SumSq += D * D;
+    }
+    if (Outside > 0) {  // the rows outside read 0, shifted -Shift
+      Sum -= Outside * Shift;
+      SumSq += Outside * (Shift * Shift);
+    }
+    // Sum * mean, not Sum^2 / n: the square may overflow where the sum of
+    // squares, which is at least as large as the product, does not.
+    const double ShiftedMean = Sum / Nd;
+    const double V = (SumSq - Sum * ShiftedMean) / (Nd - 1.0);
+    St.Var[static_cast<std::size_t>(A)] = V < 0.0 ? 0.0 : V;  // NaN stays
+    St.OutsideDev[static_cast<std::size_t>(A)] = -Shift - ShiftedMean;
+    for (int64_t R = 0; R < C.Rows; ++R) Col[R] = (Col[R] - Shift) - ShiftedMean;
+  }
+  return St;
+}
+
+// The value of cell (a, b) from the sum Sab of its column pair.
+double CellValue(int32_t Scaling, double Sab, double VarA, double VarB, double N1, bool Diagonal) {
+  if (!IsKnown(Scaling)) return 0.0;
+  if (!IsCorrelation(Scaling)) return Sab / N1;
+  if (Scaling == csCorrelation && Diagonal) return 1.0;
+  // Where the product of the variances leaves the range of normal doubles,
+  // the square roots apart do not (sqrt(2.5 * 10) is exactly 5, the product
+  // of the roots is not, so they are the fallback only).
+  const double P = VarA * VarB;
+  double F = std::isnormal(P) ? std::sqrt(P) : std::sqrt(VarA) * std::sqrt(VarB);
+  if (F == 0.0) F = 1e-38;
+  // An overflowed sum would turn into a plausible 0 or +-1 below.
+  if (!std::isfinite(Sab) || !std::isfinite(F)) return std::numeric_limits<double>::quiet_NaN();
+  // The variances and the cross sum round apart, which may take r a little
+  // beyond +-1.
+  const double R = std::clamp(Sab / F / N1, -1.0, 1.0);
+  return Scaling == csSquaredCorrelation ? R * R : R;
+}
+
+// Row a of Covar, computed four rows at a time, written when its turn comes.
+void Fill(const TColumns& C, const TColumnStats& St, TMatrix& Covar, int32_t Scaling) {
+  detail::TPassCounter Passes;
+  const auto N1 = static_cast<double>(C.N - 1);
+  const bool Centred = IsCentred(Scaling);
+  // Straight into the cells when nothing can watch the writes or resize Covar.
+  const bool Direct = !Covar.OnChange && !MathFeedBackProc;
+  std::vector<double> Sums(static_cast<std::size_t>(4 * C.M), 0.0);
+  for (int64_t A = 0; A < C.M; ++A) {
+    if (AbortMathProc) break;
+    if (IsKnown(Scaling) && A % 4 == 0)
+      CrossSums(C.X.data(), C.M, C.Rows, A, Scaling == csSquaredDistance, Sums.data());
+    const double* S = Sums.data() + (A % 4) * C.M;
+    for (int64_t B = 0; B <= A; ++B) {
+      Passes.Pass(static_cast<double>(C.N));
+      const auto Ia = static_cast<std::size_t>(A), Ib = static_cast<std::size_t>(B);
+      double Sab = S[B];
+      if (Centred && C.Outside() > 0)
+        Sab += static_cast<double>(C.Outside()) * (St.OutsideDev[Ia] * St.OutsideDev[Ib]);
+      const double V = CellValue(Scaling, Sab, St.Var[Ia], St.Var[Ib], N1, A == B);
+      if (Direct) {
+        Covar.Mat[Ib][Ia] = V;
+        Covar.Mat[Ia][Ib] = V;
+      } else {
+        Covar.SetVal(static_cast<int32_t>(B + 1), static_cast<int32_t>(A + 1), V);
+        Covar.SetVal(static_cast<int32_t>(A + 1), static_cast<int32_t>(B + 1), V);
+      }
+    }
+    Passes.Flush();
+  }
+}
+
 }  // namespace
 
 bool CalcCovar(const TMatrix* Data, TMatrix* Covar, int32_t LoCol, int32_t HiCol, int32_t LoRow, int32_t HiRow,
@@ -83,103 +224,18 @@ bool CalcCovar(const TMatrix* Data, TMatrix* Covar, int32_t LoCol, int32_t HiCol
   if (M < 1 || N < 2) return false;
   if (Covar->NrOfColumns() < M || Covar->NrOfRows() < M) return false;
 
-  // The rows and the columns a in [AIn, AEnd) of the range inside Data. The
-  // other cells read as 0, so the columns outside (also when centred, their
-  // mean being 0) share one column of zeros and take no room per column.
-  const int64_t R0 = std::max<int64_t>(LoRow, 1);
-  const int64_t R1 = std::min<int64_t>(HiRow, Data->NrOfRows());
-  const int64_t Rows = std::max<int64_t>(R1 - R0 + 1, 0);
-  const int64_t Outside = N - Rows;
-  const int64_t AIn = std::clamp<int64_t>(1 - static_cast<int64_t>(LoCol), 0, M);
-  const int64_t AEnd =
-      Rows > 0 ? std::clamp<int64_t>(static_cast<int64_t>(Data->NrOfColumns()) - LoCol + 1, AIn, M) : AIn;
-  const bool Centred = Scaling >= 1 && Scaling <= 3;
-  const bool Computed = Centred || Scaling == 0 || Scaling == 4;
-
-  detail::TPassCounter Passes;
-  std::vector<const double*> X(static_cast<std::size_t>(M), nullptr);
-  std::vector<double> Zeros;
-  std::vector<double> Copy;  // the columns inside Data, when they cannot be read in place
-  std::vector<double> Mean(static_cast<std::size_t>(M), 0.0), Var(static_cast<std::size_t>(M), 0.0);
-  if (Computed) {
-    if (AIn > 0 || AEnd < M) Zeros.assign(static_cast<std::size_t>(Rows), 0.0);
-    for (int64_t A = 0; A < M; ++A)
-      X[static_cast<std::size_t>(A)] =
-          A >= AIn && A < AEnd ? Data->Mat[static_cast<std::size_t>(LoCol + A - 1)].data() + (R0 - 1) : Zeros.data();
-    // Covar's writes may reach Data (the same matrix, or a handler of Covar or
-    // the progress hook that changes it): then the sums read a copy. The
-    // centred scalings read a centred copy anyway.
-    if (Centred || Covar == Data || Covar->OnChange || MathFeedBackProc) {
-      Copy.resize(static_cast<std::size_t>((AEnd - AIn) * Rows));
-      for (int64_t A = AIn; A < AEnd; ++A) {
-        double* Col = Copy.data() + (A - AIn) * Rows;
-        std::copy_n(X[static_cast<std::size_t>(A)], Rows, Col);
-        X[static_cast<std::size_t>(A)] = Col;
-      }
-    }
-  }
+  // Covar's writes may reach Data (the same matrix, or a handler of Covar or
+  // the progress hook that changes it): then the sums read a copy. The
+  // centred scalings centre a copy anyway.
+  const bool MustCopy =
+      IsKnown(Scaling) && (IsCentred(Scaling) || Covar == Data || Covar->OnChange || MathFeedBackProc);
+  TColumns Columns = Gather(*Data, LoCol, M, LoRow, N, MustCopy);
+  const TColumnStats Stats = IsCentred(Scaling) ? Centre(Columns) : TColumnStats(M);
   if (Scaling > 0) {
-    if (Centred) {
-      const auto Nd = static_cast<double>(N);
-      for (int64_t A = AIn; A < AEnd; ++A) {
-        double* Col = Copy.data() + (A - AIn) * Rows;
-        double Sum = 0.0, SumSq = 0.0;
-        bool Constant = true;
-        for (int64_t R = 0; R < Rows; ++R) {
-          Sum += Col[R];
-          SumSq += Col[R] * Col[R];
-          Constant = Constant && Col[R] == Col[0];
-        }
-        // The one-pass variance can come out a little below 0 for a column of
-        // equal values (0.1 three times gives -1.7e-18), and the mean sum / n
-        // can miss the common value; a constant column is centred exactly.
-        const double V = (SumSq - Sum * Sum / Nd) / (Nd - 1.0);
-        Var[static_cast<std::size_t>(A)] = V > 0.0 ? V : 0.0;
-        double Mn = Sum / Nd;
-        if (Constant && (Outside == 0 || Col[0] == 0.0)) Mn = Col[0];
-        Mean[static_cast<std::size_t>(A)] = Mn;
-        for (int64_t R = 0; R < Rows; ++R) Col[R] -= Mn;
-      }
-    }
+    detail::TPassCounter Passes;
     for (int64_t R = 0; R < N; ++R) Passes.Pass();
   }
-
-  // Row a of Covar, computed four rows at a time, written when its turn comes.
-  const auto N1 = static_cast<double>(N - 1);
-  std::vector<double> Sums(static_cast<std::size_t>(4 * M), 0.0);
-  // Straight into the cells when nothing can watch the writes or resize Covar.
-  const bool Direct = !Covar->OnChange && !MathFeedBackProc;
-  for (int64_t A = 0; A < M; ++A) {
-    if (AbortMathProc) break;
-    if (Computed && A % 4 == 0) CrossSums(X.data(), M, Rows, A, Scaling == 4, Sums.data());
-    const double* S = Sums.data() + (A % 4) * M;
-    for (int64_t B = 0; B <= A; ++B) {
-      Passes.Pass(static_cast<double>(N));
-      double V = 0.0;
-      if (Computed) {
-        double Sab = S[B];
-        const double Ma = Mean[static_cast<std::size_t>(A)], Mb = Mean[static_cast<std::size_t>(B)];
-        if (Centred && Outside > 0) Sab += static_cast<double>(Outside) * (Ma * Mb);
-        if (Scaling == 2 || Scaling == 3) {
-          double F = std::sqrt(Var[static_cast<std::size_t>(A)] * Var[static_cast<std::size_t>(B)]);
-          if (F == 0.0) F = 1e-38;
-          V = Sab / F / N1;
-          if (Scaling == 3) V = V * V;
-          if (Scaling == 2 && A == B) V = 1.0;
-        } else {
-          V = Sab / N1;
-        }
-      }
-      if (Direct) {
-        Covar->Mat[static_cast<std::size_t>(B)][static_cast<std::size_t>(A)] = V;
-        Covar->Mat[static_cast<std::size_t>(A)][static_cast<std::size_t>(B)] = V;
-      } else {
-        Covar->SetVal(static_cast<int32_t>(B + 1), static_cast<int32_t>(A + 1), V);
-        Covar->SetVal(static_cast<int32_t>(A + 1), static_cast<int32_t>(B + 1), V);
-      }
-    }
-    Passes.Flush();
-  }
+  Fill(Columns, Stats, *Covar, Scaling);
   return !AbortMathProc;
 }
 

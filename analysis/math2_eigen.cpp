@@ -1,5 +1,7 @@
 // Eigenvalues and eigenvectors by the cyclic Jacobi method, the unit's eigen
-// results, principal components; the unit's start and shut-down entries.
+// results, principal components.
+// Thresholds and rotation formulas: Rutishauser, "The Jacobi method for real
+// symmetric matrices", Numer. Math. 9(1), 1966.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -10,14 +12,14 @@
 
 #include "analysis/math2_jacobi.h"
 #include "core/simd.h"
-#include "core/units.h"
 #include "orvcalckit/ORV_math2.h"
 
 namespace orv {
 
-namespace {
+using detail::Ix;
+using detail::Ix1;
 
-constexpr int32_t MaxEigenSize = 10000;
+namespace {
 
 // The eigen results: Values[p] is eigenvalue p + 1, Vectors[k * n + p]
 // component k + 1 of eigenvector p + 1 (n = Values.size()). Size is the N of
@@ -29,7 +31,6 @@ struct TEigenResults {
 };
 
 constinit TEigenResults Eigen;
-constinit detail::TUnitStartCounter Math2Counter;
 
 void ReleaseEigenArrays() {
   TDoubleArray().swap(Eigen.Values);
@@ -98,7 +99,7 @@ using TAlignedArray = std::unique_ptr<double[], TAlignedFree>;
 
 TAlignedArray AllocAligned(int64_t Count) {
   return TAlignedArray(static_cast<double*>(
-      ::operator new[](static_cast<std::size_t>(Count) * sizeof(double), std::align_val_t{64}, std::nothrow)));
+      ::operator new[](Ix(Count) * sizeof(double), std::align_val_t{64}, std::nothrow)));
 }
 
 // Without an OnChange handler nothing can watch the cell writes, so the
@@ -113,7 +114,7 @@ bool JacobiOnCopy(TMatrix& M, int64_t N, double* D, double* Vectors, bool& Resul
   if (!W || !VT) return false;
   std::fill_n(W.get(), N * LD, 0.0);
   for (int64_t C = 0; C < N; ++C) {
-    const double* Col = M.Mat[static_cast<std::size_t>(C)].data();
+    const double* Col = M.Mat[Ix(C)].data();
     for (int64_t R = 0; R < C; ++R) {
       W[R * LD + C] = Col[R];
       W[C * LD + R] = Col[R];
@@ -125,7 +126,7 @@ bool JacobiOnCopy(TMatrix& M, int64_t N, double* D, double* Vectors, bool& Resul
   const int64_t NC = std::min<int64_t>(N, M.NrOfColumns());
   const int64_t NR = M.NrOfRows();
   for (int64_t C = 0; C < NC; ++C) {
-    double* Col = M.Mat[static_cast<std::size_t>(C)].data();
+    double* Col = M.Mat[Ix(C)].data();
     for (int64_t R = 0; R < std::min(C, NR); ++R) Col[R] = W[R * LD + C];
   }
   for (int64_t P = 0; P < N; ++P)
@@ -145,20 +146,20 @@ bool CalcEigVec(TMatrix* SymMat) {
   TDoubleArray Values, Vectors;
   GuardAllocation(
       [&] {
-        Values.resize(static_cast<std::size_t>(N64));
-        Vectors.resize(static_cast<std::size_t>(N64 * N64));
+        Values.resize(Ix(N64));
+        Vectors.resize(Ix(N64 * N64));
       },
       [] { return EORVMath2Error("CalcEigVec: not enough memory"); });
   bool Result = false;
   const bool Copied = !SymMat->OnChange && SymMat->NrOfRows() >= N &&
                       JacobiOnCopy(*SymMat, N64, Values.data(), Vectors.data(), Result);
   if (!Copied) {
-    for (int32_t P = 0; P < N; ++P) Values[static_cast<std::size_t>(P)] = SymMat->GetVal(P + 1, P + 1);
+    for (int32_t P = 0; P < N; ++P) Values[Ix(P)] = SymMat->GetVal(P + 1, P + 1);
     Result = JacobiCells(*SymMat, N64, Values.data(), Vectors.data());
     // The method leaves eigenvector p in row p; the results keep it in column p.
     for (int64_t R = 0; R < N64; ++R)
       for (int64_t C = R + 1; C < N64; ++C)
-        std::swap(Vectors[static_cast<std::size_t>(R * N64 + C)], Vectors[static_cast<std::size_t>(C * N64 + R)]);
+        std::swap(Vectors[Ix(R * N64 + C)], Vectors[Ix(C * N64 + R)]);
   }
   Eigen.Values = std::move(Values);
   Eigen.Vectors = std::move(Vectors);
@@ -168,8 +169,8 @@ bool CalcEigVec(TMatrix* SymMat) {
 double GetEigenResult(int32_t i, int32_t j) {
   const auto N = static_cast<int64_t>(Eigen.Values.size());
   if (N == 0 || i < 1 || i > N || j < 0 || j > N) return 0.0;
-  if (j == 0) return Eigen.Values[static_cast<std::size_t>(i - 1)];
-  return Eigen.Vectors[static_cast<std::size_t>((j - 1) * N + (i - 1))];
+  if (j == 0) return Eigen.Values[Ix1(i)];
+  return Eigen.Vectors[Ix((j - 1) * N + (i - 1))];
 }
 
 int32_t GetEigenSize() { return Eigen.Size; }
@@ -202,14 +203,14 @@ bool CalcPrincComp(const TMatrix* Data, int32_t LoCol, int32_t HiCol, int32_t Lo
     int64_t Best = K;
     double Max = 0.0;
     for (int64_t I = K; I < N; ++I)
-      if (Values[static_cast<std::size_t>(I)] > Max) {
-        Max = Values[static_cast<std::size_t>(I)];
+      if (Values[Ix(I)] > Max) {
+        Max = Values[Ix(I)];
         Best = I;
       }
     if (Best == K) continue;
-    std::swap(Values[static_cast<std::size_t>(K)], Values[static_cast<std::size_t>(Best)]);
+    std::swap(Values[Ix(K)], Values[Ix(Best)]);
     for (int64_t R = 0; R < N; ++R)
-      std::swap(Vectors[static_cast<std::size_t>(R * N + K)], Vectors[static_cast<std::size_t>(R * N + Best)]);
+      std::swap(Vectors[Ix(R * N + K)], Vectors[Ix(R * N + Best)]);
   }
   return true;
 }
@@ -218,17 +219,5 @@ bool CalcPrincComp(const TMatrix* Data, int32_t LoCol, int32_t HiCol, int32_t Lo
                    int32_t Scaling) {
   return CalcPrincComp(Data, LoCol, HiCol, LoRow, HiRow, Scaling, true);
 }
-
-namespace detail {
-
-void Math2Initialization() {
-  if (Math2Counter.Enter()) AbortMathProc = false;
-}
-
-void Math2Finalization() {
-  if (Math2Counter.Leave()) ReleaseEigenArrays();
-}
-
-}  // namespace detail
 
 }  // namespace orv

@@ -9,31 +9,33 @@
 
 namespace orv {
 
+using detail::Ix;
+
 double CalcRanks(const TVector* Src, TVector* Dst) {
   if (Src == nullptr || Dst == nullptr) return 0.0;
   const int32_t N = Src->NrOfElem();
-  std::vector<double> Value(static_cast<std::size_t>(N));
-  for (int32_t I = 0; I < N; ++I) Value[static_cast<std::size_t>(I)] = Src->GetVal(I + 1);
+  std::vector<double> Value(Ix(N));
+  for (int32_t I = 0; I < N; ++I) Value[Ix(I)] = Src->GetVal(I + 1);
   // Positions in ascending order of their values; NaN last, in input order.
-  std::vector<int32_t> Order(static_cast<std::size_t>(N));
+  std::vector<int32_t> Order(Ix(N));
   std::iota(Order.begin(), Order.end(), 0);
   std::stable_sort(Order.begin(), Order.end(), [&](int32_t L, int32_t R) {
-    return detail::SortsAfterAscending(Value[static_cast<std::size_t>(R)], Value[static_cast<std::size_t>(L)]);
+    return detail::SortsAfterAscending(Value[Ix(R)], Value[Ix(L)]);
   });
-  std::vector<double> Rank(static_cast<std::size_t>(N));
+  std::vector<double> Rank(Ix(N));
   double Ties = 0.0;
   for (int32_t First = 0; First < N;) {
-    const double V = Value[static_cast<std::size_t>(Order[static_cast<std::size_t>(First)])];
+    const double V = Value[Ix(Order[Ix(First)])];
     int32_t Last = First;
-    while (Last + 1 < N && Value[static_cast<std::size_t>(Order[static_cast<std::size_t>(Last + 1)])] == V) ++Last;
+    while (Last + 1 < N && Value[Ix(Order[Ix(Last + 1)])] == V) ++Last;
     const double T = Last - First + 1;
     const double Mid = (static_cast<double>(First + 1) + static_cast<double>(Last + 1)) / 2.0;
-    for (int32_t K = First; K <= Last; ++K) Rank[static_cast<std::size_t>(Order[static_cast<std::size_t>(K)])] = Mid;
+    for (int32_t K = First; K <= Last; ++K) Rank[Ix(Order[Ix(K)])] = Mid;
     if (T >= 2.0) Ties += T * (T * T - 1.0);
     First = Last + 1;
   }
   Dst->Resize(N);
-  for (int32_t I = 0; I < N; ++I) Dst->SetVal(I + 1, Rank[static_cast<std::size_t>(I)]);
+  for (int32_t I = 0; I < N; ++I) Dst->SetVal(I + 1, Rank[Ix(I)]);
   return Ties;
 }
 

@@ -49,9 +49,12 @@ void BM_CalcCovar(benchmark::State& State) {
   orv::TMatrix Data(nullptr), Covar(nullptr);
   Load(Data, DataColumns(Rows, Cols), Rows, Cols);
   Covar.Resize(Cols, Cols);
-  for (auto _ : State) benchmark::DoNotOptimize(orv::CalcCovar(&Data, &Covar, 0, 0, 0, 0, 1));
+  const auto Scaling = static_cast<int32_t>(State.range(2));
+  for (auto _ : State) benchmark::DoNotOptimize(orv::CalcCovar(&Data, &Covar, 0, 0, 0, 0, Scaling));
 }
-BENCHMARK(BM_CalcCovar)->Args({10000, 100})->Unit(benchmark::kMillisecond);
+// Raw cross products, covariance, correlation.
+BENCHMARK(BM_CalcCovar)->Args({10000, 100, 0})->Args({10000, 100, 1})->Args({10000, 100, 2})->Args({100, 2000, 2})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_CalcEigVec(benchmark::State& State) {
   const auto N = static_cast<int32_t>(State.range(0));

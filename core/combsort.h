@@ -5,6 +5,11 @@
 //
 // How a component uses it
 // -----------------------
+// A sort by key in either direction, what almost every sort is:
+//   CombSortByKey(Low, High, StartGap, Ascending, Key, Exchange, Pass);
+// Key(i) gives the key of element i (a number, or anything with < and >);
+// pairs are compared with SortsAfterAscending or SortsAfterDescending below,
+// as Ascending says. Any other order calls the loop itself:
 //   CombSort(Low, High, StartGap, After, Exchange, Pass);
 //
 // - Low..High: the inclusive index range to sort, in the component's own
@@ -72,6 +77,8 @@ constexpr bool SortsAfterDescending(T A, T B) {
 inline constexpr auto CombNoReport = [] {};
 inline constexpr auto CombReportPass = [] { IncProcStat(); };
 
+// Dobosiewicz, "An efficient variation of bubble sort", Inf. Process. Lett. 11(1),
+// 1980; shrink factor 1.3: Lacey and Box, "A fast, easy sort", Byte 16(4), 1991.
 template <class Index, class AfterFn, class ExchangeFn, class PassFn>
 bool CombSort(Index Low, Index High, int64_t StartGap, AfterFn&& After, ExchangeFn&& Exchange,
               PassFn&& Pass) {
@@ -103,6 +110,19 @@ bool CombSort(Index Low, Index High, int64_t StartGap, AfterFn&& After, Exchange
     }
   } while (Gap > 1 || Swapped);
   return true;
+}
+
+// CombSort ordered by Key(i), NaN last in both directions. Each direction is
+// its own instance of the loop, so the comparison stays inline.
+template <class Index, class KeyFn, class ExchangeFn, class PassFn>
+bool CombSortByKey(Index Low, Index High, int64_t StartGap, bool Ascending, KeyFn&& Key, ExchangeFn&& Exchange,
+                   PassFn&& Pass) {
+  if (Ascending)
+    return CombSort(
+        Low, High, StartGap, [&](Index I, Index J) { return SortsAfterAscending(Key(I), Key(J)); }, Exchange,
+        Pass);
+  return CombSort(
+      Low, High, StartGap, [&](Index I, Index J) { return SortsAfterDescending(Key(I), Key(J)); }, Exchange, Pass);
 }
 
 }  // namespace orv::detail

@@ -9,10 +9,13 @@
 #include <string>
 
 #include "orvcalckit/ORV_math1.h"
+#include "orvcalckit/detail/index.h"
 #include "orvcorekit/Orv_stringl.h"
 #include "orvcorekit/Orv_sysutils.h"
 
 namespace orv {
+
+using detail::Ix;
 
 namespace {
 
@@ -20,17 +23,17 @@ namespace {
 std::string PatternDigits(uint32_t Pattern, int32_t NDigits, int32_t MaxDigits, int32_t BitsPerDigit) {
   static constexpr char Digits[] = "0123456789ABCDEF";
   NDigits = std::clamp(NDigits, 1, MaxDigits);
-  std::string S(static_cast<size_t>(NDigits), '0');
+  std::string S(Ix(NDigits), '0');
   const uint32_t Mask = (1u << BitsPerDigit) - 1;
   for (int32_t i = NDigits - 1; i >= 0 && Pattern != 0; --i) {
-    S[static_cast<size_t>(i)] = Digits[Pattern & Mask];
+    S[Ix(i)] = Digits[Pattern & Mask];
     Pattern >>= BitsPerDigit;
   }
   return S;
 }
 
 std::string PadLeft(std::string S, int32_t Width) {
-  if (static_cast<int64_t>(S.size()) < Width) S.insert(0, static_cast<size_t>(Width) - S.size(), ' ');
+  if (static_cast<int64_t>(S.size()) < Width) S.insert(0, Ix(Width) - S.size(), ' ');
   return S;
 }
 
@@ -44,7 +47,7 @@ struct TSigDigits {
 };
 
 TSigDigits SignificantDigits(double x, int32_t N) {
-  std::string Buf(static_cast<size_t>(N) + 16, '\0');  // N digits, point, sign and exponent
+  std::string Buf(Ix(N) + 16, '\0');  // N digits, point, sign and exponent
   const auto R = std::to_chars(Buf.data(), Buf.data() + Buf.size(), x, std::chars_format::scientific, N - 1);
   const std::string T(Buf.data(), R.ptr);  // "d.ddde+XX"
   const size_t EPos = T.find('e');
@@ -79,8 +82,8 @@ T HexToBytes(const char* Routine, const std::string& Text, int32_t NBytes) {
   if (static_cast<int64_t>(Text.size()) != 2 * int64_t{NBytes}) throw Fail();
   uint8_t Bytes[sizeof(T)] = {};
   for (int32_t i = 0; i < NBytes; ++i) {
-    const int Hi = HexDigitValue(Text[static_cast<size_t>(2 * i)]);
-    const int Lo = HexDigitValue(Text[static_cast<size_t>(2 * i + 1)]);
+    const int Hi = HexDigitValue(Text[Ix(2 * i)]);
+    const int Lo = HexDigitValue(Text[Ix(2 * i + 1)]);
     if (Hi < 0 || Lo < 0) throw Fail();
     Bytes[NBytes - 1 - i] = static_cast<uint8_t>(Hi * 16 + Lo);
   }
@@ -147,9 +150,9 @@ std::string Bin(int32_t Value, uint8_t NDigits) { return PatternDigits(static_ca
 std::string Decimal(int32_t Value, uint8_t NDigits) {
   const int32_t N = std::max<int32_t>(NDigits, 1);
   int64_t Mag = std::abs(int64_t{Value});  // -2147483648 has no 32-bit magnitude
-  std::string S(static_cast<size_t>(N), '0');
+  std::string S(Ix(N), '0');
   for (int32_t i = N - 1; i >= 0 && Mag != 0; --i) {
-    S[static_cast<size_t>(i)] = static_cast<char>('0' + Mag % 10);
+    S[Ix(i)] = static_cast<char>('0' + Mag % 10);
     Mag /= 10;
   }
   return Value < 0 ? '-' + S : S;
@@ -178,11 +181,11 @@ std::string EEngStr(double Value, int32_t Digits) {
   std::string M;
   if (IntDigits >= 1) {
     std::string All = Sig.Digits;
-    All.resize(static_cast<size_t>(IntDigits + Decimals), '0');  // a carry leaves 1 and zeros
-    M = All.substr(0, static_cast<size_t>(IntDigits));
-    if (Decimals > 0) M += '.' + All.substr(static_cast<size_t>(IntDigits));
+    All.resize(Ix(IntDigits + Decimals), '0');  // a carry leaves 1 and zeros
+    M = All.substr(0, Ix(IntDigits));
+    if (Decimals > 0) M += '.' + All.substr(Ix(IntDigits));
   } else {
-    M = "0." + std::string(static_cast<size_t>(-IntDigits), '0') + Sig.Digits;
+    M = "0." + std::string(Ix(-IntDigits), '0') + Sig.Digits;
   }
   if (g != 0) {
     const size_t Dot = M.find('.');

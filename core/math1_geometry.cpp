@@ -86,6 +86,7 @@ namespace {
 // Nearest point (Nx, Ny) of the ellipse with semi-axes a >= b >= 0 to (x, y)
 // with x, y >= 0; returns the distance. The root of F is bracketed and halved
 // until the bracket cannot shrink any further.
+// Eberly, "Distance from a point to an ellipse, an ellipsoid, or a hyperellipsoid", 2013.
 double NearestInQuadrant(double a, double b, double x, double y, double& Nx, double& Ny) {
   if (y == 0) {
     if (a * x >= a * a - b * b) {

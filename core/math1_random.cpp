@@ -38,6 +38,8 @@ void Math1RandomStart() {
 
 }  // namespace detail
 
+// Three congruential generators summed modulo 1 (own moduli and multipliers): Wichmann
+// and Hill, "Algorithm AS 183: An efficient and portable pseudo-random number generator", 1982.
 double LongRand(int32_t Seed) {
   if (Seed != 0) {
     const int32_t R = Seed % 990923;
@@ -53,6 +55,7 @@ double LongRand(int32_t Seed) {
   return Frac(T);
 }
 
+// Polar method: Marsaglia and Bray, "A convenient method for generating normal variables", 1964.
 double GRandom() {
   if (GRandomCached) {
     GRandomCached = false;
@@ -90,6 +93,7 @@ void TKahanSum::Reset() {
   cps = 0;
 }
 
+// Kahan, "Further remarks on reducing truncation errors", CACM 8(1), 1965.
 void TKahanSum::Add(double ANumber) {
   const double Y = ANumber - cps;
   const double T = Sum + Y;

@@ -12,8 +12,12 @@
 
 #include "core/isqrt.h"
 #include "orvcalckit/ORV_math1.h"
+#include "orvcalckit/detail/index.h"
 
 namespace orv {
+
+using detail::Ix;
+using detail::Ix1;
 
 namespace {
 
@@ -26,9 +30,9 @@ constexpr std::array<int32_t, PrimeCount> MakePrimeTable() {
   std::array<int32_t, PrimeCount> P{};
   int32_t n = 0;
   for (int32_t i = 2; i <= Limit; ++i) {
-    if (Composite[static_cast<size_t>(i)]) continue;
-    P[static_cast<size_t>(n++)] = i;
-    for (int64_t j = int64_t{i} * i; j <= Limit; j += i) Composite[static_cast<size_t>(j)] = true;
+    if (Composite[Ix(i)]) continue;
+    P[Ix(n++)] = i;
+    for (int64_t j = int64_t{i} * i; j <= Limit; j += i) Composite[Ix(j)] = true;
   }
   return P;
 }
@@ -41,7 +45,7 @@ constexpr std::array<uint8_t, 256> MakeBitReversalTable() {
     int r = 0;
     for (int b = 0; b < 8; ++b)
       if (i & (1 << b)) r |= 0x80 >> b;
-    T[static_cast<size_t>(i)] = static_cast<uint8_t>(r);
+    T[Ix(i)] = static_cast<uint8_t>(r);
   }
   return T;
 }
@@ -88,7 +92,7 @@ double PolySum(std::span<const double> c, int32_t Order, double x) {
   double Sum = 0;
   double Power = 1;
   for (int32_t i = 0; i <= Order; ++i) {
-    Sum += c[static_cast<size_t>(i)] * Power;
+    Sum += c[Ix(i)] * Power;
     if (i < Order) Power *= x;
   }
   return Sum;
@@ -100,7 +104,7 @@ double InterpolEquidistant(double x, double XFirst, double XLast, std::span<cons
   if (n < 2) throw EORVMath1Error("InterpolTable: pivot array must contain at least 2 values");
   if (XFirst == XLast) throw EORVMath1Error("InterpolTable: specified range of pivot array is zero");
   // Integer samples are taken as reals, so differences never overflow.
-  auto V = [&Table](int64_t i) { return static_cast<double>(Table[static_cast<size_t>(i)]); };
+  auto V = [&Table](int64_t i) { return static_cast<double>(Table[Ix(i)]); };
   const double Segs = static_cast<double>(n - 1);
   const double t = (x - XFirst) / (XLast - XFirst);
   if (t < 0) return V(0) + (V(1) - V(0)) * t * Segs;
@@ -229,13 +233,12 @@ double InterpolXYTable(double x, const TDouble2DArray& Table, bool Extrapolate) 
   if (Table.size() != 2 || std::ssize(Table[1]) < n) throw NotTwoColumns();
   const TDoubleArray& Y = Table[1];
   auto Seg = [&](int64_t a, int64_t b) {
-    return LineThrough(X[static_cast<size_t>(a)], Y[static_cast<size_t>(a)], X[static_cast<size_t>(b)],
-                       Y[static_cast<size_t>(b)], x);
+    return LineThrough(X[Ix(a)], Y[Ix(a)], X[Ix(b)], Y[Ix(b)], x);
   };
-  const bool Ascending = X[0] < X[static_cast<size_t>(n - 1)];
+  const bool Ascending = X[0] < X[Ix1(n)];
   // Low end: at or before the first pivot in the direction of the pivots.
   const bool BeforeFirst = Ascending ? x <= X[0] : x >= X[0];
-  const bool AfterLast = Ascending ? x >= X[static_cast<size_t>(n - 1)] : x <= X[static_cast<size_t>(n - 1)];
+  const bool AfterLast = Ascending ? x >= X[Ix1(n)] : x <= X[Ix1(n)];
   if (BeforeFirst || AfterLast) {
     if (!Extrapolate) return 0;
     return BeforeFirst ? Seg(0, 1) : Seg(n - 2, n - 1);
@@ -246,7 +249,7 @@ double InterpolXYTable(double x, const TDouble2DArray& Table, bool Extrapolate) 
   int64_t Hi = n - 1;
   while (Hi - Lo > 1) {
     const int64_t Mid = Lo + (Hi - Lo) / 2;
-    const double Xm = X[static_cast<size_t>(Mid)];
+    const double Xm = X[Ix(Mid)];
     if (Ascending ? Xm < x : Xm >= x)
       Lo = Mid;
     else
@@ -313,7 +316,7 @@ bool IsPrime(int32_t n) {
   return true;
 }
 
-int32_t ListOfPrimes(int32_t i) { return i >= 1 && i <= PrimeCount ? Primes[static_cast<size_t>(i - 1)] : 0; }
+int32_t ListOfPrimes(int32_t i) { return i >= 1 && i <= PrimeCount ? Primes[Ix1(i)] : 0; }
 
 TIntArray FindPrimeFactors(int32_t n) {
   TIntArray F;

@@ -33,14 +33,9 @@ bool WithKind(TVarKind Kind, Fn&& F) {
 // Comb sort from gap N, NaN last, one progress report per pass.
 template <class T>
 void SortValues(T* A, int64_t N, bool Ascending) {
-  using namespace detail;
-  const auto Swap = [A](int64_t i, int64_t j) { std::swap(A[i], A[j]); };
-  if (Ascending)
-    CombSort(int64_t{0}, N - 1, N, [A](int64_t i, int64_t j) { return SortsAfterAscending(A[i], A[j]); }, Swap,
-             CombReportPass);
-  else
-    CombSort(int64_t{0}, N - 1, N, [A](int64_t i, int64_t j) { return SortsAfterDescending(A[i], A[j]); }, Swap,
-             CombReportPass);
+  detail::CombSortByKey(
+      int64_t{0}, N - 1, N, Ascending, [A](int64_t i) { return A[i]; },
+      [A](int64_t i, int64_t j) { std::swap(A[i], A[j]); }, detail::CombReportPass);
 }
 
 // Writes Value at Index of a full array, moving the rest up; the last element
@@ -140,6 +135,8 @@ void InsertIntoArray(std::span<double> Data, double Value, int32_t Index) { Inse
 void InsertIntoArray(std::span<float> Data, float Value, int32_t Index) { InsertIntoSpan(Data, Value, Index); }
 void InsertIntoArray(std::span<int32_t> Data, int32_t Value, int32_t Index) { InsertIntoSpan(Data, Value, Index); }
 
+// Hoare, "Algorithm 65: Find", CACM 4(7), 1961, with Lomuto's partition
+// (Bentley, "Programming Pearls", 1986).
 double QuickSelect(std::span<double> Data, int32_t K, int32_t Low, int32_t High) {
   if (High < Low || K < Low || K > High || Low < 0 || High >= static_cast<int64_t>(Data.size())) return 0;
   double* A = Data.data();

@@ -1,6 +1,8 @@
 // Start and shut-down entries of the units (internal). The package table in
-// package.cpp lists them in start order; each unit defines its pair in its own
-// source file and guards its work with a TUnitStartCounter.
+// package.cpp lists them in start order; each unit defines its pair in
+// <unit>_unit.cpp and guards its work with a TUnitStartCounter. Parts of that
+// work that must live beside state private to another source are declared
+// here too.
 #pragma once
 
 namespace orv::detail {

@@ -89,6 +89,7 @@ void TBitFld::CombineWith(const TBitFld* Other, TBitFldOp Op) {
 }
 
 // ---- CRC-32 ------------------------------------------------------------------------
+// The reflected CRC-32 of ISO/IEC 3309 and ITU-T V.42 (polynomial 0x04C11DB7).
 
 namespace {
 

@@ -7,8 +7,10 @@
 
 namespace orv {
 
+// Luma of ITU-R Recommendation BT.601.
 double RGBtoGray(uint8_t R, uint8_t G, uint8_t B) { return 0.299 * R + 0.587 * G + 0.114 * B; }
 
+// Gonzalez and Woods, "Digital Image Processing", 2nd ed., 2002, section 6.2.
 void RGBtoHSI(uint8_t R, uint8_t G, uint8_t B, double& H, double& S, double& I) {
   const double r = R / 255.0, g = G / 255.0, b = B / 255.0;
   I = (r + g + b) / 3.0;

@@ -290,25 +290,30 @@ void EncodeExtended(double X, uint8_t* P) {
   PutLE(P + 8, static_cast<uint16_t>(Sign | Exp), 2);
 }
 
-// The 80-bit number rounded to the nearest double (halves to even).
-double DecodeExtended(const uint8_t* P) {
+// The bits of the 80-bit number rounded to the nearest double (halves to
+// even). Bits, not a double: the 32-bit calling convention returns a double
+// through the x87, which would quiet a signalling NaN.
+uint64_t DecodeExtended(const uint8_t* P) {
+  constexpr uint64_t FracMask = (uint64_t{1} << 52) - 1;
+  constexpr uint64_t QuietBit = uint64_t{1} << 51;
   const uint64_t Mant = GetLE(P, 8);
   const uint16_t SE = static_cast<uint16_t>(GetLE(P + 8, 2));
-  const bool Neg = (SE & 0x8000) != 0;
+  const uint64_t Sign = uint64_t{(SE & 0x8000u) != 0} << 63;
   const int Exp = SE & ExtExpMax;
-  double R = 0;
+  const uint64_t Quiet = std::bit_cast<uint64_t>(std::numeric_limits<double>::quiet_NaN());
   if (Exp == ExtExpMax) {
-    if (Mant == IntBit) {
-      R = std::numeric_limits<double>::infinity();
-    } else if (!(Mant & IntBit)) {
-      R = std::numeric_limits<double>::quiet_NaN();  // pseudo-infinity or pseudo-NaN
-    } else {
-      const uint64_t Payload = (Mant >> 11) & ((uint64_t{1} << 52) - 1);
-      R = std::bit_cast<double>((uint64_t{0x7FF} << 52) | Payload | (uint64_t{1} << 51));
-    }
-  } else if (Exp != 0 && !(Mant & IntBit)) {
-    R = std::numeric_limits<double>::quiet_NaN();  // unnormal
-  } else if (Mant != 0 && Exp != 0) {
+    if (Mant == IntBit) return Sign | std::bit_cast<uint64_t>(std::numeric_limits<double>::infinity());
+    if (!(Mant & IntBit)) return Sign | Quiet;  // pseudo-infinity or pseudo-NaN
+    // The quiet bit and the high 51 bits of the payload; a signalling NaN
+    // whose payload lies in the 11 bits a double lacks would read as an
+    // infinity and is quieted, as the x87 does.
+    uint64_t Frac = (Mant >> 11) & FracMask;
+    if (Frac == 0) Frac = QuietBit;
+    return Sign | (uint64_t{0x7FF} << 52) | Frac;
+  }
+  if (Exp != 0 && !(Mant & IntBit)) return Sign | Quiet;  // unnormal
+  double R = 0;
+  if (Mant != 0 && Exp != 0) {
     // Keep 53 significant bits, fewer where the result is a denormal double.
     const int E = Exp - ExtBias;  // Mant / 2^63 * 2^E
     const int Keep = E >= -1022 ? 53 : 1075 + E;
@@ -322,7 +327,7 @@ double DecodeExtended(const uint8_t* P) {
     }
   }
   // Exp == 0: zero or an extended denormal, far below the smallest double.
-  return Neg ? -R : R;
+  return Sign | std::bit_cast<uint64_t>(R);
 }
 
 bool ReadExact(TStream* S, void* Buffer, int64_t Count) { return S != nullptr && S->Read(Buffer, Count) == Count; }
@@ -339,7 +344,7 @@ void WriteExtendedToStream(TStream* S, double X) {
 bool ReadExtendedFromStream(TStream* S, double& X) {
   uint8_t B[ExtBytes];
   if (!ReadExact(S, B, ExtBytes)) return false;
-  X = DecodeExtended(B);
+  X = std::bit_cast<double>(DecodeExtended(B));
   return true;
 }
 

@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <utility>
 
 namespace orv {
 
@@ -60,50 +62,48 @@ double SimpleRoundTo(double X, int32_t Digits) {
 
 namespace {
 
-constexpr int32_t MaxWidth = 4096;
-constexpr int32_t MaxDecimals = 1000;
+// Str's field width, decimals and scientific digits count up to this: more
+// is no number anyone reads, and a slip in a caller's arguments must not
+// allocate without bound.
+constexpr int32_t StrLimit = 4096;
 
 std::string PadLeft(std::string S, int32_t Width) {
-  Width = std::min(Width, MaxWidth);
   if (static_cast<int64_t>(S.size()) < Width) S.insert(0, static_cast<size_t>(Width) - S.size(), ' ');
   return S;
 }
 
 template <class F>
 std::string StrImpl(F X, int32_t Width, int32_t Decimals) {
+  Width = std::min(Width, StrLimit);
   if (std::isnan(X)) return PadLeft("NAN", Width);
   if (std::isinf(X)) return PadLeft(X < 0 ? "-INF" : "+INF", Width);
-  // Room for the integral digits of the largest long double plus the decimals.
-  std::string Buf(5200 + MaxDecimals, '\0');
-  char* First = Buf.data();
-  char* Last = Buf.data() + Buf.size();
   if (X == 0) X = 0;  // no sign on negative zero
-  if (Decimals >= 0) {
-    auto R = std::to_chars(First, Last, X, std::chars_format::fixed, std::min(Decimals, MaxDecimals));
-    return PadLeft(std::string(First, R.ptr), Width);
-  }
-  const int32_t Further = std::clamp(Width - 9, 1, 100);
-  auto R = std::to_chars(First, Last, X, std::chars_format::scientific, Further);
-  std::string T(First, R.ptr);  // "-d.ddde+XX"
-  const size_t EPos = T.find('e');
-  std::string Mant = T.substr(0, EPos);
-  int Exp = 0;
-  std::from_chars(T.data() + EPos + 2, T.data() + T.size(), Exp);
-  const bool ExpNeg = T[EPos + 1] == '-';
-  std::string Out;
-  if (Mant[0] == '-') {
-    Out = Mant;
+  const bool Fixed = Decimals >= 0;
+  const int32_t Digits = Fixed ? std::min(Decimals, StrLimit) : std::max(Width, 10) - 9;
+  const auto Format = [&](char* First, char* Last) {
+    return std::to_chars(First, Last, X, Fixed ? std::chars_format::fixed : std::chars_format::scientific, Digits);
+  };
+  // Most texts fit on the stack; the rest gets room for the integral digits
+  // of the largest long double (4933), sign, point and the digits asked for.
+  char Small[128];
+  std::string Text;
+  if (const auto R = Format(Small, Small + sizeof Small); R.ec == std::errc()) {
+    Text.assign(Small, R.ptr);
   } else {
-    Out = ' ' + Mant;
+    Text.resize(static_cast<size_t>(4950 + Digits));
+    Text.resize(static_cast<size_t>(Format(Text.data(), Text.data() + Text.size()).ptr - Text.data()));
   }
-  char ExpDigits[8];
-  auto E = std::to_chars(ExpDigits, ExpDigits + sizeof ExpDigits, Exp);
-  std::string ExpText(ExpDigits, E.ptr);
-  if (ExpText.size() < 4) ExpText.insert(0, 4 - ExpText.size(), '0');
+  if (Fixed) return PadLeft(std::move(Text), Width);
+  // "-d.ddde+XX": the sign position, the mantissa, four exponent digits.
+  const size_t EPos = Text.find('e');
+  std::string Out = Text[0] == '-' ? std::string() : std::string(" ");
+  Out.append(Text, 0, EPos);
   Out += 'E';
-  Out += ExpNeg ? '-' : '+';
-  Out += ExpText;
-  return PadLeft(Out, Width);
+  Out += Text[EPos + 1];
+  const size_t ExpDigits = Text.size() - EPos - 2;
+  if (ExpDigits < 4) Out.append(4 - ExpDigits, '0');
+  Out.append(Text, EPos + 2);
+  return PadLeft(std::move(Out), Width);
 }
 
 }  // namespace
@@ -114,6 +114,8 @@ std::string Str(long double X, int32_t Width, int32_t Decimals) { return StrImpl
 #endif
 
 // ---- global uniform generator: xoshiro256** (Blackman and Vigna) ----------------
+// Blackman and Vigna, "Scrambled linear pseudorandom number generators", ACM TOMS 47(4), 2021;
+// seeds by splitmix64: Steele, Lea and Flood, "Fast splittable pseudorandom number generators", 2014.
 namespace {
 
 constexpr uint64_t SplitMix64(uint64_t& X) {
@@ -178,7 +180,8 @@ double Random() { return static_cast<double>(NextRaw() >> 11) * 0x1.0p-53; }
 
 int32_t Random(int32_t Range) {
   if (Range <= 0) return 0;
-  // Lemire's multiply-and-reject: unbiased, rarely divides.
+  // Lemire's multiply-and-reject: unbiased, rarely divides. Lemire, "Fast random
+  // integer generation in an interval", ACM TOMACS 29(1), 2019.
   const uint64_t R = static_cast<uint64_t>(Range);
   uint64_t M = (NextRaw() >> 32) * R;
   uint32_t Low = static_cast<uint32_t>(M);

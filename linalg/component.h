@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "orvcalckit/ORV_math1.h"
+#include "orvcalckit/detail/index.h"
 #include "orvcorekit/Orv_classes.h"
 #include "orvcorekit/Orv_dstruct.h"
 
@@ -43,11 +44,6 @@ inline void MakeValidRange(int32_t& Low, int32_t& High, int32_t Count) {
   Low = std::clamp(Low, 1, Count);
   High = std::clamp(High, 1, Count);
   if (High < Low) std::swap(Low, High);
-}
-
-// True when Index addresses an element of an axis of Count elements from 1.
-inline bool InAxis(int32_t Index, int32_t Count) {
-  return static_cast<uint32_t>(Index) - 1u < static_cast<uint32_t>(Count);
 }
 
 // ---- errors -----------------------------------------------------------------------
@@ -111,8 +107,8 @@ inline void Fire(const Event& Handler, Args&&... A) {
 template <class T>
 void ResizeGrid(std::vector<std::vector<T>>& G, int32_t Cols, int32_t Rows) {
   CheckExtent(int64_t{Cols} * Rows, sizeof(T));
-  const std::size_t NC = static_cast<std::size_t>(Cols);
-  const std::size_t NR = static_cast<std::size_t>(Rows);
+  const std::size_t NC = Ix(Cols);
+  const std::size_t NR = Ix(Rows);
   const bool SameRows = !G.empty() && G.front().size() == NR;
   if (SameRows && NC <= G.size()) {
     G.resize(NC);
@@ -148,7 +144,7 @@ class TLaneCRC {
   TLaneCRC() { FReg.fill(0xFFFFFFFFu); }
 
   void AddByte(int64_t Position, uint8_t B) {
-    uint32_t& R = FReg[static_cast<std::size_t>(Position % Lanes)];
+    uint32_t& R = FReg[Ix(Position % Lanes)];
     R = CalcNextCRC32(B, R);
   }
 
@@ -157,7 +153,7 @@ class TLaneCRC {
     static_assert(sizeof(T) == Lanes && std::is_trivially_copyable_v<T>);
     uint8_t Bytes[Lanes];
     std::memcpy(Bytes, &Value, Lanes);
-    for (int J = 0; J < Lanes; ++J) FReg[static_cast<std::size_t>(J)] = CalcNextCRC32(Bytes[J], FReg[static_cast<std::size_t>(J)]);
+    for (int J = 0; J < Lanes; ++J) FReg[Ix(J)] = CalcNextCRC32(Bytes[J], FReg[Ix(J)]);
   }
 
   std::string Text() const {

@@ -32,34 +32,28 @@ void SortGridLines(M& Self, int32_t KeyIx, bool Ascending, int32_t LowCol, int32
   const int32_t CrossLo = ByRows ? LowCol : LowRow, CrossHi = ByRows ? HighCol : HighRow;
   if (Hi - Lo <= 0) return;
   auto& G = Self.Mat;
-  const std::size_t K = static_cast<std::size_t>(KeyIx - 1);
+  const std::size_t K = Ix1(KeyIx);
   const bool KeyOutside = KeyIx < CrossLo || KeyIx > CrossHi;
   const auto Sort = [&](auto&& Key, auto&& Exchange, auto&& Pass) {
-    if (Ascending)
-      CombSort(Lo, Hi, int64_t{Hi} - Lo, [&](int32_t I, int32_t J) { return SortsAfterAscending(Key(I), Key(J)); },
-               Exchange, Pass);
-    else
-      CombSort(Lo, Hi, int64_t{Hi} - Lo, [&](int32_t I, int32_t J) { return SortsAfterDescending(Key(I), Key(J)); },
-               Exchange, Pass);
+    CombSortByKey(Lo, Hi, int64_t{Hi} - Lo, Ascending, Key, Exchange, Pass);
   };
-  const auto Idx = [](int32_t I) { return static_cast<std::size_t>(I - 1); };
   if (!Self.OnSortExchange) {
     // Nothing runs between the exchanges: work on the storage directly.
     if constexpr (ByRows) {
       const auto* KeyCol = G[K].data();
-      auto* First = &G[Idx(CrossLo)];
-      const std::size_t NCross = static_cast<std::size_t>(CrossHi - CrossLo + 1);
+      auto* First = &G[Ix1(CrossLo)];
+      const std::size_t NCross = Ix(CrossHi - CrossLo + 1);
       Sort([&](int32_t I) { return KeyCol[I - 1]; },
            [&](int32_t I, int32_t J) {
-             for (std::size_t X = 0; X < NCross; ++X) std::swap(First[X][Idx(I)], First[X][Idx(J)]);
-             if (KeyOutside) std::swap(G[K][Idx(I)], G[K][Idx(J)]);
+             for (std::size_t X = 0; X < NCross; ++X) std::swap(First[X][Ix1(I)], First[X][Ix1(J)]);
+             if (KeyOutside) std::swap(G[K][Ix1(I)], G[K][Ix1(J)]);
            },
            CombNoReport);
     } else {
-      Sort([&](int32_t I) { return G[Idx(I)][K]; },
+      Sort([&](int32_t I) { return G[Ix1(I)][K]; },
            [&](int32_t I, int32_t J) {
-             auto* A = G[Idx(I)].data();
-             auto* B = G[Idx(J)].data();
+             auto* A = G[Ix1(I)].data();
+             auto* B = G[Ix1(J)].data();
              std::swap_ranges(A + (CrossLo - 1), A + CrossHi, B + (CrossLo - 1));
              if (KeyOutside) std::swap(A[K], B[K]);
            },
@@ -72,10 +66,10 @@ void SortGridLines(M& Self, int32_t KeyIx, bool Ascending, int32_t LowCol, int32
   // changed. The rest of that pass compares equal keys, so it exchanges nothing.
   const auto Cell = [&G](std::size_t L, std::size_t X) -> auto& { return ByRows ? G[X][L] : G[L][X]; };
   bool Resized = false;
-  Sort([&](int32_t I) { return Resized ? 0 : Cell(Idx(I), K); },
+  Sort([&](int32_t I) { return Resized ? 0 : Cell(Ix1(I), K); },
        [&](int32_t I, int32_t J) {
-         for (int32_t X = CrossLo; X <= CrossHi; ++X) std::swap(Cell(Idx(I), Idx(X)), Cell(Idx(J), Idx(X)));
-         if (KeyOutside) std::swap(Cell(Idx(I), K), Cell(Idx(J), K));
+         for (int32_t X = CrossLo; X <= CrossHi; ++X) std::swap(Cell(Ix1(I), Ix1(X)), Cell(Ix1(J), Ix1(X)));
+         if (KeyOutside) std::swap(Cell(Ix1(I), K), Cell(Ix1(J), K));
          Self.SortExchange(ByRows ? 2 : 1, I, J, CrossLo, CrossHi);
          Resized = Self.NrOfColumns() != NCol || Self.NrOfRows() != NRow;
        },

@@ -7,6 +7,9 @@
 
 namespace orv {
 
+using detail::Ix;
+using detail::Ix1;
+
 namespace {
 
 // The measure of mode Mode between two rows of NCol cells, read through X(c)
@@ -82,10 +85,10 @@ double TMatrix::DistanceOfObjects(TDistMode Mode, int32_t Obj1, int32_t Obj2) {
   }
   // A row outside the matrix reads as zeros.
   const bool In1 = detail::InAxis(Obj1, FNRow), In2 = detail::InAxis(Obj2, FNRow);
-  const std::size_t R1 = In1 ? static_cast<std::size_t>(Obj1 - 1) : 0;
-  const std::size_t R2 = In2 ? static_cast<std::size_t>(Obj2 - 1) : 0;
-  const auto X = [&](int32_t C) { return In1 ? Mat[static_cast<std::size_t>(C)][R1] : 0.0; };
-  const auto Y = [&](int32_t C) { return In2 ? Mat[static_cast<std::size_t>(C)][R2] : 0.0; };
+  const std::size_t R1 = In1 ? Ix1(Obj1) : 0;
+  const std::size_t R2 = In2 ? Ix1(Obj2) : 0;
+  const auto X = [&](int32_t C) { return In1 ? Mat[Ix(C)][R1] : 0.0; };
+  const auto Y = [&](int32_t C) { return In2 ? Mat[Ix(C)][R2] : 0.0; };
   double Result = 0.0;
   WithMode(Mode, [&]<TDistMode M>() { Result = Measure<M>(FNCol, X, Y); });
   return Result;
@@ -102,23 +105,23 @@ int32_t TMatrix::CalcDistMat(TDistMode Mode, TMatrix* DMat) {
     const int32_t M = FNCol;
     std::vector<double> Rows = detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
       detail::CheckExtent(int64_t{N} * M, sizeof(double));
-      std::vector<double> R(static_cast<std::size_t>(N) * static_cast<std::size_t>(M));
+      std::vector<double> R(Ix(N) * Ix(M));
       for (int32_t C = 0; C < M; ++C) {
-        const double* Col = Mat[static_cast<std::size_t>(C)].data();
-        for (int32_t I = 0; I < N; ++I) R[static_cast<std::size_t>(I) * M + C] = Col[I];
+        const double* Col = Mat[Ix(C)].data();
+        for (int32_t I = 0; I < N; ++I) R[Ix(I) * M + C] = Col[I];
       }
       return R;
     });
     TDouble2DArray& D = DMat->Mat;
     const auto Put = [&D](int32_t I, int32_t J, double V) {
-      D[static_cast<std::size_t>(I - 1)][static_cast<std::size_t>(J - 1)] = V;
+      D[Ix1(I)][Ix1(J)] = V;
     };
     const auto Run = [&]<TDistMode Md>() {
       ForEachPair(
           N,
           [&](int32_t I, int32_t J) {
-            const double* A = Rows.data() + static_cast<std::size_t>(I - 1) * M;
-            const double* B = Rows.data() + static_cast<std::size_t>(J - 1) * M;
+            const double* A = Rows.data() + Ix1(I) * M;
+            const double* B = Rows.data() + Ix1(J) * M;
             return Measure<Md>(M, [A](int32_t C) { return A[C]; }, [B](int32_t C) { return B[C]; });
           },
           Put);
@@ -139,7 +142,7 @@ int32_t TMatrix::CalcDistMat(TDistMode Mode, TMatrix* DMat) {
   std::vector<double> Pairs = detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
     detail::CheckExtent(int64_t{N} * (N - 1) / 2, sizeof(double));
     std::vector<double> P;
-    P.reserve(static_cast<std::size_t>(int64_t{N} * (N - 1) / 2));
+    P.reserve(Ix(int64_t{N} * (N - 1) / 2));
     return P;
   });
   ForEachPair(N, Dist, [&](int32_t I, int32_t J, double V) {

@@ -44,7 +44,7 @@ struct TVectorOps {
     if (NE <= 0) return false;
     GuardAlloc<typename V::TError>(Self, NoMemory, [&] {
       CheckExtent(NE, sizeof(T));
-      Self.FVec.resize(static_cast<std::size_t>(NE));  // strong guarantee for trivial T
+      Self.FVec.resize(Ix(NE));  // strong guarantee for trivial T
     });
     Self.FNElem = NE;
     Self.Changed();
@@ -121,13 +121,13 @@ struct TVectorOps {
 
   template <class F>
   static void Transform(V& Self, F&& Op) {
-    for (int32_t I = 0; I < Self.FNElem; ++I) Self.FVec[static_cast<std::size_t>(I)] = Op(Self.FVec[static_cast<std::size_t>(I)]);
+    for (int32_t I = 0; I < Self.FNElem; ++I) Self.FVec[Ix(I)] = Op(Self.FVec[Ix(I)]);
     Self.Changed();
   }
 
   static std::string CRCofData(const V& Self) {
     TLaneCRC<sizeof(T)> Crc;
-    for (int32_t I = 0; I < Self.FNElem; ++I) Crc.AddValue(Self.FVec[static_cast<std::size_t>(I)]);
+    for (int32_t I = 0; I < Self.FNElem; ++I) Crc.AddValue(Self.FVec[Ix(I)]);
     return Crc.Text();
   }
 
@@ -137,11 +137,11 @@ struct TVectorOps {
     if (Self.FNElem < 2) return false;
     V1 = V2 = Self.FVec[0];
     int32_t I = 1;
-    while (I < Self.FNElem && Self.FVec[static_cast<std::size_t>(I)] == V1) ++I;
+    while (I < Self.FNElem && Self.FVec[Ix(I)] == V1) ++I;
     if (I == Self.FNElem) return true;
-    V2 = Self.FVec[static_cast<std::size_t>(I)];
+    V2 = Self.FVec[Ix(I)];
     for (++I; I < Self.FNElem; ++I) {
-      const T X = Self.FVec[static_cast<std::size_t>(I)];
+      const T X = Self.FVec[Ix(I)];
       if (!(X == V1 || X == V2)) return false;
     }
     return true;

@@ -25,19 +25,33 @@ class ORV_API EORVMath2Error : public EORVError {
 // caller and not thread-safe: calls that compute or read them must not
 // overlap. ProcStat, MathFeedBackProc and AbortMathProc work as everywhere.
 
+// The Scaling codes of CalcCovar and CalcPrincComp; a Scaling parameter is a
+// plain integer, so any other value may be passed as well.
+enum TCovarScaling : int32_t {
+  csCrossProducts = 0,       // sum of x*y / (n - 1)
+  csCovariance = 1,          // columns centred on their means
+  csCorrelation = 2,         // diagonal exactly 1.0; a column of zero variance: 0
+  csSquaredCorrelation = 3,  // its square; the diagonal within rounding of 1 (0 for a constant column)
+  csSquaredDistance = 4      // sum of (x - y)^2 / (n - 1)
+};
+
+// The largest symmetric matrix CalcEigVec takes, so the most columns that
+// CalcPrincComp analyses.
+inline constexpr int32_t MaxEigenSize = 10000;
+
 // The covariance-type matrix of columns LoCol..HiCol over rows LoRow..HiRow of
 // Data into the first m x m cells of Covar (m = HiCol - LoCol + 1), written
 // cell (b, a) then (a, b) for a = 1..m, b = 1..a (OnChange of Covar per write).
 // Bounds (0, 0) mean the whole axis; other bounds are used as given, and cells
-// outside Data read as 0. Scaling, with n the number of rows:
-//   0  sum of x*y / (n - 1)                   (raw cross products)
-//   1  covariance                             (columns centred on their means)
-//   2  correlation, diagonal exactly 1.0      (a column of zero variance: 0)
-//   3  squared correlation
-//   4  sum of (x - y)^2 / (n - 1)
-//   any other: 0
-// The variances of scalings 2 and 3 come from the one-pass sums (sum of
-// squares - sum^2 / n) / (n - 1), taken as 0 when rounding makes them negative.
+// outside Data read as 0. Scaling is one of TCovarScaling (n rows); any other
+// value gives 0 in every cell.
+// The means and the variances of the centred scalings come from one pass over
+// the values shifted by the column's first value, variance (sum of squares -
+// sum * mean) / (n - 1), taken as 0 when rounding makes it negative; the
+// deviations x - mean are taken from the same shifted values, so a column
+// that varies little beside its size keeps its digits. Correlations lie in
+// [-1, 1], squared ones in [0, 1]; where a sum overflows the double range the
+// correlation is NaN (the forced diagonal of csCorrelation excepted).
 // Clears AbortMathProc first; false, with nothing written, when Data or Covar
 // is nullptr, Covar has fewer than m columns or rows, the column range is
 // reversed (m < 1) or it has fewer than two rows; false too when AbortMathProc
@@ -52,7 +66,7 @@ ORV_API bool CalcCovar(const TMatrix* Data, TMatrix* Covar, int32_t LoCol, int32
 // into the unit's eigen results. Reads the diagonal and the cells (c, r) with
 // r < c only, and rotates those to zero in place: the caller's matrix is
 // changed (OnChange per cell write), its lower triangle is never touched.
-// False when N > 10000 (results untouched), when AbortMathProc stopped it or
+// False when N > MaxEigenSize (results untouched), when AbortMathProc stopped it or
 // when 100 sweeps did not reach an exactly zero off-diagonal sum (the results
 // then hold what was reached). nullptr: false. EORVMath2Error
 // "CalcEigVec: not enough memory" when the results cannot be allocated.
@@ -73,7 +87,7 @@ ORV_API void RemoveEigenMatrix();
 // front, each eigenvector moving with its value (values <= 0 follow in the
 // order the exchanges leave them). Read the results with GetEigenResult.
 // False when either step fails (the eigen results are then those of the last
-// CalcEigVec, if it ran) or when more than 10000 columns are asked for.
+// CalcEigVec, if it ran) or when more than MaxEigenSize columns are asked for.
 ORV_API bool CalcPrincComp(const TMatrix* Data, int32_t LoCol, int32_t HiCol, int32_t LoRow, int32_t HiRow,
                            int32_t Scaling, bool Normalize);
 ORV_API bool CalcPrincComp(const TMatrix* Data, int32_t LoCol, int32_t HiCol, int32_t LoRow, int32_t HiRow,

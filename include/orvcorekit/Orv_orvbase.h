@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "Orv_classes.h"
@@ -21,6 +22,20 @@ class ORVCORE_API EORVError : public Exception {
   using Exception::Exception;
 };
 
+// A Boolean cell of one byte. Boolean arrays hold TBool, not bool: their
+// cells are real bytes with addresses, so code written for any element type
+// takes a TBool& like a double&, where std::vector<bool> hands out proxies of
+// packed bits. It reads and writes like bool: A[i] = true; if (A[i]) ...
+class TBool {
+ public:
+  constexpr TBool(bool Value = false) noexcept : FValue(Value) {}
+  constexpr operator bool() const noexcept { return FValue; }
+
+ private:
+  bool FValue;
+};
+static_assert(sizeof(TBool) == 1 && std::is_trivially_copyable_v<TBool>);
+
 // ---- dynamic arrays: 2-D and higher indexed [column][row][layer][slot] ----
 using TDoubleArray = std::vector<double>;
 using TDouble2DArray = std::vector<TDoubleArray>;
@@ -31,7 +46,7 @@ using TInt2DArray = std::vector<TIntArray>;
 using TInt3DArray = std::vector<TInt2DArray>;
 using TInt4DArray = std::vector<TInt3DArray>;
 using TSingleArray = std::vector<float>;
-using TBoolArray = std::vector<bool>;
+using TBoolArray = std::vector<TBool>;
 using TBool2DArray = std::vector<TBoolArray>;
 using TStrArray = std::vector<std::string>;
 

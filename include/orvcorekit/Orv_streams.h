@@ -102,10 +102,17 @@ class ORVCORE_API TMemoryStream : public TStream {
 // ---- numbers on streams ------------------------------------------------------------
 // An extended number takes 10 bytes: the 80-bit x87 format (64-bit significand
 // with its integer bit, then sign and 15-bit exponent), little-endian, in both
-// builds. A double round-trips exactly; in the 64-bit build a value read that
-// a double cannot hold is rounded to the nearest double (halves to even),
-// beyond the double range to an infinity, and an encoding the x87 does not
-// accept (unnormal, pseudo-infinity) reads as NaN. A Longint takes 4 bytes,
+// builds. A double round-trips exactly in both builds, a signalling NaN and
+// its payload included. Read into a double, a value a double cannot hold is
+// rounded to the nearest double (halves to even), beyond the double range to
+// an infinity; a NaN keeps its sign, its quiet bit and the high 51 bits of its
+// payload (one whose payload lies only in the low 11 bits reads as a quiet
+// NaN); an encoding the x87 does not accept (unnormal, pseudo-infinity) reads
+// as a quiet NaN. The extended overloads of the 32-bit build move the 10
+// bytes as they are, signalling NaNs included (the x87 loads and stores the
+// 80-bit format unchanged), apart from the unaccepted encodings. (The 32-bit
+// calling convention returns a double through the x87, which quiets a
+// signalling NaN; the readers therefore fill a reference.) A Longint takes 4 bytes,
 // little-endian two's complement. Writes raise EInOutError when the stream
 // fails; a read gives false and leaves X unchanged when the stream holds
 // fewer bytes. A nil stream writes nothing and reads false.

@@ -12,7 +12,8 @@
 namespace orv {
 
 // X in fixed point with Decimals decimals (negative counts as 0), padded with
-// blanks on the left to Width; never cut.
+// blanks on the left to Width; never cut. Str(X, Width, Decimals), with its
+// limit of 4096 on both.
 ORVCORE_API std::string strff(double X, int32_t Width, int32_t Decimals);
 
 // S without the blanks at both ends; every character up to 32 (blank, TAB,

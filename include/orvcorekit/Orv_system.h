@@ -46,9 +46,11 @@ ORVCORE_API double SimpleRoundTo(double X, int32_t Digits = -2);
 
 // Str(X : Width : Decimals). Decimals >= 0: fixed point with that many
 // decimals. Decimals < 0: scientific, "-" or blank, one digit, ".", Width - 9
-// further digits (at least one), "E", sign and four exponent digits. The text
-// is padded with blanks on the left to Width and never cut. NaN and infinities
-// give "NAN", "+INF" and "-INF". Independent of the locale.
+// further digits (at least one), "E", sign and four exponent digits. The
+// text is padded with blanks on the left to Width and never cut. NaN and infinities give "NAN", "+INF" and "-INF".
+// Width and Decimals above 4096 count as 4096 (so at most 4087 further
+// digits); the digits beyond the exact value of X are zeros. Independent of
+// the locale.
 ORVCORE_API std::string Str(double X, int32_t Width, int32_t Decimals);
 #if ORV_HAS_EXTENDED
 ORVCORE_API std::string Str(long double X, int32_t Width, int32_t Decimals);

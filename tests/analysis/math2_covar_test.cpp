@@ -7,8 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "helpers.h"
 #include "orvcalckit/ORV_math2.h"
+#include "support/components.h"
+#include "support/progress.h"
 
 namespace orv {
 namespace {
@@ -259,6 +260,139 @@ TEST(CalcCovar, LargerDataAgreesWithTheTwoPassFormula) {
   for (int32_t A = 0; A < NC; ++A)
     for (int32_t B = 0; B < NC; ++B)
       EXPECT_NEAR(C.GetVal(B + 1, A + 1), Cov(A, B) / std::sqrt(Cov(A, A) * Cov(B, B)), 1e-9);
+}
+
+TEST(CalcCovar, ColumnThatVariesLittleBesideItsSizeKeepsItsCorrelation) {
+  // 1e8, 1e8, 1e8 + 2^-26 beside 1, 2, 3: the correlation of (0, 0, 1) with
+  // (1, 2, 3), sqrt(3) / 2. Unshifted sums gave 7.45e29.
+  const double Big = 1e8, Next = std::nextafter(1e8, 2e8);
+  TMatrix D, C;
+  FillRows(D, {{Big, 1}, {Big, 2}, {Next, 3}});
+  C.Resize(2, 2);
+  ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, csCorrelation));
+  EXPECT_NEAR(C.GetVal(2, 1), std::sqrt(3.0) / 2, 2e-16);
+  EXPECT_EQ(C.GetVal(1, 1), 1.0);
+  ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, csSquaredCorrelation));
+  EXPECT_NEAR(C.GetVal(1, 2), 0.75, 4e-16);
+  EXPECT_NEAR(C.GetVal(1, 1), 1.0, 4e-16);
+  EXPECT_LE(C.GetVal(1, 1), 1.0);
+  // Covariance: (0, 0, d) beside (1, 2, 3), d = 2^-26, gives d / 2.
+  ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, csCovariance));
+  EXPECT_DOUBLE_EQ(C.GetVal(2, 1), 0x1p-27);
+  // The principal components of that correlation matrix: (1 +- r) / 2 normalised.
+  ASSERT_TRUE(CalcPrincComp(&D, 0, 0, 0, 0, csCorrelation));
+  EXPECT_NEAR(GetEigenResult(1, 0), (1 + std::sqrt(3.0) / 2) / 2, 1e-15);
+  EXPECT_NEAR(GetEigenResult(2, 0), (1 - std::sqrt(3.0) / 2) / 2, 1e-15);
+}
+
+TEST(CalcCovar, CorrelationAgreesWithNumPyAtAnyOffsetAndScale) {
+  // x = 1e8 + k 2^-20, y ordinary, z = -1e12 + k' 2^-8, all exact. Reference:
+  // numpy.corrcoef and numpy.cov of the columns without their offsets
+  // (k 2^-20, y, k' 2^-8; shifts change neither), confirmed in exact
+  // fractions. Scaling by 2^-340 makes the product of two variances
+  // underflow, by 2^400 overflow; the correlations stay.
+  const double K[] = {3, 1, 4, 1, 5, 9}, Y[] = {2.5, 3.25, 1.0, 7.5, 0.5, 4.0}, K2[] = {2, 7, 1, 8, 2, 8};
+  const double Rxy = -0.2950132166411046, Rxz = -0.0066924450472418, Ryz = 0.8175402193215456;
+  const double Cov[3][3] = {{8.1551358258972566e-12, -2.1219253540039063e-06, -2.4835268656412936e-10},
+                            {-2.1219253540039063e-06, 6.34375, 2.6757812500000002e-02},
+                            {-2.4835268656412936e-10, 2.6757812500000002e-02, 1.6886393229166666e-04}};
+  for (const double Scale : {1.0, 0x1p-340, 0x1p400}) {
+    SCOPED_TRACE(Scale);
+    TMatrix D, C;
+    D.Resize(3, 6);
+    for (int32_t Row = 0; Row < 6; ++Row) {
+      D.SetVal(1, Row + 1, (1e8 + K[Row] * 0x1p-20) * Scale);
+      D.SetVal(2, Row + 1, Y[Row] * Scale);
+      D.SetVal(3, Row + 1, (-1e12 + K2[Row] * 0x1p-8) * Scale);
+    }
+    C.Resize(3, 3);
+    ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, csCorrelation));
+    EXPECT_NEAR(C.GetVal(1, 2), Rxy, 1e-14);
+    EXPECT_NEAR(C.GetVal(1, 3), Rxz, 1e-14);
+    EXPECT_NEAR(C.GetVal(2, 3), Ryz, 1e-14);
+    EXPECT_EQ(C.GetVal(3, 2), C.GetVal(2, 3));
+    ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, csSquaredCorrelation));
+    EXPECT_NEAR(C.GetVal(1, 2), Rxy * Rxy, 1e-14);
+    EXPECT_NEAR(C.GetVal(2, 3), Ryz * Ryz, 1e-14);
+    if (Scale != 1.0) continue;
+    ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, csCovariance));
+    for (int32_t A = 0; A < 3; ++A)
+      for (int32_t B = 0; B < 3; ++B)
+        EXPECT_NEAR(C.GetVal(B + 1, A + 1), Cov[A][B], 1e-13 * std::fabs(Cov[A][B])) << A << ", " << B;
+  }
+}
+
+TEST(CalcCovar, CorrelationsStayWithinTheirBounds) {
+  // Columns that are exact or near multiples of each other, on offsets up to
+  // 1e15, where rounding alone decides whether r lands on, below or above 1.
+  uint64_t Seed = 12345;
+  const auto Next = [&] {  // an LCG is enough to vary the digits
+    Seed = Seed * 6364136223846793005u + 1442695040888963407u;
+    return static_cast<double>(Seed >> 11) * 0x1p-53;
+  };
+  TMatrix D, C;
+  for (int Trial = 0; Trial < 200; ++Trial) {
+    const int32_t Rows = 3 + Trial % 17;
+    const double Offset = std::pow(10.0, Trial % 16);
+    D.Resize(4, Rows);
+    for (int32_t Row = 1; Row <= Rows; ++Row) {
+      const double X = Next();
+      D.SetVal(1, Row, Offset + X);
+      D.SetVal(2, Row, -3 * (Offset + X));
+      D.SetVal(3, Row, 0.1 * X + 1e-9 * Next());
+      D.SetVal(4, Row, Offset * Offset + X);
+    }
+    C.Resize(4, 4);
+    for (int32_t Scaling : {csCorrelation, csSquaredCorrelation}) {
+      ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, Scaling));
+      for (int32_t A = 1; A <= 4; ++A)
+        for (int32_t B = 1; B <= 4; ++B) {
+          const double R = C.GetVal(A, B);
+          if (Scaling == csCorrelation) {
+            EXPECT_TRUE(R >= -1 && R <= 1) << R << " trial " << Trial;
+            if (A == B) {
+              EXPECT_EQ(R, 1.0);
+            }
+          } else {
+            EXPECT_TRUE(R >= 0 && R <= 1) << R << " trial " << Trial;
+          }
+        }
+      // Every column varies (the tenths of X are far above the offsets' rounding).
+      if (Scaling == csSquaredCorrelation) {
+        for (int32_t A = 1; A <= 3; ++A) EXPECT_NEAR(C.GetVal(A, A), 1.0, 1e-14) << A << " trial " << Trial;
+      }
+    }
+  }
+}
+
+TEST(CalcCovar, OverflowingSumsGiveNaNCorrelationsNotPlausibleOnes) {
+  // The squares of 1e200 overflow: the variance of column 1 is infinite,
+  // which would make its correlations 0 (or +-1 once bounded).
+  TMatrix D, C;
+  FillRows(D, {{1e200, 1, 2}, {-1e200, 2, 4}, {3e200, 3, 7}});
+  C.Resize(3, 3);
+  ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, csCorrelation));
+  EXPECT_TRUE(std::isnan(C.GetVal(2, 1)));
+  EXPECT_TRUE(std::isnan(C.GetVal(1, 3)));
+  EXPECT_EQ(C.GetVal(1, 1), 1.0);
+  // 1, 2, 3 against 2, 4, 7: cross sum 5, sums of squared deviations 2 and 114 / 9.
+  EXPECT_NEAR(C.GetVal(2, 3), 15 / std::sqrt(228.0), 1e-15);
+  ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, csSquaredCorrelation));
+  EXPECT_TRUE(std::isnan(C.GetVal(1, 1)));
+  EXPECT_TRUE(std::isnan(C.GetVal(3, 1)));
+  ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, csCovariance));
+  EXPECT_EQ(C.GetVal(1, 1), HUGE_VAL);
+  // 0 and then 99 times 1.5e152 beside 1..100: the square of the sum
+  // overflows, the sum of squares (2.2e306) does not. The correlation is that
+  // of 0, 1, ..., 1 with 1..100, sqrt(3 / 101) (closed form; numpy.corrcoef
+  // gives 0.1723454968864279).
+  D.Resize(2, 100);
+  for (int32_t Row = 1; Row <= 100; ++Row) {
+    D.SetVal(1, Row, Row == 1 ? 0.0 : 1.5e152);
+    D.SetVal(2, Row, Row);
+  }
+  ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, csCorrelation));
+  EXPECT_NEAR(C.GetVal(1, 2), std::sqrt(3.0 / 101), 5e-14);  // the one-pass variance cancels 1 : 100
 }
 
 TEST(CalcFishQ, SeparationRatioWithItsFloor) {

@@ -8,22 +8,16 @@
 #include <numbers>
 #include <vector>
 
-#include "helpers.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcalckit/ORV_package.h"
+#include "support/components.h"
+#include "support/progress.h"
 
 namespace orv {
 namespace {
 
 using test::FillRows;
 using test::TProgressGuard;
-
-void FillSymmetric(TMatrix& M, const std::vector<std::vector<double>>& A) {
-  const auto N = static_cast<int32_t>(A.size());
-  M.Resize(N, N);
-  for (int32_t C = 0; C < N; ++C)
-    for (int32_t R = 0; R < N; ++R) M.SetVal(C + 1, R + 1, A[R][C]);
-}
 
 std::vector<double> EigenVector(int32_t I) {
   std::vector<double> V;
@@ -56,7 +50,7 @@ double Residual(const std::vector<std::vector<double>>& A) {
 
 TEST(CalcEigVec, TwoByTwoClosedForm) {
   TMatrix M;
-  FillSymmetric(M, {{2, 1}, {1, 2}});
+  FillRows(M, {{2, 1}, {1, 2}});
   M.SetVal(1, 2, 7);  // the lower triangle is never read
   ASSERT_TRUE(CalcEigVec(&M));
   ASSERT_EQ(GetEigenSize(), 2);
@@ -75,7 +69,7 @@ TEST(CalcEigVec, TwoByTwoClosedForm) {
 TEST(CalcEigVec, DiagonalMatrixNeedsOnePass) {
   TProgressGuard Guard;
   TMatrix M;
-  FillSymmetric(M, {{3, 0, 0}, {0, -1, 0}, {0, 0, 5}});
+  FillRows(M, {{3, 0, 0}, {0, -1, 0}, {0, 0, 5}});
   int Calls = 0;
   MathFeedBackProc = [&](double) { ++Calls; };
   const double Before = ProcStat;
@@ -99,7 +93,7 @@ TEST(CalcEigVec, TridiagonalMatrixClosedForm) {
     if (I + 1 < N) A[I][I + 1] = A[I + 1][I] = -1;
   }
   TMatrix M;
-  FillSymmetric(M, A);
+  FillRows(M, A);
   ASSERT_TRUE(CalcEigVec(&M));
   std::vector<bool> Matched(N + 1, false);
   for (int32_t I = 1; I <= N; ++I) {
@@ -140,7 +134,7 @@ TEST(CalcEigVec, AgreesWithLapack) {
       {-0.6754642769697536, -0.22830539210714007, 0.41266286391916424, -0.34758371050355286, 0.25956262980115846,
        -0.3648928947209786}};
   TMatrix M;
-  FillSymmetric(M, A);
+  FillRows(M, A);
   ASSERT_TRUE(CalcEigVec(&M));
   for (int32_t I = 1; I <= 6; ++I) {
     const double L = GetEigenResult(I, 0);
@@ -167,8 +161,8 @@ TEST(CalcEigVec, CellWritesWithHandlerGiveTheSameResults) {
   for (int32_t N : {1, 2, 9, 37}) {
     const auto A = Pattern(N);
     TMatrix Plain, Watched;
-    FillSymmetric(Plain, A);
-    FillSymmetric(Watched, A);
+    FillRows(Plain, A);
+    FillRows(Watched, A);
     int Writes = 0;
     Watched.OnChange = [&](TObject*) { ++Writes; };
     ASSERT_TRUE(CalcEigVec(&Plain));
@@ -199,7 +193,7 @@ TEST(CalcEigVec, CellsAreWrittenInTheOrderOfTheRotation) {
   // The first rotation of a 3 x 3 matrix, pivot (1, 2): the pivot cell (2, 1)
   // := 0, then the pair of cells (3, 1) and (3, 2).
   TMatrix M;
-  FillSymmetric(M, {{1, 5, 2}, {5, 3, 4}, {2, 4, 6}});
+  FillRows(M, {{1, 5, 2}, {5, 3, 4}, {2, 4, 6}});
   std::vector<double> Snapshot = {M.GetVal(2, 1), M.GetVal(3, 1), M.GetVal(3, 2)};
   std::vector<int> Changed;
   M.OnChange = [&](TObject*) {
@@ -237,7 +231,7 @@ TEST(CalcEigVec, CellsOfMissingRowsReadZeroAndTakeNoWrites) {
 TEST(CalcEigVec, ResultsAreUnitStateWithTheirAccessRules) {
   EXPECT_FALSE(CalcEigVec(nullptr));
   TMatrix M;
-  FillSymmetric(M, {{2, 1}, {1, 2}});
+  FillRows(M, {{2, 1}, {1, 2}});
   ASSERT_TRUE(CalcEigVec(&M));
   EXPECT_EQ(GetEigenResult(0, 0), 0.0);
   EXPECT_EQ(GetEigenResult(3, 0), 0.0);
@@ -273,7 +267,7 @@ TEST(CalcEigVec, AbortAndTheSweepLimitEndWithFalseAndResultsInPlace) {
   TProgressGuard Guard;
   const auto A = Pattern(8);
   TMatrix M;
-  FillSymmetric(M, A);
+  FillRows(M, A);
   int Calls = 0;
   MathFeedBackProc = [&](double) {
     if (++Calls == 40) AbortMathProc = true;
@@ -287,7 +281,7 @@ TEST(CalcEigVec, AbortAndTheSweepLimitEndWithFalseAndResultsInPlace) {
   // one pass and 3 visits.
   MathFeedBackProc = nullptr;
   AbortMathProc = false;
-  FillSymmetric(M, {{1, std::numeric_limits<double>::quiet_NaN(), 0}, {0, 2, 1}, {0, 1, 3}});
+  FillRows(M, {{1, std::numeric_limits<double>::quiet_NaN(), 0}, {0, 2, 1}, {0, 1, 3}});
   const double Before = ProcStat;
   EXPECT_FALSE(CalcEigVec(&M));
   EXPECT_EQ(ProcStat - Before, 100 * (1 + 3));

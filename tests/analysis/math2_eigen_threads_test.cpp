@@ -5,8 +5,9 @@
 #include <cstdlib>
 #include <thread>
 
-#include "helpers.h"
 #include "orvcalckit/ORV_math2.h"
+#include "orvcalckit/ORV_matrix.h"
+#include "support/progress.h"
 
 namespace orv {
 namespace {

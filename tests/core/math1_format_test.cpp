@@ -8,7 +8,7 @@
 #include <string>
 
 #include "orvcalckit/ORV_math1.h"
-#include "tests/core/raises.h"
+#include "support/raises.h"
 
 namespace {
 

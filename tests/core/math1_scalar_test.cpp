@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "orvcalckit/ORV_math1.h"
-#include "tests/core/raises.h"
+#include "support/raises.h"
 
 namespace {
 

@@ -9,20 +9,11 @@
 #include <vector>
 
 #include "orvcalckit/ORV_math1.h"
+#include "support/progress.h"
 
 namespace {
 
-// Counts the passes a sort reports through ProcStat and MathFeedBackProc.
-class PassCounter {
- public:
-  PassCounter() {
-    orv::ProcStat = 100.0;
-    orv::MathFeedBackProc = [this](double V) { Seen.push_back(V); };
-  }
-  ~PassCounter() { orv::MathFeedBackProc = nullptr; }
-  double Passes() const { return orv::ProcStat.load() - 100.0; }
-  std::vector<double> Seen;
-};
+using PassCounter = orv::test::TPassCounter;
 
 TEST(SortArray, ReportsEachPassAndNothingForOneElement) {
   {

@@ -5,6 +5,7 @@
 
 #include "orvcorekit/Orv_classes.h"
 #include "orvcorekit/Orv_sysutils.h"
+#include "support/raises.h"
 
 namespace {
 
@@ -54,18 +55,8 @@ TEST(Components, UnsupportedAssignRaisesConvertError) {
   int Destroyed = 0;
   TProbe A(nullptr, &Destroyed);
   orv::TComponent B(nullptr);
-  try {
-    B.Assign(&A);
-    FAIL() << "no exception";
-  } catch (const orv::EConvertError& E) {
-    EXPECT_STREQ(E.what(), "Cannot assign a TProbe to a TComponent");
-  }
-  try {
-    A.Assign(nullptr);
-    FAIL() << "no exception";
-  } catch (const orv::EConvertError& E) {
-    EXPECT_EQ(E.Message(), "Cannot assign a nil to a TProbe");
-  }
+  orv::test::ExpectRaises<orv::EConvertError>([&] { B.Assign(&A); }, "Cannot assign a TProbe to a TComponent");
+  orv::test::ExpectRaises<orv::EConvertError>([&] { A.Assign(nullptr); }, "Cannot assign a nil to a TProbe");
   EXPECT_THROW(A.AssignTo(nullptr), orv::Exception);
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "orvcorekit/Orv_filesys.h"
-#include "tests/corekit/tempfiles.h"
+#include "support/tempfiles.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ class AscHeader : public ::testing::Test {
     H = Header();
     return H.Read(Name);
   }
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   std::string Name = Dir.File("h.asc");
   Header H;
 };

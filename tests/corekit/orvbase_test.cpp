@@ -1,11 +1,14 @@
-// Progress globals and the numeric constants.
+// Progress globals, Boolean arrays and the numeric constants.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "orvcorekit/Orv_orvbase.h"
 #include "orvcorekit/Orv_univconst.h"
+#include "support/raises.h"
 
 namespace {
 
@@ -20,6 +23,21 @@ TEST(Progress, IncProcStatAddsAndReportsTheNewValue) {
   orv::IncProcStat();  // no handler: nothing to call
   EXPECT_EQ(Seen, (std::vector<double>{11.0, 13.5}));
   EXPECT_EQ(orv::ProcStat.load(), 15.5);
+}
+
+TEST(BoolArrays, CellsAreAddressableBytesThatReadAndWriteLikeBool) {
+  orv::TBool2DArray A(2, orv::TBoolArray(3));
+  EXPECT_EQ(std::count(A[1].begin(), A[1].end(), true), 0);  // new cells are false
+  A[1][2] = true;
+  orv::TBool& Cell = A[0][1];  // a reference, not a proxy
+  Cell = A[1][2];
+  EXPECT_TRUE(A[0][1]);
+  A[0][1] = !A[0][1];
+  std::swap(A[0][0], A[1][2]);
+  EXPECT_EQ(std::count(A[0].begin(), A[0].end(), true), 1);
+  const unsigned char Bytes[3] = {1, 0, 0};
+  EXPECT_EQ(std::memcmp(A[0].data(), Bytes, 3), 0);
+  EXPECT_EQ(A[1], (orv::TBoolArray{false, false, false}));
 }
 
 TEST(Constants, LnFactorialMatchesIndependentValues) {
@@ -38,11 +56,9 @@ TEST(Constants, LnFactorialMatchesIndependentValues) {
 }
 
 TEST(Errors, UnitErrorsDeriveFromTheBaseClasses) {
-  try {
-    throw orv::EORVError("Component \"V\": not enough memory on heap");
-  } catch (const orv::Exception& E) {
-    EXPECT_EQ(E.Message(), "Component \"V\": not enough memory on heap");
-  }
+  orv::test::ExpectRaises<orv::Exception>([] { throw orv::EORVError("Component \"V\": not enough memory on heap"); },
+                                          "Component \"V\": not enough memory on heap");
+  EXPECT_EQ(orv::EORVError("no memory").Message(), "no memory");
 }
 
 }  // namespace

@@ -18,7 +18,7 @@
 #include "orvcorekit/Orv_filesys.h"
 #include "orvcorekit/Orv_streams.h"
 #include "orvcorekit/Orv_sysutils.h"
-#include "tests/corekit/tempfiles.h"
+#include "support/tempfiles.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ TEST(MemoryStream, GrowingBeyondMemoryRaisesInOutError) {
 // The buffered file stream must behave exactly like the memory stream under
 // any mix of reads, writes, seeks and resizes.
 TEST(FileStream, BehavesLikeTheMemoryStreamUnderRandomOperations) {
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   std::mt19937 Rng(12345);
   TFileStream F(Dir.File("random.bin"), orv::fmCreate);
   TMemoryStream M;
@@ -105,7 +105,7 @@ TEST(FileStream, BehavesLikeTheMemoryStreamUnderRandomOperations) {
 }
 
 TEST(FileStream, OpeningFailuresRaiseWithTheSystemCode) {
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   try {
     TFileStream F(Dir.File("missing.bin"), orv::fmOpenRead);
     FAIL();
@@ -159,14 +159,18 @@ Ext WrittenExtended(double X) {
   return R;
 }
 
-double ReadBackExtended(const Ext& B) {
+// The bits of the double read, never a double returned by value: the 32-bit
+// calling convention returns it through the x87, which quiets a signalling NaN.
+uint64_t ReadBackBits(const Ext& B) {
   TMemoryStream M;
   M.WriteBuffer(B.data(), 10);
   M.SetPosition(0);
   double X = -12345;
   EXPECT_TRUE(orv::ReadExtendedFromStream(&M, X));
-  return X;
+  return std::bit_cast<uint64_t>(X);
 }
+
+double ReadBackExtended(const Ext& B) { return std::bit_cast<double>(ReadBackBits(B)); }
 
 // Byte patterns from numpy.longdouble (80-bit x87 on x86-64), .tobytes()[:10].
 TEST(StreamNumbers, ExtendedIsTheTenByteX87FormatInBothBuilds) {
@@ -185,6 +189,37 @@ TEST(StreamNumbers, ExtendedIsTheTenByteX87FormatInBothBuilds) {
   }
   const double NaN = std::bit_cast<double>(uint64_t{0x7FF8000000012345});
   EXPECT_EQ(std::bit_cast<uint64_t>(ReadBackExtended(WrittenExtended(NaN))), 0x7FF8000000012345u);
+}
+
+TEST(StreamNumbers, NaNKeepsSignQuietBitAndPayload) {
+  // x87 NaN: exponent 7FFF, integer bit set, bit 62 the quiet bit, the
+  // double's 52 fraction bits at bits 62..11.
+  struct TCase {
+    uint64_t Double;
+    Ext Bytes;
+  };
+  const TCase Cases[] = {
+      {0x7FF0000000000001, {0, 0x08, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}},           // signalling, payload 1
+      {0xFFF4000000000000, {0, 0, 0, 0, 0, 0, 0, 0xA0, 0xFF, 0xFF}},              // signalling, negative
+      {0x7FF7FFFFFFFFFFFF, {0, 0xF8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xBF, 0xFF, 0x7F}},  // signalling, full payload
+      {0x7FF8000000000000, {0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F}},              // the default quiet NaN
+      {0xFFF8000000012345, {0, 0x28, 0x1A, 0x09, 0, 0, 0, 0xC0, 0xFF, 0xFF}},     // quiet, negative, payload
+  };
+  for (const TCase& C : Cases) {
+    TMemoryStream M;
+    double X = 0;
+    std::memcpy(&X, &C.Double, sizeof X);
+    orv::WriteExtendedToStream(&M, X);
+    ASSERT_EQ(M.Size(), 10);
+    Ext Written{};
+    std::memcpy(Written.data(), M.Memory(), 10);
+    EXPECT_EQ(Written, C.Bytes) << std::hex << C.Double;
+    EXPECT_EQ(ReadBackBits(C.Bytes), C.Double) << std::hex << C.Double;
+  }
+  // A signalling NaN whose payload lies only in the 11 bits a double lacks
+  // would read as an infinity: it reads as the quiet NaN of its sign.
+  EXPECT_EQ(ReadBackBits({0x01, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0xFF}), 0xFFF8000000000000u);
+  EXPECT_EQ(ReadBackBits({0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}), 0x7FF0000000000000u);  // infinity stays
 }
 
 TEST(StreamNumbers, ExtendedReadIntoDoubleRoundsToNearestEven) {
@@ -235,6 +270,24 @@ TEST(StreamNumbers, ExtendedOverloadKeepsAllSixtyFourBits) {
   M.SetPosition(0);
   ASSERT_TRUE(orv::ReadExtendedFromStream(&M, X));
   EXPECT_TRUE(std::isnan(X));
+}
+#endif
+
+#if ORV_HAS_EXTENDED
+TEST(StreamNumbers, ExtendedOverloadKeepsSignallingNaNs) {
+  // An x87 signalling NaN with a payload only in the low bits, and one that
+  // came from a double: the 80-bit loads and stores leave both as they are.
+  for (const Ext& Pattern :
+       {Ext{0x01, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}, Ext{0, 0x08, 0, 0, 0, 0, 0, 0x80, 0xFF, 0xFF}}) {
+    TMemoryStream M;
+    M.WriteBuffer(Pattern.data(), 10);
+    M.SetPosition(0);
+    long double X = 0;
+    ASSERT_TRUE(orv::ReadExtendedFromStream(&M, X));
+    orv::WriteExtendedToStream(&M, X);
+    const Bytes B = Contents(M);
+    EXPECT_EQ(Bytes(B.begin() + 10, B.end()), Bytes(Pattern.begin(), Pattern.end()));
+  }
 }
 #endif
 
@@ -302,7 +355,7 @@ void ReadSample(const std::string& Name, const std::string& Long) {
 }
 
 TEST(MixedFStream, ReaderGetsBackWhatTheWriterWrote) {
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   const std::string Long(200000, 'q');  // longer than the buffers
   WriteSample(Dir.File("m.bin"), Long);
   ReadSample(Dir.File("m.bin"), Long);
@@ -316,7 +369,7 @@ TEST(MixedFStream, ReaderGetsBackWhatTheWriterWrote) {
 }
 
 TEST(MixedFStream, TruncatedOrCorruptedFileRaisesInOutError) {
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   const std::string Name = Dir.File("m.bin");
   WriteSample(Name, std::string(300, 'q'));
   std::ifstream In(Name, std::ios::binary);
@@ -347,7 +400,7 @@ std::string ReadRaw(const std::string& Name) {
 }
 
 TEST(TextFile, WritesCrLfAndReadsLfOrCrLf) {
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   const std::string Name = Dir.File("t.txt");
   TTextFile F;
   F.Rewrite(Name);
@@ -372,7 +425,7 @@ TEST(TextFile, WritesCrLfAndReadsLfOrCrLf) {
 }
 
 TEST(TextFile, WordsAndNumbersAreSeparatedByAnyWhiteSpace) {
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   const std::string Name = Dir.File("w.txt");
   WriteRaw(Name, "  3 4\r\n1.5\tabc\n-2e3  7x 12\n\n");
   TTextFile F;

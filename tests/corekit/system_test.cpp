@@ -85,10 +85,38 @@ TEST(StrFormat, ScientificHasWidthMinusNineFurtherDigitsAndFourExponentDigits) {
   for (int W = 10; W < 30; ++W) EXPECT_EQ(orv::Str(-123.456, W, -1).size(), static_cast<size_t>(W));
 }
 
+TEST(StrFormat, WidthAndDecimalsAreHonouredUpTo4096) {
+  // Exact binary values from Python's decimal.Decimal(1/3), Decimal(0.1) and
+  // Decimal(5e-324) (1074 decimals, ending in ...447265625).
+  const std::string Third = "3.33333333333333314829616256247390992939472198486328125";
+  const std::string Tenth = "0.1000000000000000055511151231257827021181583404541015625";
+  const auto Zeros = [](std::size_t N) { return std::string(N, '0'); };
+  // Width - 9 further digits: 121 at width 130, 4087 at the limit.
+  EXPECT_EQ(orv::Str(1.0 / 3, 130, -1), " " + Third + Zeros(121 - (Third.size() - 2)) + "E-0001");
+  EXPECT_EQ(orv::Str(1.0 / 3, 5000, -1), " " + Third + Zeros(4087 - (Third.size() - 2)) + "E-0001");
+  EXPECT_EQ(orv::Str(-1.0 / 3, INT32_MAX, -1).size(), 4096u);
+  EXPECT_EQ(orv::Str(2.0, INT32_MIN, -1), " 2.0E+0000");
+  // Padding to the width, up to 4096.
+  EXPECT_EQ(orv::Str(1.0, 4096, 0), std::string(4095, ' ') + "1");
+  EXPECT_EQ(orv::Str(1.0, 5000, 0), std::string(4095, ' ') + "1");
+  EXPECT_EQ(orv::Str(NaN, 5000, 0).size(), 4096u);
+  // Decimals, up to 4096.
+  EXPECT_EQ(orv::Str(0.1, 0, 1200), Tenth + Zeros(1200 - (Tenth.size() - 2)));
+  EXPECT_EQ(orv::Str(0.1, 0, 5000), Tenth + Zeros(4096 - (Tenth.size() - 2)));
+  const std::string Tiny = orv::Str(5e-324, 0, 1074);
+  EXPECT_EQ(Tiny.size(), 1076u);
+  EXPECT_EQ(Tiny.substr(0, 326), "0." + Zeros(323) + "4");
+  EXPECT_EQ(Tiny.substr(1076 - 9), "447265625");
+  EXPECT_EQ(orv::Str(-1.7976931348623157e308, 1, 4096).size(), 1u + 309 + 1 + 4096);
+  EXPECT_EQ(orv::strff(0.1, 0, 1200), orv::Str(0.1, 0, 1200));
+}
+
 #if ORV_HAS_EXTENDED
 TEST(StrFormat, ExtendedKeepsItsRangeAndPrecision) {
   EXPECT_EQ(orv::Str(1e4000L, 12, -1), " 1.000E+4000");
   EXPECT_EQ(orv::Str(1.0L / 3.0L, 1, 19), "0.3333333333333333333");
+  EXPECT_EQ(orv::Str(1e4932L, 0, 4096).size(), 4933u + 1 + 4096);
+  EXPECT_EQ(orv::Str(-1e-4000L, 4096, -1).size(), 4096u);
   EXPECT_EQ(Round(2.5L), 2);
   EXPECT_EQ(orv::Frac(-2.25L), -0.25L);
 }

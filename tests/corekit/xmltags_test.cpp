@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "orvcorekit/Orv_streams.h"
-#include "tests/corekit/tempfiles.h"
+#include "support/tempfiles.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ const std::vector<std::string> DocTags = {
 
 TEST(XmlTags, WalkTagByTagWithTheTextBehindEach) {
   EXPECT_EQ(Walk(Doc), DocTags);
-  orvtest::TempDir Dir;
+  orv::test::TempDir Dir;
   std::ofstream(Dir.File("d.xml"), std::ios::binary) << Doc;
   EXPECT_EQ(WalkFile(Dir.File("d.xml")), DocTags);
 }

@@ -6,17 +6,14 @@
 #include <vector>
 
 #include "orvcalckit/ORV_matrix.h"
+#include "support/components.h"
 
 namespace {
 
 using orv::TMatrix;
 using namespace orv;
 
-void SetRows(TMatrix& M, const std::vector<std::vector<double>>& Rows) {
-  M.Resize(static_cast<int32_t>(Rows[0].size()), static_cast<int32_t>(Rows.size()));
-  for (size_t R = 0; R < Rows.size(); ++R)
-    for (size_t C = 0; C < Rows[R].size(); ++C) M.SetVal(int32_t(C + 1), int32_t(R + 1), Rows[R][C]);
-}
+using test::FillRows;
 
 const std::vector<std::vector<double>> Data = {
     {1.0, 2.0, -1.0, 0.5}, {0.0, 3.0, 2.0, -1.5}, {2.5, -1.0, 0.0, 4.0}, {1.0, 1.0, 1.0, 1.0}};
@@ -44,7 +41,7 @@ double Pick(const std::tuple<int, int, double, double, double, double, double>& 
 
 TEST(MatrixDistance, MeasuresAgainstReference) {
   TMatrix M(nullptr);
-  SetRows(M, Data);
+  FillRows(M, Data);
   for (const auto& T : Ref)
     for (int Mode = 0; Mode <= 4; ++Mode) {
       const double Want = Pick(T, Mode);
@@ -52,14 +49,14 @@ TEST(MatrixDistance, MeasuresAgainstReference) {
       EXPECT_DOUBLE_EQ(M.DistanceOfObjects(TDistMode(Mode), std::get<1>(T), std::get<0>(T)), Want) << Mode;
     }
   // Unit rows (1, 0) and (0, 1).
-  SetRows(M, {{1, 0}, {0, 1}});
+  FillRows(M, {{1, 0}, {0, 1}});
   EXPECT_EQ(M.DistanceOfObjects(dmCityBlock, 1, 2), 2.0);
   EXPECT_EQ(M.DistanceOfObjects(dmEuclidean, 1, 2), std::sqrt(2.0));
   EXPECT_EQ(M.DistanceOfObjects(dmSqrEuclidean, 1, 2), 2.0);
   EXPECT_EQ(M.DistanceOfObjects(dmTanimoto, 1, 2), 0.0);
   EXPECT_EQ(M.DistanceOfObjects(dmDice, 1, 2), 0.0);
   // Identical non-zero rows.
-  SetRows(M, {{1, -2, 3}, {1, -2, 3}});
+  FillRows(M, {{1, -2, 3}, {1, -2, 3}});
   EXPECT_EQ(M.DistanceOfObjects(dmTanimoto, 1, 2), 1.0);
   EXPECT_EQ(M.DistanceOfObjects(dmDice, 1, 2), 1.0);
   for (auto Mode : {dmCityBlock, dmEuclidean, dmSqrEuclidean}) EXPECT_EQ(M.DistanceOfObjects(Mode, 1, 2), 0.0);
@@ -70,7 +67,7 @@ TEST(MatrixDistance, MeasuresAgainstReference) {
 
 TEST(MatrixDistance, RowsOutsideReadAsZeros) {
   TMatrix M(nullptr);
-  SetRows(M, {{3, 4}});
+  FillRows(M, {{3, 4}});
   EXPECT_EQ(M.DistanceOfObjects(dmEuclidean, 1, 0), 5.0);
   EXPECT_EQ(M.DistanceOfObjects(dmCityBlock, 2, 1), 7.0);
   EXPECT_EQ(M.DistanceOfObjects(dmEuclidean, -7, INT32_MAX), 0.0);
@@ -79,7 +76,7 @@ TEST(MatrixDistance, RowsOutsideReadAsZeros) {
 
 TEST(MatrixDistance, ZeroDenominatorsOfSimilarities) {
   TMatrix M(nullptr);
-  SetRows(M, {{0, 0, 0}, {0, 0, 0}, {1, 0, 2}, {1e-200, -1e-200, 0}, {1e-200, -1e-200, 0}, {-1e-200, 1e-200, 0}});
+  FillRows(M, {{0, 0, 0}, {0, 0, 0}, {1, 0, 2}, {1e-200, -1e-200, 0}, {1e-200, -1e-200, 0}, {-1e-200, 1e-200, 0}});
   for (auto Mode : {dmTanimoto, dmDice}) {
     EXPECT_EQ(M.DistanceOfObjects(Mode, 1, 2), 1.0) << int(Mode);  // two all-zero rows are equal
     EXPECT_EQ(M.DistanceOfObjects(Mode, 1, 3), 0.0) << int(Mode);  // zero against non-zero
@@ -95,7 +92,7 @@ TEST(MatrixDistance, ZeroDenominatorsOfSimilarities) {
 
 TEST(MatrixDistance, UserModeAsksTheHost) {
   TMatrix M(nullptr);
-  SetRows(M, Data);
+  FillRows(M, Data);
   EXPECT_EQ(M.DistanceOfObjects(dmUser, 1, 2), 0.0);
   M.OnCalcDistance = [&](TObject* S, int32_t R1, int32_t R2, double& D) {
     EXPECT_EQ(S, &M);
@@ -109,7 +106,7 @@ TEST(MatrixDistance, UserModeAsksTheHost) {
 
 TEST(MatrixDistance, DistMatSizeChecksLeaveTargetUnchanged) {
   TMatrix M(nullptr), D(nullptr);
-  SetRows(M, Data);
+  FillRows(M, Data);
   int Changes = 0;
   D.OnChange = [&](TObject*) { ++Changes; };
   D.Resize(3, 3);
@@ -140,7 +137,7 @@ TEST(MatrixDistance, DistMatSizeChecksLeaveTargetUnchanged) {
 
 TEST(MatrixDistance, DistMatIsSymmetricWithZeroDiagonalInEveryPath) {
   TMatrix M(nullptr);
-  SetRows(M, Data);
+  FillRows(M, Data);
   for (int Mode = 0; Mode <= 4; ++Mode)
     for (bool Watched : {false, true}) {
       TMatrix D(nullptr);
@@ -203,8 +200,8 @@ TEST(MatrixDistance, DistMatIntoTheSourceItselfUsesTheOriginalRows) {
   for (int Mode = 0; Mode <= 5; ++Mode)
     for (bool Watched : {false, true}) {
       TMatrix Ref(nullptr), D(nullptr), Self(nullptr);
-      SetRows(Ref, Square);
-      SetRows(Self, Square);
+      FillRows(Ref, Square);
+      FillRows(Self, Square);
       D.Resize(4, 4);
       const auto Host = [](TMatrix& On) {
         On.OnCalcDistance = [&On](TObject*, int32_t A, int32_t B, double& Dist) {
@@ -227,7 +224,7 @@ TEST(MatrixDistance, DistMatIntoTheSourceItselfUsesTheOriginalRows) {
 
 TEST(MatrixDistance, HandlerThatResizesTheTargetCannotBreakTheWrites) {
   TMatrix M(nullptr), D(nullptr);
-  SetRows(M, Data);
+  FillRows(M, Data);
   D.Resize(4, 4);
   M.OnCalcDistance = [&](TObject*, int32_t, int32_t, double& Dist) {
     D.Resize(1, 1);

@@ -8,45 +8,20 @@
 #include <vector>
 
 #include "orvcalckit/ORV_matrix.h"
+#include "support/components.h"
 
 namespace {
 
 using orv::TMatrix;
-using Exch = std::tuple<int, int, int, int, int>;
-
-// Fills M from rows given as lists (row-wise literal, stored by columns).
-void SetRows(TMatrix& M, const std::vector<std::vector<double>>& Rows) {
-  M.Resize(static_cast<int32_t>(Rows[0].size()), static_cast<int32_t>(Rows.size()));
-  for (size_t R = 0; R < Rows.size(); ++R)
-    for (size_t C = 0; C < Rows[R].size(); ++C) M.SetVal(int32_t(C + 1), int32_t(R + 1), Rows[R][C]);
-}
-
-std::vector<double> Column(const TMatrix& M, int C) {
-  std::vector<double> R;
-  for (int I = 1; I <= M.NrOfRows(); ++I) R.push_back(M.Elem(C, I));
-  return R;
-}
-
-std::vector<double> Row(const TMatrix& M, int R) {
-  std::vector<double> V;
-  for (int C = 1; C <= M.NrOfColumns(); ++C) V.push_back(M.Elem(C, R));
-  return V;
-}
-
-struct TRecorder {
-  std::vector<Exch> Exchanges;
-  int Changes = 0;
-  void Attach(TMatrix& M) {
-    M.OnSortExchange = [this](orv::TObject*, uint8_t K, int32_t A, int32_t B, int32_t C, int32_t D) {
-      Exchanges.emplace_back(K, A, B, C, D);
-    };
-    M.OnChange = [this](orv::TObject*) { ++Changes; };
-  }
-};
+using orv::test::Column;
+using orv::test::FillRows;
+using orv::test::Row;
+using TRecorder = orv::test::TSortRecorder;
+using Exch = TRecorder::TExchange;
 
 TEST(MatrixSort, RowsByKeyOutsideBlockMoveKeyTooAndReportEachExchange) {
   TMatrix M(nullptr);
-  SetRows(M, {{10, 4, 100}, {20, 3, 200}, {30, 2, 300}, {40, 1, 400}});
+  FillRows(M, {{10, 4, 100}, {20, 3, 200}, {30, 2, 300}, {40, 1, 400}});
   TRecorder Rec;
   Rec.Attach(M);
   M.SortRows(2, true, 1, 1, 1, 4);
@@ -61,7 +36,7 @@ TEST(MatrixSort, RowsByKeyOutsideBlockMoveKeyTooAndReportEachExchange) {
 
 TEST(MatrixSort, DegenerateRangesAndKeys) {
   TMatrix M(nullptr);
-  SetRows(M, {{3, 1}, {2, 1}, {1, 1}});
+  FillRows(M, {{3, 1}, {2, 1}, {1, 1}});
   TRecorder Rec;
   Rec.Attach(M);
   M.SortRows(1, true, 0, 2, 0, 2);  // one row
@@ -89,7 +64,7 @@ TEST(MatrixSort, DegenerateRangesAndKeys) {
 
 TEST(MatrixSort, ColumnsDescendingWholeAndReversedBounds) {
   TMatrix M(nullptr);
-  SetRows(M, {{5, 1, 4}, {50, 10, 40}});
+  FillRows(M, {{5, 1, 4}, {50, 10, 40}});
   TRecorder Rec;
   Rec.Attach(M);
   M.SortCols(1, false, 0, 0, 0, 0);
@@ -112,7 +87,7 @@ TEST(MatrixSort, ColumnsDescendingWholeAndReversedBounds) {
   EXPECT_EQ(Row(M, 1), (std::vector<double>{1, 4, 5}));
   EXPECT_EQ(Row(M, 2), (std::vector<double>{50, 40, 10}));
   // A partial block leaves the other columns alone.
-  SetRows(M, {{9, 3, 2, 1}, {0, 0, 0, 0}});
+  FillRows(M, {{9, 3, 2, 1}, {0, 0, 0, 0}});
   M.SortCols(1, true, 2, 1, 4, 1);
   EXPECT_EQ(Row(M, 1), (std::vector<double>{9, 1, 2, 3}));
 }
@@ -121,7 +96,7 @@ TEST(MatrixSort, NaNKeysEndAndGoLastInBothDirections) {
   const double NaN = std::nan("");
   for (bool Asc : {true, false}) {
     TMatrix M(nullptr);
-    SetRows(M, {{NaN, 1}, {2, 2}, {NaN, 3}, {-1, 4}, {5, 5}});
+    FillRows(M, {{NaN, 1}, {2, 2}, {NaN, 3}, {-1, 4}, {5, 5}});
     M.SortRows(1, Asc, 0, 0, 0, 0);
     const std::vector<double> Want = Asc ? std::vector<double>{-1, 2, 5} : std::vector<double>{5, 2, -1};
     for (int R = 1; R <= 3; ++R) EXPECT_EQ(M.Elem(1, R), Want[size_t(R - 1)]) << Asc;
@@ -212,7 +187,7 @@ TEST(MatrixSort, SameResultWithAndWithoutExchangeHandler) {
 
 TEST(MatrixSort, HandlerThatResizesEndsTheSortSafely) {
   TMatrix M(nullptr);
-  SetRows(M, {{4}, {3}, {2}, {1}, {0}});
+  FillRows(M, {{4}, {3}, {2}, {1}, {0}});
   int Calls = 0;
   M.OnSortExchange = [&](orv::TObject*, uint8_t, int32_t, int32_t, int32_t, int32_t) {
     if (++Calls == 1) M.Resize(1, 2);

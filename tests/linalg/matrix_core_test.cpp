@@ -7,18 +7,14 @@
 
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcalckit/ORV_vector.h"
+#include "support/components.h"
+#include "support/raises.h"
 
 namespace {
 
 using orv::TMatrix;
 
-// Counts the OnChange calls of a matrix.
-struct TChangeCounter {
-  int Count = 0;
-  void Attach(TMatrix& M) {
-    M.OnChange = [this](orv::TObject*) { ++Count; };
-  }
-};
+using orv::test::TChangeCounter;
 
 TEST(MatrixCore, NewMatrixIsOneByOneZeroWithDefaults) {
   TMatrix M(nullptr);
@@ -120,12 +116,8 @@ TEST(MatrixCore, ResizeFailureRaisesAndLeavesMatrixUnchanged) {
   M.SetVal(2, 3, 6.0);
   TChangeCounter Ch;
   Ch.Attach(M);
-  try {
-    M.Resize(INT32_MAX, INT32_MAX);
-    FAIL() << "no error";
-  } catch (const orv::EORVMatrixError& E) {
-    EXPECT_STREQ(E.what(), "Component \"Matrix1\": not enough memory on heap");
-  }
+  orv::test::ExpectRaises<orv::EORVMatrixError>([&] { M.Resize(INT32_MAX, INT32_MAX); },
+                                                 "Component \"Matrix1\": not enough memory on heap");
   EXPECT_EQ(M.NrOfColumns(), 2);
   EXPECT_EQ(M.NrOfRows(), 3);
   EXPECT_EQ(M.Elem(2, 3), 6.0);

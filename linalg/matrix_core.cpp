@@ -1,12 +1,12 @@
-// TMatrix core: life cycle, size, cells, ranges, copying; the unit's start
-// and shut-down entries.
+// TMatrix core: life cycle, size, cells, ranges, copying.
 #include <algorithm>
 
-#include "core/units.h"
 #include "linalg/component.h"
 #include "orvcalckit/ORV_matrix.h"
 
 namespace orv {
+
+using detail::Ix;
 
 TMatrix::TMatrix(TComponent* AOwner) : TComponent(AOwner) {
   detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] { Mat.assign(1, TDoubleArray(1, 0.0)); });
@@ -46,8 +46,7 @@ void TMatrix::Clone(const TMatrix* MatSource) {
   if (!OnChange && MatSource != this) {
     // Without a handler nothing can observe the order of the writes.
     for (int32_t C = 0; C < FNCol; ++C)
-      std::copy_n(MatSource->Mat[static_cast<std::size_t>(C)].begin(), FNRow,
-                  Mat[static_cast<std::size_t>(C)].begin());
+      std::copy_n(MatSource->Mat[Ix(C)].begin(), FNRow, Mat[Ix(C)].begin());
   } else {
     // A handler may resize either matrix, so every access is checked again.
     for (int32_t C = 1; C <= MatSource->FNCol; ++C)
@@ -80,7 +79,7 @@ bool TMatrix::ResizeAndClear(int32_t Nc, int32_t Nr) {
 
 void TMatrix::Fill(double Value) {
   for (int32_t C = 0; C < FNCol; ++C)
-    std::fill_n(Mat[static_cast<std::size_t>(C)].begin(), FNRow, Value);
+    std::fill_n(Mat[Ix(C)].begin(), FNRow, Value);
   Changed();
 }
 
@@ -97,20 +96,5 @@ int32_t TMatrix::GetFPrecis(int32_t Ix) const { return FPrecis[Ix <= 1 ? 0 : 1];
 void TMatrix::SetFPrecis(int32_t Ix, int32_t Value) { FPrecis[Ix <= 1 ? 0 : 1] = std::clamp(Value, -1, 25); }
 
 void TMatrix::PercDone(TObject*, int32_t Percent) { detail::Fire(OnPercentDone, this, Percent); }
-
-// ---- unit start and shut-down -------------------------------------------------------
-// The unit's only shut-down work is releasing its constant strings, which
-// C++ does by itself; the entries keep the unit's place in the start order.
-namespace detail {
-
-namespace {
-constinit TUnitStartCounter MatrixCounter;
-}
-
-void MatrixInitialization() { MatrixCounter.Enter(); }
-
-void MatrixFinalization() { MatrixCounter.Leave(); }
-
-}  // namespace detail
 
 }  // namespace orv

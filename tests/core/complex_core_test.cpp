@@ -5,7 +5,7 @@
 #include <limits>
 #include <numbers>
 
-#include "tests/core/raises.h"
+#include "support/raises.h"
 #include "orvcalckit/ORV_complex.h"
 
 namespace {

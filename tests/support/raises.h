@@ -1,4 +1,4 @@
-// Shared by the tests of the core routines.
+// The exception a call must raise, with its text. Test support.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,7 +7,8 @@
 
 namespace orv::test {
 
-// Call must raise exactly E (or a subclass) with the text Message.
+// Call must raise exactly E (or a subclass) with the text Message. Where only
+// the type matters, EXPECT_THROW says it.
 template <class E, class F>
 void ExpectRaises(F&& Call, const std::string& Message) {
   try {

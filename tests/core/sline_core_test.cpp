@@ -7,7 +7,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "tests/core/raises.h"
+#include "support/raises.h"
 #include "orvcalckit/ORV_sline.h"
 
 namespace {

@@ -6,30 +6,8 @@
 #include <limits>
 
 #include "core/norm2.h"
-#include "core/units.h"
 
 namespace orv {
-
-namespace {
-#if ORV_HAS_EXTENDED
-constexpr Extended DefaultNearZero = 1e-15L;
-#else
-constexpr Extended DefaultNearZero = 1e-15;
-#endif
-constinit detail::TUnitStartCounter ComplexCounter;
-}  // namespace
-
-constinit Extended CpxNearZero = DefaultNearZero;
-
-namespace detail {
-
-void ComplexInitialization() {
-  if (ComplexCounter.Enter()) CpxNearZero = DefaultNearZero;
-}
-
-void ComplexFinalization() { ComplexCounter.Leave(); }
-
-}  // namespace detail
 
 Extended CpxAbs(const TComplex& z) { return detail::Norm2(z.re, z.im); }
 
@@ -51,6 +29,8 @@ namespace {
 
 // (a + ib) / (c + id) for |d| <= |c|, c != 0 (Smith). When d/c underflows,
 // the products are regrouped so that d still counts.
+// Smith, "Algorithm 116: Complex division", CACM 5(8), 1962; the regrouping and the
+// scaling of CpxDiv: Baudin and Smith, "A robust complex division in Scilab", 2012.
 TComplex SmithDiv(Extended a, Extended b, Extended c, Extended d) {
   const Extended R = d / c;
   const Extended T = c + d * R;

@@ -1,4 +1,4 @@
-// A scratch directory per test, removed with everything in it.
+// A scratch directory per test, removed with everything in it. Test support.
 #pragma once
 
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-namespace orvtest {
+namespace orv::test {
 
 class TempDir {
  public:
@@ -30,4 +30,4 @@ class TempDir {
   std::filesystem::path FPath;
 };
 
-}  // namespace orvtest
+}  // namespace orv::test

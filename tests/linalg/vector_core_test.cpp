@@ -7,21 +7,15 @@
 #include <vector>
 
 #include "orvcalckit/ORV_vector.h"
+#include "support/components.h"
+#include "support/raises.h"
 
 namespace {
 
 using orv::TVector;
 
-std::vector<double> Values(const TVector& V) {
-  std::vector<double> R;
-  for (int I = 1; I <= V.NrOfElem(); ++I) R.push_back(V.Elem(I));
-  return R;
-}
-
-void Set(TVector& V, const std::vector<double>& X) {
-  V.Resize(static_cast<int32_t>(X.size()));
-  for (size_t I = 0; I < X.size(); ++I) V.SetVal(static_cast<int32_t>(I + 1), X[I]);
-}
+using orv::test::FillValues;
+using orv::test::Values;
 
 TEST(VectorCore, NewVectorHasOneZeroElementAndIsEmpty) {
   TVector V(nullptr);
@@ -78,12 +72,8 @@ TEST(VectorCore, ResizeRules) {
   // 2^31 doubles exceed a 32-bit address space; asking 64 bits for 16 GB would be no test.
   if (sizeof(void*) == 4) {
     V.SetName("Vector1");
-    try {
-      V.Resize(INT32_MAX);
-      FAIL() << "no error";
-    } catch (const orv::EORVVectorError& E) {
-      EXPECT_STREQ(E.what(), "Component \"Vector1\": not enough memory");
-    }
+    orv::test::ExpectRaises<orv::EORVVectorError>([&] { V.Resize(INT32_MAX); },
+                                                  "Component \"Vector1\": not enough memory");
     EXPECT_EQ(Values(V), (std::vector<double>{1, 2}));
   }
 }
@@ -104,7 +94,7 @@ TEST(VectorCore, ElemRangeRule) {
 
 TEST(VectorCore, LengthAndScaling) {
   TVector V(nullptr);
-  Set(V, {3, -4});
+  FillValues(V, {3, -4});
   EXPECT_EQ(V.CalcVecLeng(), 5.0);
   EXPECT_EQ(V.Leng(), 5.0);
   int Changes = 0;
@@ -120,34 +110,34 @@ TEST(VectorCore, LengthAndScaling) {
   V.SetVecLeng(3);
   EXPECT_EQ(Changes, 0);
   // Squares beyond the double range: the norm is still right (3-4-5 scaled by 1e200).
-  Set(V, {3e200, 4e200});
+  FillValues(V, {3e200, 4e200});
   EXPECT_DOUBLE_EQ(V.CalcVecLeng(), 5e200);
   V.SetVecLeng(1);
   EXPECT_DOUBLE_EQ(V.Elem(1), 0.6);
   EXPECT_DOUBLE_EQ(V.Elem(2), 0.8);
   // Squares below the smallest double.
-  Set(V, {3e-200, 4e-200});
+  FillValues(V, {3e-200, 4e-200});
   EXPECT_DOUBLE_EQ(V.CalcVecLeng(), 5e-200);
   V.SetVecLeng(5);
   EXPECT_DOUBLE_EQ(V.Elem(1), 3.0);
   // Target lengths whose factor alone overflows or underflows.
-  Set(V, {3e-300, 4e-300});
+  FillValues(V, {3e-300, 4e-300});
   V.SetVecLeng(5e300);
   EXPECT_DOUBLE_EQ(V.Elem(2), 4e300);
-  Set(V, {3e300, 4e300});
+  FillValues(V, {3e300, 4e300});
   V.SetVecLeng(5e-300);
   EXPECT_DOUBLE_EQ(V.Elem(1), 3e-300);
   EXPECT_DOUBLE_EQ(V.Elem(2), 4e-300);
-  Set(V, {3e200, -4e200});
+  FillValues(V, {3e200, -4e200});
   V.SetVecLeng(5e-120);  // the factor 1e-320 keeps only a few bits
   EXPECT_DOUBLE_EQ(V.Elem(2), -4e-120);
   // NaN and infinite norms leave the elements alone.
   const double Inf = std::numeric_limits<double>::infinity();
-  Set(V, {1, Inf});
+  FillValues(V, {1, Inf});
   EXPECT_EQ(V.CalcVecLeng(), Inf);
   V.SetVecLeng(1);
   EXPECT_EQ(V.Elem(1), 1.0);
-  Set(V, {1, std::nan("")});
+  FillValues(V, {1, std::nan("")});
   EXPECT_TRUE(std::isnan(V.CalcVecLeng()));
   V.SetVecLeng(1);
   EXPECT_EQ(V.Elem(1), 1.0);
@@ -157,7 +147,7 @@ TEST(VectorCore, AssignCopiesDataMarkerAndHandlersWithoutFiring) {
   TVector A(nullptr), B(nullptr);
   A.SetName("A");
   B.SetName("B");
-  Set(A, {1, 2, 3});
+  FillValues(A, {1, 2, 3});
   int AChanges = 0, Exchanges = 0;
   A.OnChange = [&](orv::TObject*) { ++AChanges; };
   A.OnSortExchange = [&](orv::TObject*, uint8_t, int32_t, int32_t, int32_t, int32_t) { ++Exchanges; };
@@ -185,7 +175,7 @@ TEST(VectorCore, AssignCopiesDataMarkerAndHandlersWithoutFiring) {
 
 TEST(VectorCore, CloneFiresPerElementAndOnceMore) {
   TVector A(nullptr), B(nullptr);
-  Set(A, {4, 5, 6});
+  FillValues(A, {4, 5, 6});
   A.SetIsEmpty(true);
   std::vector<double> Sums;
   B.OnChange = [&](orv::TObject*) {
@@ -207,7 +197,7 @@ TEST(VectorCore, CloneFiresPerElementAndOnceMore) {
 
 TEST(VectorCore, CopyFromClampsSwapsDropsOutsideAndHandlesOverlap) {
   TVector Src(nullptr), D(nullptr);
-  Set(Src, {1, 2, 3, 4, 5, 6});
+  FillValues(Src, {1, 2, 3, 4, 5, 6});
   D.Resize(6);
   int Changes = 0;
   D.OnChange = [&](orv::TObject*) { ++Changes; };
@@ -224,7 +214,7 @@ TEST(VectorCore, CopyFromClampsSwapsDropsOutsideAndHandlesOverlap) {
   // Overlapping copy inside one vector, both directions, with and without handler.
   for (bool Handler : {false, true}) {
     TVector V(nullptr);
-    Set(V, {1, 2, 3, 4, 5});
+    FillValues(V, {1, 2, 3, 4, 5});
     if (Handler) V.OnChange = [](orv::TObject*) {};
     V.CopyFrom(&V, 1, 4, 2);
     EXPECT_EQ(Values(V), (std::vector<double>{1, 1, 2, 3, 4})) << Handler;
@@ -235,7 +225,7 @@ TEST(VectorCore, CopyFromClampsSwapsDropsOutsideAndHandlesOverlap) {
 
 TEST(VectorCore, CopyToAndFromArrays) {
   TVector V(nullptr);
-  Set(V, {1, 2, 3, 4});
+  FillValues(V, {1, 2, 3, 4});
   orv::TDoubleArray A = {9, 9, 9, 9, 9, 9};
   V.CopyToArray(A, 3, 2);
   EXPECT_EQ(A, (orv::TDoubleArray{2, 3}));
@@ -317,17 +307,17 @@ TEST(VectorCore, IsDichotomous) {
   EXPECT_FALSE(V.IsDichotomous(A, B));  // one element
   EXPECT_EQ(A, 0.0);
   EXPECT_EQ(B, 0.0);
-  Set(V, {2, 2, 2});
+  FillValues(V, {2, 2, 2});
   EXPECT_TRUE(V.IsDichotomous(A, B));  // constant counts as dichotomous
   EXPECT_EQ(A, 2.0);
   EXPECT_EQ(B, 2.0);
-  Set(V, {2, 2, 7, 2, 7});
+  FillValues(V, {2, 2, 7, 2, 7});
   EXPECT_TRUE(V.IsDichotomous(A, B));
   EXPECT_EQ(A, 2.0);
   EXPECT_EQ(B, 7.0);
-  Set(V, {2, 7, 7, 3});
+  FillValues(V, {2, 7, 7, 3});
   EXPECT_FALSE(V.IsDichotomous(A, B));
-  Set(V, {1, std::nan(""), 1, std::nan("")});
+  FillValues(V, {1, std::nan(""), 1, std::nan("")});
   EXPECT_FALSE(V.IsDichotomous(A, B));  // NaN equals nothing, not even itself
 }
 
@@ -339,7 +329,7 @@ TEST(VectorCore, ChecksumIsLaneInterleavedCRC32) {
   EXPECT_EQ(V.CRCofData(), Zero);
   // Register j is the standard CRC-32 of byte j of every element (Python:
   // zlib.crc32(bytes(struct.pack('<d', x)[j] for x in (1.5, -2.0, 3.25)))).
-  Set(V, {1.5, -2.0, 3.25});
+  FillValues(V, {1.5, -2.0, 3.25});
   EXPECT_EQ(V.CRCofData(), "FF41D912FF41D912FF41D912FF41D912FF41D912FF41D912A44312646D50ED61");
   V.SetVal(2, -2.0000000000000004);
   EXPECT_NE(V.CRCofData(), "FF41D912FF41D912FF41D912FF41D912FF41D912FF41D912A44312646D50ED61");

@@ -1,0 +1,28 @@
+// Data of the matrix benchmarks: every program measures the same cells.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "orvcalckit/ORV_matrix.h"
+#include "orvcorekit/Orv_system.h"
+
+namespace orv::bench {
+
+// Uniform cells in [0, 1) from the platform's generator, seeded afresh.
+inline void FillRandom(TMatrix& M) {
+  SetRandSeed(1);
+  for (int32_t C = 1; C <= M.NrOfColumns(); ++C)
+    for (int32_t R = 1; R <= M.NrOfRows(); ++R) M.SetVal(C, R, Random());
+}
+
+// The cells in one contiguous column-major vector, for the plain loops the
+// kernels are measured against.
+inline std::vector<double> ColumnMajor(const TMatrix& M) {
+  std::vector<double> A;
+  for (int32_t C = 1; C <= M.NrOfColumns(); ++C)
+    for (int32_t R = 1; R <= M.NrOfRows(); ++R) A.push_back(M.Elem(C, R));
+  return A;
+}
+
+}  // namespace orv::bench

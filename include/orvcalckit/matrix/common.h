@@ -1,0 +1,36 @@
+// Unit ORV_matrix: what its classes share (error class, event and enumeration
+// types). Included through ORV_matrix.h.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "orvcalckit/ORV_export.h"
+#include "orvcorekit/Orv_classes.h"
+#include "orvcorekit/Orv_orvbase.h"
+
+namespace orv {
+
+// Errors of the unit's components: Component "<Name>": <problem>.
+class ORV_API EORVMatrixError : public EORVError {
+ public:
+  using EORVError::EORVError;
+};
+
+// The host's distance between rows Row1 and Row2 (distance mode dmUser).
+using TOnCalcDistanceEvent =
+    std::function<void(TObject* Sender, int32_t Row1, int32_t Row2, double& Distance)>;
+
+enum TNormType : uint8_t { ntColwise = 0, ntRowwise = 1, ntSpectral = 2, ntFrobenius = 3 };
+enum TMatXmlTag : uint8_t {
+  xmlMatNumCols = 0,
+  xmlMatNumRows = 1,
+  xmlMatNumLayers = 2,
+  xmlMatNumTimeSlots = 3,
+  xmlMatCell = 4,
+  xmlMatBegin = 5,
+  xmlMatEnd = 6,
+  xmlInvalid = 7
+};
+
+}  // namespace orv

@@ -1,0 +1,21 @@
+// Unit ORV_vector: what its classes share. Included through ORV_vector.h.
+#pragma once
+
+#include "orvcalckit/ORV_export.h"
+#include "orvcorekit/Orv_orvbase.h"
+
+namespace orv {
+
+// Errors of the unit's components: Component "<Name>": <problem>.
+class ORV_API EORVVectorError : public EORVError {
+ public:
+  using EORVError::EORVError;
+};
+
+// The core the unit's vector classes share (internal); each befriends it.
+namespace detail {
+template <class V>
+struct TVectorOps;
+}
+
+}  // namespace orv
