@@ -59,13 +59,13 @@ void BitReversePermute(double* X, int64_t N, int Log) {
 
 // x * w for complex numbers, w's imaginary part multiplied by Sign (exact),
 // in the order of the plain radix-2 butterfly: re = wr xr - wi xi, im = wr xi + wi xr.
-inline void MulTwiddle(double Wr, double Wi, double Xr, double Xi, double& Tr, double& Ti) {
+ORV_SIMD_INLINE void MulTwiddle(double Wr, double Wi, double Xr, double Xi, double& Tr, double& Ti) {
   Tr = Wr * Xr - Wi * Xi;
   Ti = Wr * Xi + Wi * Xr;
 }
 
 // One butterfly of span 2h on the points P and P + h (complex indices).
-inline void Butterfly(double* X, int64_t P, int64_t H, double Wr, double Wi) {
+ORV_SIMD_INLINE void Butterfly(double* X, int64_t P, int64_t H, double Wr, double Wi) {
   double Tr, Ti;
   MulTwiddle(Wr, Wi, X[2 * (P + H)], X[2 * (P + H) + 1], Tr, Ti);
   X[2 * (P + H)] = X[2 * P] - Tr;
@@ -79,12 +79,12 @@ using V4 = double __attribute__((vector_size(32)));  // two complex points
 // The vector helpers pass their results by reference: a V4 return value
 // would have a different ABI in the baseline clone (-Wpsabi); inlined, it
 // makes no difference.
-inline void Load(V4& V, const double* P) { std::memcpy(&V, P, sizeof V); }
-inline void Store(double* P, const V4& V) { std::memcpy(P, &V, sizeof V); }
+ORV_SIMD_INLINE void Load(V4& V, const double* P) { std::memcpy(&V, P, sizeof V); }
+ORV_SIMD_INLINE void Store(double* P, const V4& V) { std::memcpy(P, &V, sizeof V); }
 
 // Two complex products at once, the same operations as MulTwiddle lane by
 // lane: (xr wr + xi (-wi), xi wr + xr wi), SignIm = (-Sign, Sign, -Sign, Sign).
-inline void MulTwiddle(const double* Tw, const V4& A, const V4& SignIm, V4& T) {
+ORV_SIMD_INLINE void MulTwiddle(const double* Tw, const V4& A, const V4& SignIm, V4& T) {
   V4 W;
   Load(W, Tw);
   const V4 Wr = __builtin_shufflevector(W, W, 0, 0, 2, 2);
@@ -96,7 +96,7 @@ inline void MulTwiddle(const double* Tw, const V4& A, const V4& SignIm, V4& T) {
 // The spans L and 2L (h = L/2 >= 2) in one pass: each group of four points
 // goes through both butterflies of span L and then both of span 2L while it
 // is in registers. The operations are those of the two radix-2 passes.
-void Radix4Pass(double* X, const double* T, int64_t N, int64_t L, const V4& SignIm) {
+ORV_SIMD_INLINE void Radix4Pass(double* X, const double* T, int64_t N, int64_t L, const V4& SignIm) {
   const int64_t H = L / 2;
   const double* TL = T + 2 * (H - 1);
   const double* T2L = T + 2 * (L - 1);
@@ -131,7 +131,7 @@ void Radix4Pass(double* X, const double* T, int64_t N, int64_t L, const V4& Sign
 // The spans 2 and 4 in one pass, a group of four points in two vectors:
 // the butterflies of span 2 take (p0, p2) against (p1, p3), those of span 4
 // (p0, p1) against (p2, p3), each with the operations of Butterfly.
-void FirstRadix4Pass(double* X, const double* T, int64_t N, const V4& SignIm) {
+ORV_SIMD_INLINE void FirstRadix4Pass(double* X, const double* T, int64_t N, const V4& SignIm) {
   const double W2[4] = {T[0], T[1], T[0], T[1]};
   for (int64_t B = 0; B < N; B += 4) {
     double* P = X + 2 * B;
