@@ -5,9 +5,9 @@
 
 #include <cstdint>
 #include <cstring>
-#include <random>
 #include <vector>
 
+#include "bench/support/signal_data.h"
 #include "orvcalckit/ORV_fourier.h"
 
 #ifdef ORV_HAVE_FFTW
@@ -16,13 +16,7 @@
 
 namespace {
 
-std::vector<double> Signal(int64_t N) {
-  std::mt19937_64 Gen(20240612);
-  std::uniform_real_distribution<double> U(-1.0, 1.0);
-  std::vector<double> X(static_cast<std::size_t>(2 * N));
-  for (double& V : X) V = U(Gen);
-  return X;
-}
+std::vector<double> Signal(int64_t N) { return orv::bench::UniformSignal(2 * N, 20240612); }
 
 void BM_Transform(benchmark::State& State) {
   const auto N = static_cast<int32_t>(State.range(0));

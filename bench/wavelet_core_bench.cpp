@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <random>
 #include <vector>
 
+#include "bench/support/signal_data.h"
 #include "orvcalckit/ORV_wavelet.h"
 
 namespace {
@@ -16,13 +16,7 @@ namespace {
 constexpr double Daub3[6] = {0.33267055295008263,  0.8068915093110925,   0.45987750211849154,
                              -0.13501102001025458, -0.08544127388202666, 0.03522629188570953};
 
-std::vector<double> Signal(int64_t N) {
-  std::mt19937_64 Gen(20240613);
-  std::uniform_real_distribution<double> U(-1.0, 1.0);
-  std::vector<double> X(static_cast<std::size_t>(N));
-  for (double& V : X) V = U(Gen);
-  return X;
-}
+std::vector<double> Signal(int64_t N) { return orv::bench::UniformSignal(N, 20240613); }
 
 void BM_WaveletTransform(benchmark::State& State) {
   const auto N = static_cast<int32_t>(State.range(0));
