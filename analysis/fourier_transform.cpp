@@ -14,6 +14,11 @@ namespace orv {
 
 namespace detail {
 
+// Radix-2 decimation in time after a bit-reversal permutation (J. W. Cooley,
+// J. W. Tukey, An algorithm for the machine calculation of complex Fourier
+// series, Mathematics of Computation 19, 1965), the twiddles of a span by
+// the trigonometric recurrence of W. H. Press et al., Numerical Recipes, 3rd
+// ed., Cambridge University Press, 2007, 5.4 and 12.2.
 void FillFftTwiddles(double* T, int64_t N) {
   for (int64_t L = 2; L <= N; L *= 2) {
     const double Theta = 2 * std::numbers::pi / static_cast<double>(L);
