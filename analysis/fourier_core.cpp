@@ -68,7 +68,7 @@ void BitReversePermute(double* X, int64_t N, int Log) {
       }
 }
 
-// x * w for complex numbers, w's imaginary part multiplied by Sign (exact),
+// x * w for complex numbers (Wi carries the sign of the transform),
 // in the order of the plain radix-2 butterfly: re = wr xr - wi xi, im = wr xi + wi xr.
 ORV_SIMD_INLINE void MulTwiddle(double Wr, double Wi, double Xr, double Xi, double& Tr, double& Ti) {
   Tr = Wr * Xr - Wi * Xi;
