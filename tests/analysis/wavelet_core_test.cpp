@@ -61,6 +61,24 @@ TEST(Wavelet1D, StagesAgainstPyWaveletsAndClosedForms) {
     for (int32_t I = 1; I <= 8; ++I) EXPECT_NEAR(W.Data(I), R.Want[I - 1], 1e-15) << "order " << R.Order << ", " << I;
   }
 
+  // The edge under the other extensions, order 2 on (1, 2, 3, 4): the first
+  // coefficients read x[-2], x[-1] as x[1], x[0] (symmetric) or leave them out
+  // (zero pad). By hand from h = (1 + r3, 3 + r3, 3 - r3, 1 - r3) / (4 r2).
+  const double R3 = std::sqrt(3.0), Q = 4 * std::numbers::sqrt2;
+  const struct {
+    TWLSigExtMode Mode;
+    double A0, D0;
+  } Edges[] = {{wseSymmetric, 10 / Q, -2 * R3 / Q}, {wseZeroPad, (5 - 3 * R3) / Q, (1 - R3) / Q}};
+  W.SetOrder(2);
+  for (const auto& E : Edges) {
+    W.SetSignalExtMode(E.Mode);
+    Fill(W, {1, 2, 3, 4});
+    W.SingleStep(false);
+    EXPECT_NEAR(W.Data(1), E.A0, 1e-15) << int{E.Mode};
+    EXPECT_NEAR(W.Data(3), E.D0, 1e-15) << int{E.Mode};
+  }
+  W.SetSignalExtMode(wseWrap);
+
   // Haar on (1, 3): (4, -2) / sqrt 2, and back.
   W.SetOrder(1);
   Fill(W, {1, 3});
