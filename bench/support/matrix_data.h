@@ -10,8 +10,8 @@
 namespace orv::bench {
 
 // Uniform cells in [0, 1) from the platform's generator, seeded afresh.
-inline void FillRandom(TMatrix& M) {
-  SetRandSeed(1);
+inline void FillRandom(TMatrix& M, uint64_t Seed = 1) {
+  SetRandSeed(Seed);
   for (int32_t C = 1; C <= M.NrOfColumns(); ++C)
     for (int32_t R = 1; R <= M.NrOfRows(); ++R) M.SetVal(C, R, Random());
 }
