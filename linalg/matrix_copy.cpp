@@ -28,8 +28,11 @@ void TMatrix::CopyFromVec(TDims Dim, const TVector* VecSource, int32_t Source1st
   VecSource->MakeValidElemRange(Source1stElem, SourceLastElem);
   if (Dim == dimColumns || Dim == dimRows) {
     // Read before the first write: a handler of this matrix may change the vector.
-    std::vector<double> Values;
-    for (int32_t E = Source1stElem; E <= SourceLastElem; ++E) Values.push_back(VecSource->GetVal(E));
+    const std::vector<double> Values = detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
+      std::vector<double> V;
+      for (int32_t E = Source1stElem; E <= SourceLastElem; ++E) V.push_back(VecSource->GetVal(E));
+      return V;
+    });
     const auto N = static_cast<int64_t>(Values.size());
     const auto At = [&](int64_t I, int64_t J) { return Values[detail::Ix(I + J)]; };
     if (Dim == dimColumns)

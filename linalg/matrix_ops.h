@@ -154,8 +154,11 @@ struct TMatrixOps {
     MakeValidRange(First, Last, ByRow ? S.NrOfColumns() : S.NrOfRows());
     const int32_t Count = NLine == 0 ? 0 : std::min(Last - First + 1, Dest->NrOfElem());
     // Read before Dest's handler runs.
-    std::vector<T> Values(Ix(Count));
-    for (int32_t I = 0; I < Count; ++I) Values[Ix(I)] = ByRow ? S.GetVal(First + I, Line) : S.GetVal(Line, First + I);
+    const std::vector<T> Values = GuardAlloc<TError>(S, NoHeap, [&] {
+      std::vector<T> V(Ix(Count));
+      for (int32_t I = 0; I < Count; ++I) V[Ix(I)] = ByRow ? S.GetVal(First + I, Line) : S.GetVal(Line, First + I);
+      return V;
+    });
     Dest->Fill(T{});
     TVectorOps<TVec>::Put(*Dest, Values.data(), Count, 1);
   }
@@ -293,25 +296,34 @@ struct TMatrixOps {
     S.Changed();
   }
 
-  // Columns become rows; one OnChange. Built aside in tiles that stay in the
-  // cache on both sides, then swapped in.
+  // Columns become rows; one OnChange. A square matrix is transposed in
+  // place, any other built aside and swapped in; both run in tiles that stay
+  // in the cache on both sides.
   static void TransposeDense(M& S) {
     if (!K::Dense(S)) return;
     const int32_t NC = S.FNCol, NR = S.FNRow;
-    TGrid New = GuardAlloc<TError>(S, NoHeap, [&] {
-      CheckExtent(int64_t{std::max(NC, 1)} * std::max(NR, 1), sizeof(T));
-      TGrid G(Ix(std::max(NR, 1)), typename TGrid::value_type(Ix(std::max(NC, 1))));
-      constexpr int32_t Tile = 32;
+    constexpr int32_t Tile = 64;
+    if (NC == NR) {
       for (int32_t C0 = 0; C0 < NC; C0 += Tile)
-        for (int32_t R0 = 0; R0 < NR; R0 += Tile)
-          for (int32_t C = C0; C < std::min(C0 + Tile, NC); ++C) {
-            const T* Src = S.Mat[Ix(C)].data();
-            for (int32_t R = R0; R < std::min(R0 + Tile, NR); ++R) G[Ix(R)][Ix(C)] = Src[R];
-          }
-      return G;
-    });
-    S.Mat.swap(New);
-    std::swap(S.FNCol, S.FNRow);
+        for (int32_t R0 = C0; R0 < NR; R0 += Tile)
+          for (int32_t C = C0; C < std::min(C0 + Tile, NC); ++C)
+            for (int32_t R = std::max(R0, C + 1); R < std::min(R0 + Tile, NR); ++R)
+              std::swap(S.Mat[Ix(C)][Ix(R)], S.Mat[Ix(R)][Ix(C)]);
+    } else {
+      TGrid New = GuardAlloc<TError>(S, NoHeap, [&] {
+        CheckExtent(int64_t{std::max(NC, 1)} * std::max(NR, 1), sizeof(T));
+        TGrid G(Ix(std::max(NR, 1)), typename TGrid::value_type(Ix(std::max(NC, 1))));
+        for (int32_t C0 = 0; C0 < NC; C0 += Tile)
+          for (int32_t R0 = 0; R0 < NR; R0 += Tile)
+            for (int32_t C = C0; C < std::min(C0 + Tile, NC); ++C) {
+              const T* Src = S.Mat[Ix(C)].data();
+              for (int32_t R = R0; R < std::min(R0 + Tile, NR); ++R) G[Ix(R)][Ix(C)] = Src[R];
+            }
+        return G;
+      });
+      S.Mat.swap(New);
+      std::swap(S.FNCol, S.FNRow);
+    }
     S.Changed();
   }
 

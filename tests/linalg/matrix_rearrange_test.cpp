@@ -61,6 +61,27 @@ TEST(MatrixRearrange, AgainstNumPyWithOneEventEach) {
   }
 }
 
+TEST(MatrixRearrange, TransposeSquareInPlaceAndOtherShapesAcrossTiles) {
+  // Cell (c, r) = 1000 c + r must come back as cell (r, c); sizes beyond one 64 x 64 tile.
+  const struct { int32_t Cols, Rows; } Shapes[] = {{70, 70}, {130, 65}, {1, 1}, {0, 0}, {2, 129}};
+  for (const auto& S : Shapes) {
+    TMatrix M(nullptr);
+    M.Resize(S.Cols, S.Rows);
+    for (int32_t C = 1; C <= S.Cols; ++C)
+      for (int32_t R = 1; R <= S.Rows; ++R) M.SetVal(C, R, 1000 * C + R);
+    TChangeCounter Ch;
+    Ch.Attach(M);
+    ASSERT_TRUE(M.Transpose());
+    ASSERT_EQ(M.NrOfColumns(), S.Rows);
+    ASSERT_EQ(M.NrOfRows(), S.Cols);
+    int Wrong = 0;
+    for (int32_t C = 1; C <= S.Rows; ++C)
+      for (int32_t R = 1; R <= S.Cols; ++R) Wrong += M.GetVal(C, R) != 1000 * R + C;
+    EXPECT_EQ(Wrong, 0) << S.Cols << " x " << S.Rows;
+    EXPECT_EQ(Ch.Count, 1);
+  }
+}
+
 TEST(MatrixRearrange, DiffOrdersAndLimits) {
   // Part example: a column 1, 4, 9, 16.
   TMatrix M(nullptr);
