@@ -45,6 +45,7 @@
 #include <vector>
 
 #include "core/extent.h"
+#include "core/simd.h"
 #include "orvcalckit/detail/index.h"
 
 namespace orv::detail {
@@ -96,7 +97,7 @@ struct TMatMulCode {
   using V [[gnu::vector_size(64)]] = E;
   static constexpr int64_t L = static_cast<int64_t>(sizeof(V) / sizeof(E));
 
-  [[gnu::always_inline]] static inline void Block(const E* Ap, const E* Bp, E* C, int64_t LD, int64_t MC,
+  static ORV_SIMD_INLINE void Block(const E* Ap, const E* Bp, E* C, int64_t LD, int64_t MC,
                                                   int64_t NC, int64_t KC, bool First) {
     constexpr int64_t MR = S::MR, NR = S::NR;
     static_assert(MR == L);
@@ -122,7 +123,7 @@ struct TMatMulCode {
       }
   }
 
-  [[gnu::always_inline]] static inline void MatVec(int64_t M, int64_t K, const E* const* Cols, const E* X, E* Y) {
+  static ORV_SIMD_INLINE void MatVec(int64_t M, int64_t K, const E* const* Cols, const E* X, E* Y) {
     std::fill_n(Y, M, E{});
     const int64_t Body = M / L * L;
     int64_t C = 0;
@@ -170,7 +171,7 @@ struct TMatMulCode {
 
   // Eight columns at a time (whatever E's width), the last group padded with repeats of the last
   // column (computed, not stored).
-  [[gnu::always_inline]] static inline void MatTVec(int64_t N, int64_t K, const E* const* Cols, const E* X,
+  static ORV_SIMD_INLINE void MatTVec(int64_t N, int64_t K, const E* const* Cols, const E* X,
                                                     E* Y) {
     using V [[gnu::vector_size(8 * sizeof(E))]] = E;  // one lane per column
     const int64_t Body = K / 8 * 8;
