@@ -11,14 +11,9 @@
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcalckit/ORV_vector.h"
 
-#ifdef ORV_HAVE_EIGEN
-#include <Eigen/Dense>
-#endif
-
 namespace {
 
 using namespace orv;
-using bench::ColumnMajor;
 using bench::FillRandom;
 
 enum TForm { fmMultiply, fmMultiplyTransposed, fmTransposeAndMultiply };
@@ -65,8 +60,7 @@ void BM_VecProduct(benchmark::State& St) {
 Eigen::MatrixXd EigenSquare(int32_t N, uint64_t Seed) {
   TMatrix M(nullptr);
   Square(M, N, Seed);
-  const std::vector<double> Cells = ColumnMajor(M);
-  return Eigen::Map<const Eigen::MatrixXd>(Cells.data(), N, N);
+  return bench::EigenCopy(M);
 }
 
 void BM_EigenProduct(benchmark::State& St) {

@@ -12,10 +12,6 @@
 #include "bench/support/matrix_data.h"
 #include "orvcalckit/ORV_matrix.h"
 
-#ifdef ORV_HAVE_EIGEN
-#include <Eigen/Dense>
-#endif
-
 namespace {
 
 using namespace orv;
@@ -86,8 +82,7 @@ void BM_PlainMirrorRows(benchmark::State& St) {
 
 #ifdef ORV_HAVE_EIGEN
 void BM_EigenTransposedCopy(benchmark::State& St) {
-  const std::vector<double> Cells = ColumnMajor(Data());
-  const Eigen::MatrixXd A = Eigen::Map<const Eigen::MatrixXd>(Cells.data(), Side, Side);
+  const Eigen::MatrixXd A = bench::EigenCopy(Data());
   for (auto _ : St) {
     Eigen::MatrixXd B = A.transpose();
     benchmark::DoNotOptimize(B.data());

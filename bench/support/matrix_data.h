@@ -7,6 +7,10 @@
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcorekit/Orv_system.h"
 
+#ifdef ORV_HAVE_EIGEN
+#include <Eigen/Dense>
+#endif
+
 namespace orv::bench {
 
 // Uniform cells in [0, 1) from the platform's generator, seeded afresh.
@@ -24,5 +28,13 @@ inline std::vector<double> ColumnMajor(const TMatrix& M) {
     for (int32_t R = 1; R <= M.NrOfRows(); ++R) A.push_back(M.Elem(C, R));
   return A;
 }
+
+#ifdef ORV_HAVE_EIGEN
+// The same cells as an Eigen matrix, for the benchmarks beside Eigen.
+inline Eigen::MatrixXd EigenCopy(const TMatrix& M) {
+  const std::vector<double> A = ColumnMajor(M);
+  return Eigen::Map<const Eigen::MatrixXd>(A.data(), M.NrOfRows(), M.NrOfColumns());
+}
+#endif
 
 }  // namespace orv::bench
