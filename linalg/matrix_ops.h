@@ -17,6 +17,9 @@
 // M must offer NrOfColumns, NrOfRows, the column array Mat ([column][row],
 // at least max(count, 1) of each), GetVal, SetVal, Resize, Changed,
 // MakeValidColRange, MakeValidRowRange, OnChange and its TComponent name.
+// CopyFrom takes any source with NrOfColumns, NrOfRows and GetVal(c, r):
+// TMatrix.CopyFrom of a TIntMatrix passes it as it is; of one layer of a
+// TMat3D, a small view of that layer (clamped into 1..layers first).
 //
 // Storage kinds: every member that reads or writes Mat checks Dense first and
 // then does nothing (or returns false); what a sparse matrix can do instead
