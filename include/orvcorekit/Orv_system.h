@@ -31,6 +31,10 @@ ORVCORE_API int32_t TruncInt(double X);
 constexpr int32_t SatInt32(int64_t V) {
   return V > INT32_MAX ? INT32_MAX : V < INT32_MIN ? INT32_MIN : static_cast<int32_t>(V);
 }
+// X rounded to the nearest integer, halves to even, as a double: no
+// saturation, NaN and infinities come back as they are. Round is this,
+// saturated into int64.
+ORVCORE_API double RoundHalfEven(double X);
 // Integer and fractional part, both carrying the sign of X; Int(X) + Frac(X) == X.
 ORVCORE_API double Int(double X);
 ORVCORE_API double Frac(double X);
