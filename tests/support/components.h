@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "orvcalckit/detail/index.h"
@@ -71,6 +73,37 @@ struct TSortRecorder {
     };
     Component.OnChange = [this](TObject*) { ++Changes; };
   }
+};
+
+// Records the events of a TDataTable in order, as one text: "Change",
+// "Setup", "Names", "Attrib", "CellState", "Resize(c,r>c,r)" and
+// "Exchange(kind,i1,i2,lo,hi)", separated by blanks. Sender must be the table.
+struct TTableEventLog {
+  std::string Text;
+  template <class TTable>
+  void Attach(TTable& T) {
+    auto Named = [this, &T](const char* Name) {
+      return [this, &T, Name](TObject* Sender) { Add(Sender == &T ? Name : "WrongSender"); };
+    };
+    T.OnChange = Named("Change");
+    T.OnChangeSetup = Named("Setup");
+    T.OnChangeNames = Named("Names");
+    T.OnChangeAttrib = Named("Attrib");
+    T.OnChangeCellState = Named("CellState");
+    T.OnResize = [this](TObject*, int32_t OC, int32_t OR, int32_t NC, int32_t NR) {
+      Add("Resize(" + std::to_string(OC) + "," + std::to_string(OR) + ">" + std::to_string(NC) + "," +
+          std::to_string(NR) + ")");
+    };
+    T.OnSortExchange = [this](TObject*, uint8_t K, int32_t A, int32_t B, int32_t Lo, int32_t Hi) {
+      Add("Exchange(" + std::to_string(K) + "," + std::to_string(A) + "," + std::to_string(B) + "," +
+          std::to_string(Lo) + "," + std::to_string(Hi) + ")");
+    };
+  }
+  // The text so far, and start afresh.
+  std::string Take() { return std::exchange(Text, std::string()); }
+
+ private:
+  void Add(const std::string& E) { Text += Text.empty() ? E : " " + E; }
 };
 
 }  // namespace orv::test
