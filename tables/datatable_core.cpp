@@ -217,6 +217,11 @@ void TDataTable::Clear() {
 
 // ---- cells ----
 
+void TDataTable::SetElemWatched(int32_t ACol, int32_t ARow, double Value) {
+  NumericData->SetVal(ACol, ARow, Value);
+  ChangedData();
+}
+
 void TDataTable::SetCellState(int32_t ACol, int32_t ARow, uint8_t Value) {
   if (!ValidCell(ACol, ARow)) return;
   uint8_t& S = FCState[Ix1(ACol)][Ix1(ARow)];

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "linalg/component.h"
 #include "orvcalckit/ORV_datatable.h"
@@ -15,6 +16,7 @@ namespace orv {
 
 using detail::InAxis;
 using detail::IsCategorical;
+using detail::Ix;
 using detail::Ix1;
 
 namespace {
@@ -141,32 +143,44 @@ int32_t TDataTable::CreateContingencyTable(int32_t Col1, int32_t Col2, int32_t L
   if (!InAxis(Col1, FNrOfCols) || !InAxis(Col2, FNrOfCols)) return -1;
   if (!IsCategorical(FVType[Ix1(Col1)].MScaleType) || !IsCategorical(FVType[Ix1(Col2)].MScaleType)) return -2;
   MakeValidRowRange(LowRow, HighRow);
-  TInt2DArray T(MaxNominalIDs + 1, TIntArray(MaxNominalIDs + 1, 0));
+  constexpr int32_t N = MaxNominalIDs;
+  std::vector<int32_t> Counts(Ix(N * N), 0);  // [slot 1 - 1][slot 2 - 1], one block
+  // Rows beyond an adopted matrix that its host made smaller read 0.0,
+  // which refers to no slot.
+  const TMatrix& M = *NumericData;
+  const bool InData = InAxis(Col1, M.NrOfColumns()) && InAxis(Col2, M.NrOfColumns());
+  const int32_t DataRows = InData ? std::min(HighRow, M.NrOfRows()) : LowRow - 1;
+  bool Invalid = DataRows < HighRow;
+  const double* X = InData ? M.Mat[Ix1(Col1)].data() : nullptr;
+  const double* Y = InData ? M.Mat[Ix1(Col2)].data() : nullptr;
   const auto& S1 = FCState[Ix1(Col1)];
   const auto& S2 = FCState[Ix1(Col2)];
-  int32_t A = 0, B = 0;
-  bool Invalid = false;
-  for (int32_t R = LowRow; R <= HighRow; ++R) {
-    const int32_t KA = detail::SlotOf(Stored(Col1, R));
-    const int32_t KB = detail::SlotOf(Stored(Col2, R));
-    if (KA == 0 || KB == 0) {
+  for (int32_t R = LowRow; R <= DataRows; ++R) {
+    const int32_t A = detail::SlotOf(X[Ix1(R)]);
+    const int32_t B = detail::SlotOf(Y[Ix1(R)]);
+    if (A == 0 || B == 0) {
       Invalid = true;
       continue;
     }
-    if (!detail::IsNumericState(S1[Ix1(R)]) || !detail::IsNumericState(S2[Ix1(R)])) continue;
-    ++T[Ix1(KA)][Ix1(KB)];
-    A = std::max(A, KA);
-    B = std::max(B, KB);
+    if (detail::IsNumericState(S1[Ix1(R)]) && detail::IsNumericState(S2[Ix1(R)])) ++Counts[Ix((A - 1) * N + B - 1)];
   }
-  T.resize(detail::Ix(A + 1));
-  for (TIntArray& Col : T) Col.resize(detail::Ix(B + 1));
+  // The largest categories counted give the size.
+  int32_t NA = 0, NB = 0;
+  for (int32_t I = 0; I < N; ++I)
+    for (int32_t J = 0; J < N; ++J)
+      if (Counts[Ix(I * N + J)] != 0) {
+        NA = std::max(NA, I + 1);
+        NB = std::max(NB, J + 1);
+      }
+  TInt2DArray T(Ix(NA + 1), TIntArray(Ix(NB + 1), 0));
   const detail::TContTabRef Tab(T);
-  for (int32_t I = 0; I < A; ++I)
-    for (int32_t J = 0; J < B; ++J) {
-      const int32_t N = Tab.Cell(I, J);
-      Tab.RowTotal(J) += N;
-      Tab.ColTotal(I) += N;
-      Tab.GrandTotal() += N;
+  for (int32_t I = 0; I < NA; ++I)
+    for (int32_t J = 0; J < NB; ++J) {
+      const int32_t C = Counts[Ix(I * N + J)];
+      Tab.Cell(I, J) = C;
+      Tab.RowTotal(J) += C;
+      Tab.ColTotal(I) += C;
+      Tab.GrandTotal() += C;
     }
   ContTab = std::move(T);
   return Invalid ? -3 : 0;

@@ -319,6 +319,11 @@ TEST(DataTableCore, AdoptedMatrixFiresInOrderAndOutlivesTheTable) {
   U.SetElem(2, 2, 3.0);
   EXPECT_EQ(U.Elem(2, 2), 0.0);
   EXPECT_EQ(U.FillMarkedCells(1.0, 0x40), 0);
+  U.SetMScaleType(1, stNominal);
+  U.SetMScaleType(2, stNominal);
+  TInt2DArray Tab;
+  EXPECT_EQ(U.CreateContingencyTable(1, 2, 0, 0, Tab), -3);  // column 2 and row 2 read 0.0
+  EXPECT_EQ(Tab, TInt2DArray{{0}});
 }
 
 }  // namespace

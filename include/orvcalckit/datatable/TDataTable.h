@@ -124,8 +124,7 @@ class ORV_API TDataTable : public TComponent {
         NumericData->Mat[detail::Ix1(ACol)][detail::Ix1(ARow)] = Value;
       return;
     }
-    NumericData->SetVal(ACol, ARow, Value);
-    ChangedData();
+    SetElemWatched(ACol, ARow, Value);
   }
 
   uint8_t CellState(int32_t ACol, int32_t ARow) const {
@@ -364,6 +363,7 @@ class ORV_API TDataTable : public TComponent {
   // The stored value of a cell; 0.0 outside the table (or outside an adopted
   // matrix that its host resized).
   double Stored(int32_t ACol, int32_t ARow) const { return ValidCell(ACol, ARow) ? NumericData->GetVal(ACol, ARow) : 0.0; }
+  void SetElemWatched(int32_t ACol, int32_t ARow, double Value);  // SetElem with a handler
   void WireData();    // NumericData's OnChange -> DataHasChanged
   void WireMatrix();  // both handlers of NumericData
   // NumericData's OnSortExchange handler: forwards to OnSortExchange.
