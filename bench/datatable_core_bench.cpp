@@ -14,57 +14,32 @@ using namespace orv;
 
 constexpr int32_t Side = 1000;
 
-void BM_TableElemRead(benchmark::State& St) {
-  TDataTable T(nullptr);
-  T.Resize(Side, Side);
-  bench::FillRandom(*T.NumericData);
-  for (auto _ : St) {
-    double S = 0;
-    for (int32_t C = 1; C <= Side; ++C)
-      for (int32_t R = 1; R <= Side; ++R) S += T.Elem(C, R);
-    benchmark::DoNotOptimize(S);
-  }
-  St.SetItemsProcessed(St.iterations() * Side * Side);
-}
+TMatrix& Cells(TMatrix& M) { return M; }
+TMatrix& Cells(TDataTable& T) { return *T.NumericData; }
 
-void BM_MatrixElemRead(benchmark::State& St) {
-  TMatrix M(nullptr);
+template <class C>
+void BM_ElemRead(benchmark::State& St) {
+  C M(nullptr);
   M.Resize(Side, Side);
-  bench::FillRandom(M);
-  for (auto _ : St) {
-    double S = 0;
-    for (int32_t C = 1; C <= Side; ++C)
-      for (int32_t R = 1; R <= Side; ++R) S += M.Elem(C, R);
-    benchmark::DoNotOptimize(S);
-  }
+  bench::FillRandom(Cells(M));
+  for (auto _ : St) benchmark::DoNotOptimize(bench::SumByElem(M, Side));
   St.SetItemsProcessed(St.iterations() * Side * Side);
 }
 
-void BM_TableElemWrite(benchmark::State& St) {
-  TDataTable T(nullptr);
-  T.Resize(Side, Side);
+template <class C>
+void BM_ElemWrite(benchmark::State& St) {
+  C M(nullptr);
+  M.Resize(Side, Side);
   for (auto _ : St) {
-    for (int32_t C = 1; C <= Side; ++C)
-      for (int32_t R = 1; R <= Side; ++R) T.SetElem(C, R, R * 0.5 + C);
+    bench::WriteByElem(M, Side);
     benchmark::ClobberMemory();
   }
   St.SetItemsProcessed(St.iterations() * Side * Side);
 }
 
-void BM_MatrixElemWrite(benchmark::State& St) {
-  TMatrix M(nullptr);
-  M.Resize(Side, Side);
-  for (auto _ : St) {
-    for (int32_t C = 1; C <= Side; ++C)
-      for (int32_t R = 1; R <= Side; ++R) M.SetElem(C, R, R * 0.5 + C);
-    benchmark::ClobberMemory();
-  }
-  St.SetItemsProcessed(St.iterations() * Side * Side);
-}
-
-BENCHMARK(BM_TableElemRead);
-BENCHMARK(BM_MatrixElemRead);
-BENCHMARK(BM_TableElemWrite);
-BENCHMARK(BM_MatrixElemWrite);
+BENCHMARK_TEMPLATE(BM_ElemRead, TDataTable);
+BENCHMARK_TEMPLATE(BM_ElemRead, TMatrix);
+BENCHMARK_TEMPLATE(BM_ElemWrite, TDataTable);
+BENCHMARK_TEMPLATE(BM_ElemWrite, TMatrix);
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "linalg/component.h"
@@ -82,38 +83,18 @@ void TDataTable::Assign(TPersistent* Source) {
     return;
   }
   if (Src == this) return;
+  // What Assign copies: everything but the matrix pointer and its ownership.
+  auto Copied = [](TDataTable& T) {
+    return std::tie(T.FComment, T.FRowAtt, T.FColAtt, T.FVType, T.FCState, T.FColName, T.FRowName, T.FNrOfCols,
+                    T.FNrOfRows, T.FSortIncludeHd, T.OnChange, T.OnChangeSetup, T.OnChangeNames,
+                    T.OnChangeCellState, T.OnChangeAttrib, T.OnPercentDone, T.OnResize, T.OnSortExchange);
+  };
   detail::GuardAlloc<EORVDataTableError>(*this, detail::NoHeap, [&] {
     // Everything is copied aside before the first field changes.
-    std::string Comment = Src->FComment;
-    TIntArray RowAtt = Src->FRowAtt, ColAtt = Src->FColAtt;
-    std::vector<TVTypeSpec> VType = Src->FVType;
-    std::vector<std::vector<uint8_t>> States = Src->FCState;
-    std::vector<TDTNameStr> ColNames = Src->FColName, RowNames = Src->FRowName;
-    TNotifyEvent Change = Src->OnChange, Setup = Src->OnChangeSetup, Names = Src->OnChangeNames,
-                 CellSt = Src->OnChangeCellState, Attrib = Src->OnChangeAttrib;
-    TOnPercentDoneEvent Percent = Src->OnPercentDone;
-    TDataTableResizeEvent Resized = Src->OnResize;
-    TSortExchgEvent Exchange = Src->OnSortExchange;
+    auto Copy = std::apply([](const auto&... F) { return std::make_tuple(F...); }, Copied(*Src));
     AsAllocFailure([&] { NumericData->Assign(Src->NumericData); });
-    WireMatrix();  // the matrix copied the source table's handlers
-    FComment = std::move(Comment);
-    FRowAtt = std::move(RowAtt);
-    FColAtt = std::move(ColAtt);
-    FVType = std::move(VType);
-    FCState = std::move(States);
-    FColName = std::move(ColNames);
-    FRowName = std::move(RowNames);
-    FNrOfCols = Src->FNrOfCols;
-    FNrOfRows = Src->FNrOfRows;
-    FSortIncludeHd = Src->FSortIncludeHd;
-    OnChange = std::move(Change);
-    OnChangeSetup = std::move(Setup);
-    OnChangeNames = std::move(Names);
-    OnChangeCellState = std::move(CellSt);
-    OnChangeAttrib = std::move(Attrib);
-    OnPercentDone = std::move(Percent);
-    OnResize = std::move(Resized);
-    OnSortExchange = std::move(Exchange);
+    WireMatrix();  // the matrix took the source table's handlers
+    Copied(*this) = std::move(Copy);
   });
 }
 

@@ -55,7 +55,8 @@ namespace orv {
 // table, SetElem writes the cell without calling the matrix's OnChange.
 // NumericData may be written directly; keep its size equal to the table's
 // (through Resize). Should a host resize an adopted matrix by itself, cells
-// outside it read 0.0 and take no writes.
+// outside it read 0.0 and take no writes, and SetElem writes the matrix's
+// cells beyond the table's size.
 class ORV_API TDataTable : public TComponent {
  public:
   // 1 x 1, cell 0.0 with state 0, names C-1 and R-1, attributes 0, column
@@ -115,16 +116,17 @@ class ORV_API TDataTable : public TComponent {
   }
   double GetElem(int32_t ACol, int32_t ARow) const { return Elem(ACol, ARow); }
   // Stores through NumericData->SetVal, then OnChange once more: OnChange
-  // fires twice per write.
+  // fires twice per write. The cell is tested against NumericData's size,
+  // which is the table's unless a host resized an adopted matrix itself.
   void SetElem(int32_t ACol, int32_t ARow, double Value) {
-    if (!ValidCell(ACol, ARow)) return;
-    if (!OnChange) [[likely]] {
-      // The matrix's handler would only forward to OnChange: nothing to fire.
-      if (detail::InAxis(ACol, NumericData->NrOfColumns()) && detail::InAxis(ARow, NumericData->NrOfRows()))
-        NumericData->Mat[detail::Ix1(ACol)][detail::Ix1(ARow)] = Value;
+    TMatrix& M = *NumericData;
+    if (!detail::InAxis(ACol, M.NrOfColumns()) || !detail::InAxis(ARow, M.NrOfRows())) return;
+    if (OnChange) [[unlikely]] {
+      SetElemWatched(ACol, ARow, Value);
       return;
     }
-    SetElemWatched(ACol, ARow, Value);
+    // The matrix's handler would only forward to OnChange: nothing to fire.
+    M.Mat[detail::Ix1(ACol)][detail::Ix1(ARow)] = Value;
   }
 
   uint8_t CellState(int32_t ACol, int32_t ARow) const {
