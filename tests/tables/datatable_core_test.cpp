@@ -89,9 +89,9 @@ TEST(DataTableCore, FailedResizeRaisesAndLeavesTheTableAsItWas) {
   const std::string States = T.CRCofCellStates(), Names = T.CRCofNamesAndAttributes();
   TTableEventLog Log;
   Log.Attach(T);
-  for (auto [C, R] : {std::pair{INT32_MAX, INT32_MAX}, std::pair{2, INT32_MAX}, std::pair{INT32_MAX, 3}}) {
-    if (sizeof(void*) == 8 && (C == 2 || R == 3)) continue;  // addressable in 64 bits: no test of real memory
-    orv::test::ExpectRaises<EORVDataTableError>([&] { T.Resize(C, R); },
+  for (const auto& Size : {std::pair{INT32_MAX, INT32_MAX}, std::pair{2, INT32_MAX}, std::pair{INT32_MAX, 3}}) {
+    if (sizeof(void*) == 8 && (Size.first == 2 || Size.second == 3)) continue;  // addressable in 64 bits
+    orv::test::ExpectRaises<EORVDataTableError>([&] { T.Resize(Size.first, Size.second); },
                                                 "Component \"Table1\": not enough memory on heap");
     EXPECT_EQ(T.NrOfColumns(), 2);
     EXPECT_EQ(T.NrOfRows(), 3);
