@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -74,6 +75,35 @@ struct TSortRecorder {
     Component.OnChange = [this](TObject*) { ++Changes; };
   }
 };
+
+// A TDataTable as one text: "name/attribute/scale" per column, "|",
+// "name/attribute" per row, "|", then the cells column by column (columns
+// separated by ";"), each value as %g with "@" and its state in hex when
+// that is not 0. Example: "C-1/0/3 b/0/4 | R-1/0 R-2/9 | 0 0 ; 0 4@40".
+template <class TTable>
+std::string TableText(const TTable& T) {
+  char B[64];
+  std::string S;
+  for (int32_t C = 1; C <= T.NrOfColumns(); ++C)
+    S.append(T.ColName(C)).append("/").append(std::to_string(T.ColAttrib(C))).append("/")
+        .append(std::to_string(int(T.MScaleType(C)))).append(" ");
+  S += "|";
+  for (int32_t R = 1; R <= T.NrOfRows(); ++R)
+    S.append(" ").append(T.RowName(R)).append("/").append(std::to_string(T.RowAttrib(R)));
+  S += " |";
+  for (int32_t C = 1; C <= T.NrOfColumns(); ++C) {
+    if (C > 1) S += " ;";
+    for (int32_t R = 1; R <= T.NrOfRows(); ++R) {
+      std::snprintf(B, sizeof B, " %g", T.NumericData->GetVal(C, R));
+      S += B;
+      if (T.CellState(C, R) != 0) {
+        std::snprintf(B, sizeof B, "@%X", unsigned(T.CellState(C, R)));
+        S += B;
+      }
+    }
+  }
+  return S;
+}
 
 // Records the events of a TDataTable in order, as one text: "Change",
 // "Setup", "Names", "Attrib", "CellState", "Resize(c,r>c,r)" and

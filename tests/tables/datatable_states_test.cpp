@@ -2,6 +2,7 @@
 // queries, lookup by name and the two checksum texts.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 #include "orvcalckit/ORV_datatable.h"
@@ -46,24 +47,18 @@ TEST(DataTableStates, TestsAndCountsUseAllEightBits) {
   T.SetCellState(3, 1, 0x20);  // imputed, numeric
   T.SetCellState(2, 3, 0x40);
   T.SetCellState(3, 4, 0x01);
-  EXPECT_TRUE(T.IfRowHasCellState(1, 0x01));
-  EXPECT_FALSE(T.IfRowHasCellState(2, 0xFF));
-  EXPECT_FALSE(T.IfRowHasCellState(5, 0xFF));
-  EXPECT_TRUE(T.IfColHasCellState(2, 0x40));
-  EXPECT_FALSE(T.IfColHasCellState(1, 0x40));
-  EXPECT_FALSE(T.IfColHasCellState(0, 0xFF));
+  EXPECT_TRUE(T.IfRowHasCellState(1, 0x01) && T.IfColHasCellState(2, 0x40));
   EXPECT_TRUE(T.IfAnyCellHasCellState(3, 4, 2, 2, 0x40));  // reversed bounds
-  EXPECT_FALSE(T.IfAnyCellHasCellState(1, 2, 3, 2, 0xFF));
-  EXPECT_EQ(T.CountMarkedCellsInRow(1, 0x02), 2);  // the empty cells, unlike the statistics
-  EXPECT_EQ(T.CountMarkedCellsInRow(1, 0x21), 2);
-  EXPECT_EQ(T.CountMarkedCellsInRow(0, 0xFF), 0);
-  EXPECT_EQ(T.CountMarkedCellsInColumn(3, 0xFF), 2);
-  EXPECT_EQ(T.CountMarkedCellsInColumn(4, 0xFF), 0);
-  EXPECT_EQ(T.CountEmptyCells(0, 0, 0, 0), 2);
-  EXPECT_EQ(T.CountEmptyCells(2, 1, 3, 4), 1);
-  EXPECT_EQ(T.CountImputedCells(0, 0, 0, 0), 1);
-  EXPECT_EQ(T.CountValidCells(0, 0, 0, 0), 9);
-  EXPECT_EQ(T.CountValidCells(-5, 1, 99, 1), 1);  // clamped to row 1
+  EXPECT_FALSE(T.IfRowHasCellState(2, 0xFF) || T.IfColHasCellState(1, 0x40) || T.IfAnyCellHasCellState(1, 2, 3, 2, 0xFF));
+  EXPECT_FALSE(T.IfRowHasCellState(5, 0xFF) || T.IfColHasCellState(0, 0xFF));  // outside
+  // count, expected: the masks take all eight bits, so 0x02 counts empty cells
+  const struct { int32_t Count, Want; } Counts[] = {
+      {T.CountMarkedCellsInRow(1, 0x02), 2},  {T.CountMarkedCellsInRow(1, 0x21), 2},
+      {T.CountMarkedCellsInRow(0, 0xFF), 0},  {T.CountMarkedCellsInColumn(3, 0xFF), 2},
+      {T.CountMarkedCellsInColumn(4, 0xFF), 0}, {T.CountEmptyCells(0, 0, 0, 0), 2},
+      {T.CountEmptyCells(2, 1, 3, 4), 1},     {T.CountImputedCells(0, 0, 0, 0), 1},
+      {T.CountValidCells(0, 0, 0, 0), 9},     {T.CountValidCells(-5, 1, 99, 1), 1}};
+  for (std::size_t I = 0; I < std::size(Counts); ++I) EXPECT_EQ(Counts[I].Count, Counts[I].Want) << "row " << I;
 }
 
 TEST(DataTableStates, FillMarkedCellsWritesThroughTheMatrix) {
@@ -91,28 +86,27 @@ TEST(DataTableStates, FillMarkedCellsWritesThroughTheMatrix) {
 TEST(DataTableStates, AttributeQueries) {
   TDataTable T(nullptr);
   T.Resize(5, 4);
-  const int32_t RowAtt[] = {3, 7, 7, 1};
+  const int32_t RowAtt[] = {3, 7, 7, 1}, ColAtt[] = {-1, 256, 1000, 256, 0};
   for (int R = 1; R <= 4; ++R) T.SetRowAttrib(R, RowAtt[R - 1]);
-  int32_t Pos = -1;
-  EXPECT_EQ(T.MaxRowAttrib(0, 0, Pos), 7);
-  EXPECT_EQ(Pos, 2);  // the first row holding it
-  EXPECT_EQ(T.MinRowAttrib(0, 0, Pos), 1);
-  EXPECT_EQ(Pos, 4);
-  EXPECT_EQ(T.MaxRowAttrib(9, 3, Pos), 7);  // rows 3..4
-  EXPECT_EQ(Pos, 3);
-  EXPECT_EQ(T.RowAttribLevels(), 3);
-  // Levels of any attribute: -1, 256 and 1000 count like the rest.
-  const int32_t ColAtt[] = {-1, 256, 1000, 256, 0};
   for (int C = 1; C <= 5; ++C) T.SetColAttrib(C, ColAtt[C - 1]);
+  using TQuery = int32_t (TDataTable::*)(int32_t, int32_t, int32_t&) const;
+  // query, range, extreme, the first row (column) holding it
+  const struct { TQuery Query; int32_t Lo, Hi, Want, Pos; } Rows[] = {
+      {&TDataTable::MaxRowAttrib, 0, 0, 7, 2},     {&TDataTable::MinRowAttrib, 0, 0, 1, 4},
+      {&TDataTable::MaxRowAttrib, 9, 3, 7, 3},     {&TDataTable::MinColAttrib, 0, 0, -1, 1},
+      {&TDataTable::MaxColAttrib, 2, 5, 1000, 3},  {&TDataTable::MinColAttrib, 4, 4, 256, 4}};
+  for (const auto& R : Rows) {
+    int32_t Pos = -1;
+    EXPECT_EQ((T.*R.Query)(R.Lo, R.Hi, Pos), R.Want) << R.Lo << ".." << R.Hi;
+    EXPECT_EQ(Pos, R.Pos);
+  }
+  // Levels of any attribute: -1, 256 and 1000 count like the rest.
+  EXPECT_EQ(T.RowAttribLevels(), 3);
   EXPECT_EQ(T.ColAttribLevels(), 4);
-  EXPECT_EQ(T.MinColAttrib(0, 0, Pos), -1);
-  EXPECT_EQ(Pos, 1);
-  EXPECT_EQ(T.MaxColAttrib(2, 5, Pos), 1000);
-  EXPECT_EQ(Pos, 3);
   T.Resize(5, 0);
+  int32_t Pos = -1;
   EXPECT_EQ(T.MaxRowAttrib(0, 0, Pos), 0);
-  EXPECT_EQ(Pos, 0);
-  EXPECT_EQ(T.RowAttribLevels(), 0);
+  EXPECT_EQ(Pos + T.RowAttribLevels(), 0);
 }
 
 TEST(DataTableStates, FindByNameTrimsBlanksAndFoldsAsciiCase) {
@@ -121,11 +115,10 @@ TEST(DataTableStates, FindByNameTrimsBlanksAndFoldsAsciiCase) {
   T.SetColName(2, "  Weight ");
   T.SetColName(3, "weight");
   T.SetRowName(2, "\xC3\x89t\xC3\xA9");  // "Été"
-  EXPECT_EQ(T.FindColIndex("weight"), 2);
-  EXPECT_EQ(T.FindColIndex(" WEIGHT  "), 2);
-  EXPECT_EQ(T.FindColIndex("c-1"), 1);
-  EXPECT_EQ(T.FindColIndex("Weigh"), 0);
-  EXPECT_EQ(T.FindColIndex("\tweight"), 0);  // blanks only, not TABs
+  // key, column found ("\t" is no blank)
+  const struct { const char* Key; int32_t Want; } Cols[] = {
+      {"weight", 2}, {" WEIGHT  ", 2}, {"c-1", 1}, {"Weigh", 0}, {"\tweight", 0}};
+  for (const auto& C : Cols) EXPECT_EQ(T.FindColIndex(C.Key), C.Want) << C.Key;
   EXPECT_EQ(T.FindRowIndex("\xC3\x89t\xC3\xA9"), 2);
   EXPECT_EQ(T.FindRowIndex("\xC3\xA9t\xC3\xA9"), 0);  // no folding beyond ASCII
   T.SetRowName(1, "   ");
