@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "orvcalckit/ORV_datatable.h"
+#include "orvcalckit/detail/index.h"
 #include "orvcorekit/Orv_system.h"
 
 namespace {
@@ -44,8 +45,8 @@ void BM_PlainCrossCount(benchmark::State& St) {
   for (auto _ : St) {
     TInt2DArray Tab(151, TIntArray(151, 0));
     for (int32_t R = 0; R < Rows; ++R) {
-      const int64_t A = Round(X[static_cast<size_t>(R)]), B = Round(Y[static_cast<size_t>(R)]);
-      if (A >= 1 && A <= 150 && B >= 1 && B <= 150) ++Tab[static_cast<size_t>(A - 1)][static_cast<size_t>(B - 1)];
+      const int64_t A = Round(X[detail::Ix(R)]), B = Round(Y[detail::Ix(R)]);
+      if (A >= 1 && A <= 150 && B >= 1 && B <= 150) ++Tab[detail::Ix1(A)][detail::Ix1(B)];
     }
     benchmark::DoNotOptimize(Tab.data());
   }
