@@ -9,15 +9,17 @@
 //
 //   TRealBins B;
 //   if (Histo == nullptr || !TRealBins::Make(FirstBin, LastBin, BinWidth, B)) return false;
-//   const THistoCounts C = CountHistogram(*Histo, B, [&](auto&& Add) {
+//   const THistoCounts C = CountHistogram(*Histo, B, [&](auto&& Add, bool Watched) {
 //     for (...) Add(Value, 1);
 //   });
 //
-// Visit(Add) calls Add(v, Repeat) for every value in the routine's order;
-// Repeat > 1 stands for that many equal values in a row (the zeros of
-// elements outside a vector). The total must fit an Integer. Histo's own
-// values must not be read through Visit while they are counted: where Histo
-// may be the source, visit a copy.
+// Visit(Add, Watched) calls Add(v, Repeat) for every value in the routine's
+// order; Repeat > 1 stands for that many equal values in a row (the zeros of
+// elements outside a vector). The total must fit an Integer. With Watched,
+// Histo's OnChange handler runs between the values: read them in a way that
+// stays safe when it resizes the source, and from a copy where Histo may be
+// the source (its values change as they are counted). Without, nothing runs
+// before Visit returns, and the source may be read directly.
 //
 // Every value lands in exactly one place, so Underflow + Overflow + the bins'
 // counts equal the number of values: a value below FirstBin is underflow, one
@@ -58,11 +60,12 @@ struct TRealBins {
     return true;
   }
 
-  // 0 for underflow, 1..NBins, NBins + 1 for overflow.
+  // 0 for underflow, 1..NBins, NBins + 1 for overflow. P >= 0 here, so the
+  // truncating conversion is the floor.
   int32_t operator()(double V) const {
     if (V < First) return 0;
     if (!(V < Top)) return NBins + 1;
-    const double P = std::floor((V - First) / Width);
+    const double P = (V - First) / Width;
     return P < NBins ? static_cast<int32_t>(P) + 1 : NBins + 1;
   }
 };
@@ -106,7 +109,9 @@ THistoCounts CountHistogram(TIntVector& Histo, const BinRule& B, VisitFn&& Visit
   const int32_t NB = B.NBins;
   if (!Histo.OnChange) {
     std::vector<int64_t> C(Ix(NB + 2));
-    Visit([&](auto V, int64_t Repeat) { C[Ix(B(V))] += Repeat; });
+    int64_t* Tally = C.data();
+    const BinRule Rule = B;
+    Visit([Tally, Rule](auto V, int64_t Repeat) { Tally[Rule(V)] += Repeat; }, false);
     TIntArray Counts(Ix(NB));
     int64_t InBins = 0;
     for (int32_t I = 1; I <= NB; ++I) {
@@ -124,19 +129,21 @@ THistoCounts CountHistogram(TIntVector& Histo, const BinRule& B, VisitFn&& Visit
   Histo.Resize(NB);
   Histo.Clear();
   int64_t Under = 0, Over = 0;
-  Visit([&](auto V, int64_t Repeat) {
-    const int32_t Bin = B(V);
-    if (Bin == 0) {
-      Under += Repeat;
-    } else if (Bin > NB) {
-      Over += Repeat;
-    } else {
-      for (int64_t K = 0; K < Repeat; ++K) {
-        Histo.SetVal(Bin, WrapAdd(Histo.GetVal(Bin), 1));  // a handler may have set any count
-        if (Histo.GetVal(Bin) > R.MaxCnt) R.MaxCnt = Histo.GetVal(Bin);
-      }
-    }
-  });
+  Visit(
+      [&](auto V, int64_t Repeat) {
+        const int32_t Bin = B(V);
+        if (Bin == 0) {
+          Under += Repeat;
+        } else if (Bin > NB) {
+          Over += Repeat;
+        } else {
+          for (int64_t K = 0; K < Repeat; ++K) {
+            Histo.SetVal(Bin, WrapAdd(Histo.GetVal(Bin), 1));  // a handler may have set any count
+            if (Histo.GetVal(Bin) > R.MaxCnt) R.MaxCnt = Histo.GetVal(Bin);
+          }
+        }
+      },
+      true);
   R.Underflow = SatInt32(Under);
   R.Overflow = SatInt32(Over);
   return R;

@@ -452,20 +452,23 @@ struct TVectorOps {
   template <class BinRule>
   static bool Histogram(const V& Self, int32_t FirstElem, int32_t LastElem, TIntVector& Histo, const BinRule& B,
                         int32_t& Underflow, int32_t& Overflow, int32_t& MaxCnt) {
-    const int64_t Lo = FirstElem, Hi = LastElem;
+    const int64_t Lo = FirstElem, Hi = LastElem, N = Self.FNElem;
     if (Hi - Lo + 1 > INT32_MAX) return false;
-    const int64_t N = Self.FNElem;
-    // With a handler on Histo the values are read between its writes: a copy
-    // keeps them when Histo is Self, and GetVal stays safe when a handler
-    // resizes Self.
+    const int32_t InLo = static_cast<int32_t>(std::max<int64_t>(Lo, 1));
+    const int32_t InHi = static_cast<int32_t>(std::min(Hi, N));
+    const int64_t Below = std::min<int64_t>(Hi, 0) - Lo + 1, Above = Hi - std::max(Lo, N + 1) + 1;
+    // Watched, the values are read between Histo's events: from a copy when
+    // Histo is Self, else through GetVal, which a handler resizing Self
+    // cannot lead out of the storage.
     const bool FromCopy = Histo.OnChange && static_cast<const void*>(&Histo) == static_cast<const void*>(&Self);
     const TArray Copy = FromCopy ? GuardAlloc<typename V::TError>(Self, NoHeap, [&] { return Self.FVec; }) : TArray{};
-    const auto Read = [&](int64_t I) { return FromCopy ? Copy[Ix1(I)] : Self.GetVal(static_cast<int32_t>(I)); };
-    const THistoCounts C = CountHistogram(Histo, B, [&](auto&& Add) {
-      const int64_t Below = std::min<int64_t>(Hi, 0) - Lo + 1;
+    const THistoCounts C = CountHistogram(Histo, B, [&](auto&& Add, bool Watched) {
       if (Below > 0) Add(T{}, Below);
-      for (int64_t I = std::max<int64_t>(Lo, 1); I <= std::min(Hi, N); ++I) Add(Read(I), 1);
-      const int64_t Above = Hi - std::max(Lo, N + 1) + 1;
+      const T* X = FromCopy ? Copy.data() : Data(Self);
+      if (FromCopy || !Watched)
+        for (int32_t I = InLo; I <= InHi; ++I) Add(X[I - 1], 1);
+      else
+        for (int32_t I = InLo; I <= InHi; ++I) Add(Self.GetVal(I), 1);
       if (Above > 0) Add(T{}, Above);
     });
     Underflow = C.Underflow;
