@@ -34,7 +34,8 @@
 namespace orv::detail {
 
 // The Count values of Visit (see core/moments.h) in an array of T, sorted
-// ascending by SortArray (NaN last).
+// ascending by SortArray (NaN last). T is one of SortArray's element types:
+// double, float or int32_t; cells of other types are copied as double.
 template <class T, class VisitFn>
 std::vector<T> SortedCopy(int64_t Count, VisitFn&& Visit) {
   std::vector<T> A;
