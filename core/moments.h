@@ -151,6 +151,7 @@ inline void SkewKurtSampleCorrection(TSkewKurt& R) {
 // Every value is scanned, so a negative value is reported also behind a zero.
 struct TGeometricMean {
   int64_t N = 0;
+  int64_t Zeros = 0;      // values that were 0
   double LogSum = 0.0;    // sum of ln x over the positive values
   bool Zero = false;      // a value was 0
   bool Negative = false;  // a value was below 0: the caller raises
@@ -166,8 +167,10 @@ TGeometricMean GeometricMeanOf(VisitFn&& Visit) {
     ++R.N;
     if (V < 0.0)
       R.Negative = true;
-    else if (V == 0.0)
+    else if (V == 0.0) {
       R.Zero = true;
+      ++R.Zeros;
+    }
     else
       R.LogSum += std::log(V);
   });
