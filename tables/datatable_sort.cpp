@@ -2,6 +2,7 @@
 // names and by attributes, every exchange carrying the states and headers.
 #include <algorithm>
 #include <cstdint>
+#include <numeric>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -68,6 +69,113 @@ struct TDataTable::TSorting {
     }
   }
 
+  // A sort of the matrix (Sort) whose exchanges reach ExchangeDuringSort,
+  // lines Lo..Hi across CrossLo..CrossHi (the table's bounds; clamped here
+  // as the matrix clamps them). With no OnSortExchange handler nothing can
+  // look at the table between two exchanges, and swapping the state bytes of
+  // every cross line at each exchange doubles the memory streams of the
+  // sort, which then runs several times slower than the matrix's. So:
+  // - where no exchange can change a state or header (uniform states, no
+  //   headers), ExchangeDuringSort would do nothing: the matrix sorts alone;
+  // - otherwise the exchanges only permute FSortOrder, and the states and
+  //   headers follow once at the end, as the exchanges one by one would have
+  //   left them.
+  template <bool ByRows, class SortFn>
+  static void ByValues(TDataTable& T, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                       SortFn&& Sort) {
+    TMatrix& M = *T.NumericData;
+    if (T.OnSortExchange || M.NrOfColumns() != T.FNrOfCols || M.NrOfRows() != T.FNrOfRows) {
+      Sort();
+      return;
+    }
+    M.MakeValidColRange(LowCol, HighCol);
+    M.MakeValidRowRange(LowRow, HighRow);
+    const int32_t Lo = ByRows ? LowRow : LowCol, Hi = ByRows ? HighRow : HighCol;
+    const int32_t CrossLo = ByRows ? LowCol : LowRow, CrossHi = ByRows ? HighCol : HighRow;
+    const int32_t N = ByRows ? T.FNrOfRows : T.FNrOfCols;
+    if (!T.FSortIncludeHd && UniformStates<ByRows>(T, Lo, Hi, CrossLo, CrossHi)) {
+      detail::TSilence Alone(M.OnSortExchange);
+      Sort();
+      return;
+    }
+    // Everything the permutation needs is had before the sort: afterwards
+    // nothing may fail between the values and their states.
+    struct TWork {
+      std::vector<uint8_t> States;
+      std::vector<TDTNameStr> Names;
+      TIntArray Att;
+      std::vector<TVTypeSpec> VType;
+    };
+    const auto Rows = detail::Ix(std::max(CrossHi - CrossLo + 1, 0));
+    TWork W = detail::GuardAlloc<EORVDataTableError>(T, detail::NoHeap, [&] {
+      TWork Work;
+      Work.States.resize(detail::Ix(N) * (ByRows ? 1 : Rows));
+      if (T.FSortIncludeHd) {
+        Work.Names.reserve(detail::Ix(N));
+        Work.Att.reserve(detail::Ix(N));
+        if (!ByRows) Work.VType.reserve(detail::Ix(N));
+      }
+      T.FSortOrder.resize(detail::Ix(N));
+      return Work;
+    });
+    std::iota(T.FSortOrder.begin(), T.FSortOrder.end(), 1);
+    struct TEnd {
+      TDataTable& T;
+      ~TEnd() { std::vector<int32_t>().swap(T.FSortOrder); }
+    } End{T};
+    Sort();
+    const std::vector<int32_t>& Order = T.FSortOrder;
+    const auto From = [&](int32_t I) { return detail::Ix1(Order[Ix1(I)]); };
+    if constexpr (ByRows) {
+      for (int32_t C = CrossLo; C <= CrossHi; ++C) {
+        auto& S = T.FCState[Ix1(C)];
+        for (int32_t R = 1; R <= N; ++R) W.States[Ix1(R)] = S[From(R)];
+        S.swap(W.States);
+      }
+      if (T.FSortIncludeHd) {
+        Permute(T.FRowName, W.Names, From);
+        Permute(T.FRowAtt, W.Att, From);
+      }
+    } else {
+      for (int32_t C = 1; C <= N; ++C)
+        std::copy_n(T.FCState[From(C)].begin() + (CrossLo - 1), Rows, W.States.begin() + Ix1(C) * Rows);
+      for (int32_t C = 1; C <= N; ++C)
+        std::copy_n(W.States.begin() + Ix1(C) * Rows, Rows, T.FCState[Ix1(C)].begin() + (CrossLo - 1));
+      if (T.FSortIncludeHd) {
+        Permute(T.FColName, W.Names, From);
+        Permute(T.FColAtt, W.Att, From);
+        Permute(T.FVType, W.VType, From);
+      }
+    }
+  }
+
+  // Whether exchanging two lines of Lo..Hi leaves every state byte of the
+  // cross range as it was.
+  template <bool ByRows>
+  static bool UniformStates(const TDataTable& T, int32_t Lo, int32_t Hi, int32_t CrossLo, int32_t CrossHi) {
+    const auto& S = T.FCState;
+    if constexpr (ByRows) {
+      for (int32_t C = CrossLo; C <= CrossHi; ++C) {
+        const auto First = S[Ix1(C)].begin() + (Lo - 1), Last = S[Ix1(C)].begin() + Hi;
+        if (std::find_if(First, Last, [B = *First](uint8_t X) { return X != B; }) != Last) return false;
+      }
+    } else {
+      for (int32_t C = Lo + 1; C <= Hi; ++C)
+        if (!std::equal(S[Ix1(C)].begin() + (CrossLo - 1), S[Ix1(C)].begin() + CrossHi,
+                        S[Ix1(Lo)].begin() + (CrossLo - 1)))
+          return false;
+    }
+    return true;
+  }
+
+  // Items[i] := the old Items[From(i + 1)] (0-based i), through Spare, which
+  // has the room and takes the old array.
+  template <class V, class FromFn>
+  static void Permute(V& Items, V& Spare, FromFn&& From) {
+    for (int32_t I = 1; I <= std::ssize(Items); ++I) Spare.push_back(std::move(Items[From(I)]));
+    Items.swap(Spare);
+  }
+
   // Lines Lo..Hi ordered by Keys[line - Lo]; false when there was nothing
   // to sort (a single line), and then nothing fires.
   template <bool ByRows, class K>
@@ -125,7 +233,8 @@ std::string FoldedCase(std::string S) {
 void TDataTable::SortRows(int32_t SortColIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
                           int32_t HighRow, bool IncludeHeaders) {
   FSortIncludeHd = IncludeHeaders;
-  NumericData->SortRows(SortColIx, Ascending, LowCol, LowRow, HighCol, HighRow);
+  TSorting::ByValues<true>(*this, LowCol, LowRow, HighCol, HighRow,
+                           [&] { NumericData->SortRows(SortColIx, Ascending, LowCol, LowRow, HighCol, HighRow); });
   if (IncludeHeaders) {
     ChangedNames();
     ChangedAttrib();
@@ -135,7 +244,8 @@ void TDataTable::SortRows(int32_t SortColIx, bool Ascending, int32_t LowCol, int
 void TDataTable::SortCols(int32_t SortRowIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
                           int32_t HighRow, bool IncludeHeaders) {
   FSortIncludeHd = IncludeHeaders;
-  NumericData->SortCols(SortRowIx, Ascending, LowCol, LowRow, HighCol, HighRow);
+  TSorting::ByValues<false>(*this, LowCol, LowRow, HighCol, HighRow,
+                            [&] { NumericData->SortCols(SortRowIx, Ascending, LowCol, LowRow, HighCol, HighRow); });
   if (IncludeHeaders) {
     ChangedNames();
     ChangedAttrib();
@@ -146,6 +256,10 @@ void TDataTable::SortCols(int32_t SortRowIx, bool Ascending, int32_t LowCol, int
 // of the cross range Lo..Hi follow, and the headers when the sort takes them.
 void TDataTable::ExchangeDuringSort(TObject*, uint8_t Kind, int32_t I1, int32_t I2, int32_t Lo, int32_t Hi) {
   const bool Cols = Kind == 1;
+  if (!FSortOrder.empty()) {  // nothing watches: only the order is kept
+    std::swap(FSortOrder[Ix1(I1)], FSortOrder[Ix1(I2)]);
+    return;
+  }
   if (InAxis(I1, Cols ? FNrOfCols : FNrOfRows) && InAxis(I2, Cols ? FNrOfCols : FNrOfRows)) {
     const int32_t First = std::max(Lo, 1), Last = std::min(Hi, Cols ? FNrOfRows : FNrOfCols);
     if (Cols) {
