@@ -235,14 +235,19 @@ bool TDataTable::CalcCovar(TMatrix* CovarMat, int32_t LoC, int32_t HiC, int32_t 
   if (N <= 0) return true;
   const auto InTable = [&](int64_t A) { return detail::InAxis(LoC + A, FNrOfCols); };
 
+  // The means of MeanVarOfNumCells over the columns (its sum, its count:
+  // the same bits without the variance's sums). A column outside the table
+  // reads 0.0, so its mean is 0.0 (the range rule would take another
+  // column's).
   std::vector<double> Means(Ix(N), 0.0);
   if (Mode > 0)
     for (int64_t A = 0; A < N; ++A) {
-      double Var;
-      // A column outside the table reads 0.0: its mean is 0.0 (the range
-      // rule would take another column's).
-      if (InTable(A)) MeanVarOfNumCells(static_cast<int32_t>(LoC + A), LoR, static_cast<int32_t>(LoC + A), HiR,
-                                        Means[Ix(A)], Var);
+      if (InTable(A)) {
+        int32_t Count = 0;
+        const auto C = static_cast<int32_t>(LoC + A);
+        const double Sum = SumOfNumCells(C, LoR, C, HiR, Count);
+        if (Count > 0) Means[Ix(A)] = Sum / Count;
+      }
       IncProcStat();
     }
 
@@ -268,11 +273,15 @@ bool TDataTable::CalcCovar(TMatrix* CovarMat, int32_t LoC, int32_t HiC, int32_t 
       const bool Round = detail::IsCategorical(FVType[Ix1(C)].MScaleType);
       double* X = Cells.Values.data() + B * Cells.In;
       uint8_t* Ok = Cells.Numeric.data() + B * Cells.In;
+      const uint8_t* St = FCState[Ix1(C)].data() + (R0 - 1);
+      // Rows beyond an adopted matrix that its host made smaller read 0.0.
+      const TMatrix& Data = *NumericData;
+      const int64_t InData = C <= Data.NrOfColumns() ? std::clamp<int64_t>(Data.NrOfRows() - R0 + 1, 0, Cells.In) : 0;
+      const double* Src = InData > 0 ? Data.Mat[Ix1(C)].data() + (R0 - 1) : nullptr;
       for (int64_t R = 0; R < Cells.In; ++R) {
-        const auto Row = static_cast<int32_t>(R0 + R);
-        const double V = Stored(C, Row);
+        const double V = R < InData ? Src[R] : 0.0;
         X[R] = Round ? RoundHalfEven(V) : V;
-        Ok[R] = detail::IsNumericState(FCState[Ix1(C)][Ix1(Row)]) ? 1 : 0;
+        Ok[R] = detail::IsNumericState(St[R]) ? 1 : 0;
         if (!Ok[R]) Cells.Full[Ix(A)] = 0;
       }
       Cells.Block[Ix(A)] = B++;

@@ -49,8 +49,11 @@ struct TDataTable::TCells {
     };
   }
 
+  // Predicates as lambdas, not function pointers: those are called per cell.
+  static constexpr auto Numeric = [](uint8_t S) { return detail::IsNumericState(S); };
+
   static auto Num(const TDataTable& T, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) {
-    return Range(T, LowCol, LowRow, HighCol, HighRow, TScales::IntervalRatio, detail::IsNumericState);
+    return Range(T, LowCol, LowRow, HighCol, HighRow, TScales::IntervalRatio, Numeric);
   }
 
   static auto Marked(const TDataTable& T, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
@@ -183,7 +186,7 @@ int32_t TDataTable::MinMaxOfMarkedCells(int32_t LowCol, int32_t LowRow, int32_t 
 int32_t TDataTable::MinMaxOfValidCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
                                        double& Minimum, double& Maximum) const {
   return MinMax(TCells::Range(*this, LowCol, LowRow, HighCol, HighRow, TCells::TScales::AnyRounded,
-                              detail::IsNumericState),
+                              TCells::Numeric),
                 Minimum, Maximum);
 }
 
