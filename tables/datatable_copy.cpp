@@ -137,36 +137,41 @@ void TDataTable::CopyFrom(const TDataTable* ExtTab, int32_t SourceColLo, int32_t
 
 // ---- with dynamic arrays ----
 
-int32_t TDataTable::CopyDataColumnToArray(int32_t Col, TDoubleArray& DstArray) const {
-  if (!InAxis(Col, FNrOfCols)) return -1;
-  TDoubleArray A = detail::GuardAlloc<EORVDataTableError>(*this, detail::NoHeap, [&] {
-    TDoubleArray V(Ix(FNrOfRows));
-    for (int32_t R = 1; R <= FNrOfRows; ++R) V[Ix1(R)] = Stored(Col, R);
+namespace {
+
+// Value(1), ..., Value(N) as an array, built aside.
+template <class ValueFn>
+TDoubleArray LineValues(const TDataTable& T, int32_t N, ValueFn&& Value) {
+  return detail::GuardAlloc<EORVDataTableError>(T, detail::NoHeap, [&] {
+    TDoubleArray V(Ix(N));
+    for (int32_t I = 1; I <= N; ++I) V[Ix1(I)] = Value(I);
     return V;
   });
-  DstArray = std::move(A);
+}
+
+}  // namespace
+
+int32_t TDataTable::CopyDataColumnToArray(int32_t Col, TDoubleArray& DstArray) const {
+  if (!InAxis(Col, FNrOfCols)) return -1;
+  DstArray = LineValues(*this, FNrOfRows, [&](int32_t R) { return Stored(Col, R); });
   return 0;
 }
 
 int32_t TDataTable::CopyDataRowToArray(int32_t Row, TDoubleArray& DstArray) const {
   if (!InAxis(Row, FNrOfRows)) return -1;
-  TDoubleArray A = detail::GuardAlloc<EORVDataTableError>(*this, detail::NoHeap, [&] {
-    TDoubleArray V(Ix(FNrOfCols));
-    for (int32_t C = 1; C <= FNrOfCols; ++C) V[Ix1(C)] = Stored(C, Row);
-    return V;
-  });
-  DstArray = std::move(A);
+  DstArray = LineValues(*this, FNrOfCols, [&](int32_t C) { return Stored(C, Row); });
   return 0;
 }
 
 void TDataTable::CopyDataToArray(TDouble2DArray& DstArray) const {
   TDouble2DArray A = detail::GuardAlloc<EORVDataTableError>(*this, detail::NoHeap, [&] {
     detail::CheckExtent(int64_t{FNrOfCols} * FNrOfRows, sizeof(double));
-    TDouble2DArray V(Ix(FNrOfCols), TDoubleArray(Ix(FNrOfRows)));
-    for (int32_t C = 1; C <= FNrOfCols; ++C)
-      for (int32_t R = 1; R <= FNrOfRows; ++R) V[Ix1(C)][Ix1(R)] = Stored(C, R);
+    TDouble2DArray V;
+    V.reserve(Ix(FNrOfCols));
     return V;
   });
+  for (int32_t C = 1; C <= FNrOfCols; ++C)
+    A.push_back(LineValues(*this, FNrOfRows, [&](int32_t R) { return Stored(C, R); }));
   DstArray = std::move(A);
 }
 
