@@ -49,6 +49,11 @@ TEST(DataTableEdit, RowsAndColumnsMoveWithEverythingTheyCarry) {
        "a/1/3 b/2/2 c/3/4 | y/8 z/9 | 2@40 3 ; 4 4 ; 20 30@2"},
       {"RemoveMarkedRows", [](TDataTable& T) { EXPECT_EQ(T.RemoveMarkedRows(0, 0, 0x40), 1); },
        "a/1/3 b/2/2 c/3/4 | x/7 z/9 | 1 3 ; 2.5 4 ; 10 30@2"},
+      {"RemoveMarkedRows, all", [](TDataTable& T) {
+         T.InvertCellStates(0x04);
+         EXPECT_EQ(T.RemoveMarkedRows(0, 0, 0x04), 3);
+       },
+       "a/1/3 b/2/2 c/3/4 | | ; ;"},
       {"InsertColumn(1)", [](TDataTable& T) { T.InsertColumn(1); },
        "/0/3 a/1/3 b/2/2 c/3/4 | x/7 y/8 z/9 | 0 0 0 ; 1 2@40 3 ; 2 4 4 ; 10 20 30@2"},
       {"InsertColumn(4)", [](TDataTable& T) { T.InsertColumn(4); },

@@ -340,6 +340,11 @@ TEST(DataTableCovar, CellsOutsideTheTableReadAsNumericZeros) {
   EXPECT_DOUBLE_EQ(A.GetVal(1, 2), (-1.0 * (2 - 7.0 / 3) + 1 * (4 - 7.0 / 3) + 4 * 2 * 7.0 / 3) / 6);
   T.CalcCovar(&A, 1, 2, -1, 5, 2);
   EXPECT_NEAR(A.GetVal(1, 2), 0.8980265101338747, 1e-15);
+  // Into the table's own matrix: every entry from the cells as they were
+  // (sum x x / 2, sum x y / 2, sum y y / 2).
+  T.CalcCovar(T.NumericData, 1, 2, 1, 3, 0);
+  EXPECT_EQ(test::AllRows(*T.NumericData), (std::vector<std::vector<double>>{{7, 8}, {8, 10.5}, {3, 4}}));
+  test::FillRows(*T.NumericData, {{1, 2}, {2, 1}, {3, 4}});
   // A column outside reads 0.0 with mean 0.0 (not another column's mean).
   T.CalcCovar(&A, 0, 2, 1, 3, 1);
   EXPECT_EQ(test::Row(A, 1), std::vector<double>({0, 0, 0}));
