@@ -80,6 +80,19 @@ inline void CheckExtent(int64_t Count, std::size_t Size) {
     throw std::bad_alloc();
 }
 
+// The cells of an array with the given extents, saturating at INT64_MAX (which
+// CheckExtent refuses): a product of three or four 32-bit extents can pass 64 bits.
+template <std::size_t N>
+int64_t CellCount(const std::array<int32_t, N>& Extents) {
+  int64_t Cells = 1;
+  for (int32_t E : Extents) {
+    if (E <= 0) return 0;
+    if (Cells > INT64_MAX / E) return INT64_MAX;
+    Cells *= E;
+  }
+  return Cells;
+}
+
 // ---- copying ---------------------------------------------------------------------
 // AssignTo of a component class C: Dest takes Self's data when Self is of
 // Dest's class; otherwise the platform's error.
