@@ -144,6 +144,42 @@ void ResizeGrid(std::vector<std::vector<T>>& G, int32_t Cols, int32_t Rows) {
   G.swap(New);
 }
 
+// Resizes a dense array stored in one piece, its extents Old and New listed
+// from the slowest axis to the fastest (TMat3D: columns, rows, layers); cells
+// inside both extents keep their values, new cells are T(). Strong guarantee:
+// on an allocation failure the array is unchanged.
+template <class T, std::size_t N>
+void ResizeDense(std::vector<T>& A, const std::array<int32_t, N>& Old, const std::array<int32_t, N>& New) {
+  static_assert(N >= 1);
+  const int64_t Cells = CellCount(New);
+  CheckExtent(Cells, sizeof(T));
+  std::vector<T> B(Ix(Cells));
+  std::array<int32_t, N> Keep;
+  for (std::size_t K = 0; K < N; ++K) Keep[K] = std::min(Old[K], New[K]);
+  if (CellCount(Keep) > 0) {
+    // Strides of both layouts; the overlap is copied in runs along the fastest axis.
+    std::array<std::size_t, N> SOld, SNew;
+    SOld[N - 1] = SNew[N - 1] = 1;
+    for (std::size_t K = N - 1; K > 0; --K) {
+      SOld[K - 1] = SOld[K] * Ix(Old[K]);
+      SNew[K - 1] = SNew[K] * Ix(New[K]);
+    }
+    std::array<int32_t, N> I{};  // position on the outer axes 0..N-2
+    for (;;) {
+      std::size_t From = 0, To = 0;
+      for (std::size_t K = 0; K + 1 < N; ++K) {
+        From += Ix(I[K]) * SOld[K];
+        To += Ix(I[K]) * SNew[K];
+      }
+      std::copy_n(A.begin() + static_cast<std::ptrdiff_t>(From), Keep[N - 1], B.begin() + static_cast<std::ptrdiff_t>(To));
+      std::size_t K = N - 1;
+      while (K > 0 && ++I[K - 1] == Keep[K - 1]) I[--K] = 0;
+      if (K == 0) break;
+    }
+  }
+  A.swap(B);
+}
+
 // ---- checksum text -----------------------------------------------------------------
 // Lanes CRC-32 registers side by side, each started at 0xFFFFFFFF. A byte at
 // position p goes to register p mod Lanes; a value's bytes, in memory order

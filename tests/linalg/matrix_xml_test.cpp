@@ -1,4 +1,4 @@
-// The number scanners and the XML step of TMatrix, fed by hand.
+// The number scanners and the XML steps of TMatrix and TMat3D, fed by hand.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -224,6 +224,39 @@ TEST(MatrixXml, RefusedCountsLeaveTheComponentAsItWas) {
   Tag(M, xmlMatNumRows, "30");
   EXPECT_EQ(Tag(M, xmlMatCell, "1", "ix=\"30\" iy=\"30\""), 0);
   EXPECT_EQ(M.Elem(30, 30), 1.0);
+}
+
+TEST(MatrixXml, ArrayStepReadsThreeIndicesAndKeepsCountsAboveZero) {
+  TMat3D A(nullptr);
+  test::TChangeCounter Ch;
+  Ch.Attach(A);
+  A.FirstCell = true;
+  Tag(A, xmlMatNumCols, "2");
+  Tag(A, xmlMatNumRows, "0");  // never 0: one row
+  Tag(A, xmlMatNumLayers, "3");
+  EXPECT_EQ(Tag(A, xmlMatCell, "2,5", "ix=\"2\" iy=\"1\" iz=\"3\""), 0);  // decimal point only: 2
+  EXPECT_EQ(Tag(A, xmlMatCell, "-1e-2", "iz=\"1\" iy=\"1\" ix=\"1\""), 0);
+  EXPECT_EQ(Tag(A, xmlMatCell, "9", "ix=\"1\" iy=\"1\""), 0);            // no iz: ignored
+  EXPECT_EQ(Tag(A, xmlMatCell, "9", "ix=\"1\" iy=\"1\" il=\"1\""), 0);   // the layer is iz
+  EXPECT_EQ(Tag(A, xmlMatCell, "9", "ix=\"1\" iy=\"1\" iz=\"4\""), 0);   // outside
+  EXPECT_EQ(Tag(A, xmlMatEnd, ""), 1);
+  ASSERT_EQ(A.NrOfColumns(), 2);
+  ASSERT_EQ(A.NrOfRows(), 1);
+  ASSERT_EQ(A.NrOfLayers(), 3);
+  EXPECT_EQ(A.Elem(2, 1, 3), 2.0);
+  EXPECT_EQ(A.Elem(1, 1, 1), -0.01);
+  EXPECT_EQ(A.Elem(1, 1, 2), 0.0);
+  EXPECT_EQ(Ch.Count, 1);  // the resize; cells are stored without events
+
+  // 2^31 - 1 in every axis: refused before any allocation.
+  A.FirstCell = true;
+  for (TMatXmlTag T : {xmlMatNumCols, xmlMatNumRows, xmlMatNumLayers}) Tag(A, T, "2147483647");
+  EXPECT_EQ(Tag(A, xmlMatCell, "1", "ix=\"1\" iy=\"1\" iz=\"1\""), -1);
+  EXPECT_EQ(A.NrOfColumns() * A.NrOfRows() * A.NrOfLayers(), 6);
+  EXPECT_EQ(Tag(A, xmlInvalid, ""), -1);  // drops them
+  EXPECT_EQ(Tag(A, xmlMatCell, "1", "ix=\"1\" iy=\"1\" iz=\"1\""), 0);
+  EXPECT_EQ(A.Elem(1, 1, 1), 1.0);
+  EXPECT_EQ(A.NrOfLayers(), 3);
 }
 
 }  // namespace
