@@ -3,8 +3,8 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <string>
+#include <tuple>
 
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcorekit/Orv_univconst.h"
@@ -20,17 +20,16 @@ TEST(MatrixXml, ParseIntegerAtReadsSignedDigitsAndSaturates) {
     const char* Text;
     int32_t Pos, Want, PosAfter;
   } Rows[] = {
-      {"  -42x", 1, -42, 6},  {"", 3, 0, 3},         {"123", 1, 123, 4},   {"+7", 1, 7, 3},
-      {"   ", 1, 0, 3},       {"ab12", 3, 12, 5},    {"12", 0, 12, 3},     {"12", -5, 12, 3},
-      {"12", 3, 0, 3},        {"12", 40, 0, 40},     {"- 5", 1, 0, 2},     {"x", 1, 0, 1},
-      {"2147483647", 1, INT32_MAX, 11},              {"2147483648", 1, INT32_MAX, 11},
-      {"-2147483648", 1, INT32_MIN, 12},             {"-2147483649", 1, INT32_MIN, 12},
+      {"  -42x", 1, -42, 6}, {"", 3, 0, 3},   {"123", 1, 123, 4}, {"+7", 1, 7, 3},   {"   ", 1, 0, 3},
+      {"ab12", 3, 12, 5},    {"12", 0, 12, 3}, {"12", -5, 12, 3}, {"12", 3, 0, 3},  {"12", 40, 0, 40},
+      {"- 5", 1, 0, 2},      {"x", 1, 0, 1},  {"2147483647", 1, INT32_MAX, 11}, {"2147483648", 1, INT32_MAX, 11},
+      {"-2147483648", 1, INT32_MIN, 12},      {"-2147483649", 1, INT32_MIN, 12},
       {"-99999999999999999999999", 1, INT32_MIN, 25}, {"99999999999999999999999x", 1, INT32_MAX, 24},
   };
   for (const auto& R : Rows) {
     int32_t Pos = R.Pos;
-    EXPECT_EQ(ParseIntegerAt(R.Text, Pos), R.Want) << '"' << R.Text << "\" from " << R.Pos;
-    EXPECT_EQ(Pos, R.PosAfter) << '"' << R.Text << "\" from " << R.Pos;
+    const int32_t V = ParseIntegerAt(R.Text, Pos);
+    EXPECT_EQ(std::tuple(V, Pos), std::tuple(R.Want, R.PosAfter)) << '"' << R.Text << "\" from " << R.Pos;
   }
 }
 
@@ -46,73 +45,36 @@ TEST(MatrixXml, ParseRealAtFollowsTheStateTableAndConvertsExactly) {
     double Want;
     int32_t PosAfter;
   } Rows[] = {
-      {"3.25", true, 1, 1, 3.25, 5},
-      {"1.5e3", true, 1, 1, 1500, 6},
-      {"7.", true, 1, 1, 7, 3},
-      {"-.5", true, 1, 1, -0.5, 4},
-      {"+.25", true, 1, 1, 0.25, 5},
-      {"E5", true, 1, 1, 0, 1},                    // error in state 1
-      {"2,5", true, 2, 1, 2.5, 4},
-      {"2.5", true, 2, 1, 2, 2},                   // the point ends the number
-      {"1,5", true, 3, 1, 1.5, 4},
-      {"1.5", true, 3, 1, 1.5, 4},
-      {"1.5", true, 0, 1, 1, 2},                   // no separator in mode 0
-      {"1E5", false, 1, 1, 1, 2},
-      {"1e5x", true, 1, 1, 1e5, 4},
-      {"  12.5  ", true, 1, 1, 12.5, 7},
-      {"3.5+2", true, 1, 1, 3.5, 4},
-      {"12-3", true, 1, 1, 12, 3},
-      {"ab-1.5e2cd", true, 1, 3, -150, 9},
-      {"5", true, 1, 0, 5, 2},
-      {"5", true, 1, 7, 0, 7},                     // past the end: error at once
-      {"", true, 1, 1, 0, 1},
-      {"1..2", true, 1, 1, 0, 3},                  // separator in state 4: error
-      {"1.2.3", true, 1, 1, 0, 4},                 // separator in state 5: error
-      {"- 5", true, 1, 1, 0, 2},
-      {"1E 5", true, 1, 1, 0, 3},                  // blank in state 6: error
-      {"1E", true, 1, 1, 1, 3},                    // unfinished exponents: the mantissa
-      {"1E+", true, 1, 1, 1, 4},
-      {"2e-x", true, 1, 1, 2, 4},
-      {"1.E", true, 1, 1, 1, 4},
-      {".", true, 1, 1, 0, 2},
-      {"0.1", true, 1, 1, 0.1, 4},
-      {"123456789012345678901234567890", true, 1, 1, 1.2345678901234568e+29, 31},
+      {"3.25", true, 1, 1, 3.25, 5},       {"1.5e3", true, 1, 1, 1500, 6},      {"7.", true, 1, 1, 7, 3},
+      {"-.5", true, 1, 1, -0.5, 4},        {"+.25", true, 1, 1, 0.25, 5},       {"E5", true, 1, 1, 0, 1},
+      {"2,5", true, 2, 1, 2.5, 4},         {"2.5", true, 2, 1, 2, 2},           {"1,5", true, 3, 1, 1.5, 4},
+      {"1.5", true, 0, 1, 1, 2},           {"1E5", false, 1, 1, 1, 2},          {"1e5x", true, 1, 1, 1e5, 4},
+      {"  12.5  ", true, 1, 1, 12.5, 7},   {"3.5+2", true, 1, 1, 3.5, 4},       {"ab-1.5e2cd", true, 1, 3, -150, 9},
+      {"5", true, 1, 0, 5, 2},             {"5", true, 1, 7, 0, 7},             {"", true, 1, 1, 0, 1},
+      {"1..2", true, 1, 1, 0, 3},          {"1.2.3", true, 1, 1, 0, 4},         {"- 5", true, 1, 1, 0, 2},
+      {"1E 5", true, 1, 1, 0, 3},          {"1E.5", true, 1, 1, 0, 3},          {"1E+-5", true, 1, 1, 0, 4},
+      {"1E", true, 1, 1, 1, 3},            {"1E+", true, 1, 1, 1, 4},           {"2e-x", true, 1, 1, 2, 4},
+      {"1.E", true, 1, 1, 1, 4},           {".", true, 1, 1, 0, 2},             {"0.1", true, 1, 1, 0.1, 4},
       {"9007199254740993", true, 1, 1, 9007199254740992.0, 17},  // ties to even
       {"2.2250738585072011e-308", true, 1, 1, 2.225073858507201e-308, 24},
-      {"1e-310", true, 1, 1, 1e-310, 7},
-      {"4.9e-324", true, 1, 1, 5e-324, 9},
-      {"0.000001e-300", true, 1, 1, 1e-306, 14},
-      {"123.456e-5", true, 1, 1, 0.00123456, 11},
+      {"4.9e-324", true, 1, 1, 5e-324, 9}, {"123.456e-5", true, 1, 1, 0.00123456, 11},
       {"1e00000000000000000000000000000000000000005", true, 1, 1, 100000.0, 44},
-      {"1.7976931348623157e308", true, 1, 1, Max, 23},
-      {"1.8e308", true, 1, 1, Max, 8},
-      {"1E400", true, 1, 1, Max, 6},
-      {"-1E400", true, 1, 1, -Max, 7},
-      {"1E4200", true, 1, 1, Max, 7},
-      {"1E4201", true, 1, 1, Max, 7},              // read as 1E420
-      {"1E-4201", true, 1, 1, 0, 8},
-      {"2e-324", true, 1, 1, 0, 7},
+      {"1.8e308", true, 1, 1, Max, 8},     {"1E400", true, 1, 1, Max, 6},       {"-1E400", true, 1, 1, -Max, 7},
+      {"1E4201", true, 1, 1, Max, 7},      {"1E-4201", true, 1, 1, 0, 8},       {"2e-324", true, 1, 1, 0, 7},
   };
   for (const auto& R : Rows) {
     int32_t Pos = R.Pos;
     const double V = ParseRealAt(R.Text, R.Exp, R.Mode, Pos);
-    EXPECT_EQ(V, R.Want) << '"' << R.Text << "\" mode " << R.Mode << (R.Exp ? "" : " no exponent");
-    EXPECT_EQ(Pos, R.PosAfter) << '"' << R.Text << "\" mode " << R.Mode;
+    EXPECT_EQ(std::tuple(V, Pos), std::tuple(R.Want, R.PosAfter)) << '"' << R.Text << "\" mode " << R.Mode;
   }
   // Signed zeros: "-." and an underflow keep the sign.
-  for (const char* T : {"-.", "-0", "-1E-400", "-1E-4201"}) {
+  for (const char* T : {"-.", "-0", "-1E-400", "-.E5"}) {
     int32_t Pos = 1;
     const double V = ParseRealAt(T, true, 1, Pos);
     EXPECT_TRUE(V == 0.0 && std::signbit(V)) << T;
   }
-  // A text as long as a whole number only runs into its end.
-  const std::string Long(100000, '7');
-  int32_t Pos = 1;
-  EXPECT_EQ(ParseRealAt(Long, true, 1, Pos), Max);
-  EXPECT_EQ(Pos, 100001);
 }
 
-// Feeds one tag; the attribute text of a cell is built from its indices.
 template <class M>
 int32_t Tag(M& Mat, TMatXmlTag T, const std::string& Content, const std::string& Attributes = "") {
   return Mat.ProcessXmlTag(T, Attributes, Content);
@@ -128,73 +90,48 @@ TEST(MatrixXml, MatrixStepSizesAtTheFirstCellAndStoresCells) {
   EXPECT_EQ(Tag(M, xmlMatNumRows, "2"), 0);
   EXPECT_EQ(Tag(M, xmlMatNumLayers, "7"), 0);  // no layers in a matrix
   EXPECT_EQ(M.NrOfColumns(), 1);               // announced, not applied yet
-  EXPECT_EQ(Tag(M, xmlMatCell, "1.5e1", "ix=\"3\" iy=\"2\""), 0);
+  // attribute texts of cells with value 9 that are ignored: outside, a
+  // saturated index, no ix (only pix, or only inside a value), unquoted
+  for (const char* Ignored : {"ix=\"4\" iy=\"1\"", "ix=\"99999999999\" iy=\"1\"", "pix=\"2\" iy=\"1\"",
+                              "note='ix=\"2\"' iy=\"1\"", "ix=2 iy=\"1\"", "iy=\"1\""})
+    EXPECT_EQ(Tag(M, xmlMatCell, "9", Ignored), 0) << Ignored;
   EXPECT_FALSE(M.FirstCell);
+  EXPECT_EQ(Tag(M, xmlMatCell, "1.5e1", "ix=\"3\" iy=\"2\""), 0);
   EXPECT_EQ(Tag(M, xmlMatCell, "-2", "iy='1'  ix = \"1\""), 0);
-  EXPECT_EQ(Tag(M, xmlMatCell, "9", "ix=\"4\" iy=\"1\""), 0);             // outside: ignored
-  EXPECT_EQ(Tag(M, xmlMatCell, "9", "ix=\"99999999999\" iy=\"1\""), 0);  // saturated index: outside
-  EXPECT_EQ(Tag(M, xmlMatCell, "9", "pix=\"2\" iy=\"1\""), 0);           // no ix: ignored
-  EXPECT_EQ(Tag(M, xmlMatCell, "9", "note='ix=\"2\"' iy=\"1\""), 0);     // ix only inside a value
-  EXPECT_EQ(Tag(M, xmlMatCell, "9", "ix=2 iy=\"1\""), 0);                // unquoted
-  EXPECT_EQ(Tag(M, xmlMatCell, "4", "ix=\"2\" ix=\"3\" iy=\"1\""), 0);   // the first ix counts
-  EXPECT_EQ(Tag(M, xmlMatNumTimeSlots, "5"), 0);
-  EXPECT_EQ(Tag(M, static_cast<TMatXmlTag>(200), "5"), 0);
+  EXPECT_EQ(Tag(M, xmlMatCell, "4", "ix=\"2\" ix=\"3\" iy=\"1\""), 0);  // the first ix counts
+  EXPECT_EQ(Tag(M, xmlMatNumCols, "5"), 0);                              // after the first cell: nothing
+  for (auto T : {xmlMatNumTimeSlots, static_cast<TMatXmlTag>(200)}) EXPECT_EQ(Tag(M, T, "5"), 0);
   EXPECT_EQ(Tag(M, xmlMatEnd, ""), 1);
   EXPECT_EQ(Tag(M, xmlInvalid, ""), -1);
-  ASSERT_EQ(M.NrOfColumns(), 3);
-  ASSERT_EQ(M.NrOfRows(), 2);
   EXPECT_EQ(test::Row(M, 1), (std::vector<double>{-2, 4, 0}));
   EXPECT_EQ(test::Row(M, 2), (std::vector<double>{0, 0, 15}));
   EXPECT_EQ(Ch.Count, 1 + 3);  // the resize, then each stored cell
-}
 
-TEST(MatrixXml, CountsAndStorageAgreeInBrokenOrders) {
-  // Counts without a cell, an early end, a count after the first cell: the
-  // size stays as the last cell made it.
-  TMatrix M(nullptr);
+  // Counts with no cell before the end change nothing; a cell before any
+  // count keeps the size, one count keeps the other axis, 0 is a count.
   M.FirstCell = true;
   Tag(M, xmlMatNumCols, "40");
-  Tag(M, xmlMatNumRows, "50");
   EXPECT_EQ(Tag(M, xmlMatEnd, ""), 1);
-  EXPECT_EQ(M.NrOfColumns(), 1);
-  EXPECT_EQ(Tag(M, xmlMatCell, "8", "ix=\"1\" iy=\"1\""), 0);  // the dropped counts do not come back
-  EXPECT_EQ(M.NrOfColumns(), 1);
-  EXPECT_EQ(M.Elem(1, 1), 8.0);
-  Tag(M, xmlMatNumCols, "1000");
-  Tag(M, xmlMatCell, "5", "ix=\"1\" iy=\"1\"");
-  EXPECT_EQ(M.NrOfColumns(), 1);
-  ASSERT_EQ(M.Mat.size(), 1u);
-
-  // A cell before any count keeps the size; one count keeps the other axis;
-  // 0 is a count the matrix has.
-  M.Resize(2, 3);
-  M.FirstCell = true;
-  Tag(M, xmlMatCell, "1", "ix=\"2\" iy=\"3\"");
-  EXPECT_EQ(M.NrOfColumns(), 2);
-  EXPECT_EQ(M.NrOfRows(), 3);
+  EXPECT_EQ(Tag(M, xmlMatCell, "8", "ix=\"1\" iy=\"1\""), 0);
+  EXPECT_EQ(std::tuple(M.NrOfColumns(), M.NrOfRows(), M.Elem(1, 1)), std::tuple(3, 2, 8.0));
   M.FirstCell = true;
   Tag(M, xmlMatNumRows, "5");
   Tag(M, xmlMatCell, "1", "ix=\"1\" iy=\"5\"");
-  EXPECT_EQ(M.NrOfColumns(), 2);
-  EXPECT_EQ(M.NrOfRows(), 5);
+  EXPECT_EQ(std::tuple(M.NrOfColumns(), M.NrOfRows(), M.Elem(1, 5)), std::tuple(3, 5, 1.0));
   M.FirstCell = true;
   Tag(M, xmlMatNumCols, "0");
-  EXPECT_EQ(Tag(M, xmlMatCell, "1", "ix=\"1\" iy=\"1\""), 0);
-  EXPECT_EQ(M.NrOfColumns(), 0);
-  EXPECT_EQ(M.Elem(1, 1), 0.0);
+  Tag(M, xmlMatCell, "1", "ix=\"1\" iy=\"1\"");
+  EXPECT_EQ(std::tuple(M.NrOfColumns(), M.Mat.size()), std::tuple(0, 1u));
 }
 
 TEST(MatrixXml, RefusedCountsLeaveTheComponentAsItWas) {
-  // count tags, limit: each refused at the first cell with -1
+  // announced columns and rows, limit: refused at the first cell with -1
   const struct {
-    const char* Cols;
-    const char* Rows;
+    const char *Cols, *Rows;
     int64_t Limit;
   } Cases[] = {
-      {"-3", "2", DefaultXmlCellLimit},
-      {"4", "-2147483648", DefaultXmlCellLimit},
-      {"2147483647", "2147483647", DefaultXmlCellLimit},
-      {"100000", "100000", DefaultXmlCellLimit},  // 10^10 cells
+      {"-3", "2", DefaultXmlCellLimit},         {"4", "-2147483648", DefaultXmlCellLimit},
+      {"2147483647", "2147483647", DefaultXmlCellLimit}, {"100000", "100000", DefaultXmlCellLimit},
       {"30", "30", 899},
   };
   for (const auto& C : Cases) {
@@ -209,15 +146,10 @@ TEST(MatrixXml, RefusedCountsLeaveTheComponentAsItWas) {
     Tag(M, xmlMatNumRows, C.Rows);
     EXPECT_EQ(Tag(M, xmlMatCell, "1", "ix=\"1\" iy=\"1\""), -1) << C.Cols << " x " << C.Rows;
     EXPECT_EQ(Tag(M, xmlMatCell, "1", "ix=\"1\" iy=\"1\""), -1);  // and every cell after it
-    EXPECT_TRUE(M.FirstCell);
-    EXPECT_EQ(M.NrOfColumns(), 2);
-    EXPECT_EQ(M.NrOfRows(), 2);
-    EXPECT_EQ(M.Elem(2, 2), 7.0);
-    EXPECT_EQ(M.Elem(1, 1), 0.0);
-    EXPECT_EQ(Ch.Count, 0);
+    EXPECT_EQ(std::tuple(M.NrOfColumns(), M.NrOfRows(), M.Elem(2, 2), M.Elem(1, 1), Ch.Count),
+              std::tuple(2, 2, 7.0, 0.0, 0));
   }
-  // At the limit the text is taken.
-  TMatrix M(nullptr);
+  TMatrix M(nullptr);  // at the limit the text is taken
   M.XmlCellLimit = 900;
   M.FirstCell = true;
   Tag(M, xmlMatNumCols, "30");
@@ -236,27 +168,19 @@ TEST(MatrixXml, ArrayStepReadsThreeIndicesAndKeepsCountsAboveZero) {
   Tag(A, xmlMatNumLayers, "3");
   EXPECT_EQ(Tag(A, xmlMatCell, "2,5", "ix=\"2\" iy=\"1\" iz=\"3\""), 0);  // decimal point only: 2
   EXPECT_EQ(Tag(A, xmlMatCell, "-1e-2", "iz=\"1\" iy=\"1\" ix=\"1\""), 0);
-  EXPECT_EQ(Tag(A, xmlMatCell, "9", "ix=\"1\" iy=\"1\""), 0);            // no iz: ignored
-  EXPECT_EQ(Tag(A, xmlMatCell, "9", "ix=\"1\" iy=\"1\" il=\"1\""), 0);   // the layer is iz
-  EXPECT_EQ(Tag(A, xmlMatCell, "9", "ix=\"1\" iy=\"1\" iz=\"4\""), 0);   // outside
+  for (const char* Ignored : {"ix=\"1\" iy=\"1\"", "ix=\"1\" iy=\"1\" il=\"1\"", "ix=\"1\" iy=\"1\" iz=\"4\""})
+    EXPECT_EQ(Tag(A, xmlMatCell, "9", Ignored), 0) << Ignored;
   EXPECT_EQ(Tag(A, xmlMatEnd, ""), 1);
-  ASSERT_EQ(A.NrOfColumns(), 2);
-  ASSERT_EQ(A.NrOfRows(), 1);
-  ASSERT_EQ(A.NrOfLayers(), 3);
-  EXPECT_EQ(A.Elem(2, 1, 3), 2.0);
-  EXPECT_EQ(A.Elem(1, 1, 1), -0.01);
-  EXPECT_EQ(A.Elem(1, 1, 2), 0.0);
+  EXPECT_EQ(std::tuple(A.NrOfColumns(), A.NrOfRows(), A.NrOfLayers()), std::tuple(2, 1, 3));
+  EXPECT_EQ(std::tuple(A.Elem(2, 1, 3), A.Elem(1, 1, 1), A.Elem(1, 1, 2)), std::tuple(2.0, -0.01, 0.0));
   EXPECT_EQ(Ch.Count, 1);  // the resize; cells are stored without events
-
   // 2^31 - 1 in every axis: refused before any allocation.
   A.FirstCell = true;
   for (TMatXmlTag T : {xmlMatNumCols, xmlMatNumRows, xmlMatNumLayers}) Tag(A, T, "2147483647");
   EXPECT_EQ(Tag(A, xmlMatCell, "1", "ix=\"1\" iy=\"1\" iz=\"1\""), -1);
-  EXPECT_EQ(A.NrOfColumns() * A.NrOfRows() * A.NrOfLayers(), 6);
   EXPECT_EQ(Tag(A, xmlInvalid, ""), -1);  // drops them
   EXPECT_EQ(Tag(A, xmlMatCell, "1", "ix=\"1\" iy=\"1\" iz=\"1\""), 0);
-  EXPECT_EQ(A.Elem(1, 1, 1), 1.0);
-  EXPECT_EQ(A.NrOfLayers(), 3);
+  EXPECT_EQ(std::tuple(A.NrOfColumns(), A.NrOfRows(), A.NrOfLayers(), A.Elem(1, 1, 1)), std::tuple(2, 1, 3, 1.0));
 }
 
 }  // namespace
