@@ -73,6 +73,10 @@ TEST(MatrixXml, ParseRealAtFollowsTheStateTableAndConvertsExactly) {
     const double V = ParseRealAt(T, true, 1, Pos);
     EXPECT_TRUE(V == 0.0 && std::signbit(V)) << T;
   }
+  // A mantissa beyond any floating-point range is clamped as well.
+  int32_t Pos = 1;
+  EXPECT_EQ(ParseRealAt(std::string(100000, '7'), true, 1, Pos), Max);
+  EXPECT_EQ(Pos, 100001);
 }
 
 template <class M>
