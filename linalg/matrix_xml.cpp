@@ -28,7 +28,7 @@ int64_t ScanLength(std::string_view Text) { return std::min(static_cast<int64_t>
 constexpr bool IsDigit(char C) { return C >= '0' && C <= '9'; }
 
 // Exponent digits are kept while the exponent stays within this.
-constexpr int32_t MaxExponentDigitsValue = 4200;
+constexpr int32_t MaxKeptExponent = 4200;
 
 // The value of an accepted number: Mantissa the digits around the separator
 // (at least one digit), Exponent the kept exponent ("" or [sign] digits),
@@ -56,7 +56,7 @@ double ConvertNumber(std::string_view Mantissa, std::string_view Exponent, bool 
                        : -static_cast<int64_t>(std::min(Frac.find_first_not_of('0'), Frac.size()));
     int64_t Exp = 0;
     for (char C : Exponent)
-      if (IsDigit(C)) Exp = std::min<int64_t>(Exp * 10 + (C - '0'), MaxExponentDigitsValue + 1);
+      if (IsDigit(C)) Exp = std::min<int64_t>(Exp * 10 + (C - '0'), MaxKeptExponent + 1);
     Lead += !Exponent.empty() && Exponent.front() == '-' ? -Exp : Exp;
     V = Lead > 0 ? uc_MaxDouble : 0.0;
   }
@@ -129,14 +129,14 @@ double ParseRealAt(std::string_view Text, bool AllowExponent, int32_t DecimalMod
   if (!IsDigit(C)) {
     // After "E" or its sign: a separator, blank, sign or "E" is an error,
     // anything else ends the number without exponent digits.
-    const bool Error = IsSep(C) || C == ' ' || C == 'E' || C == 'e' || ((C == '+' || C == '-') && P > ExpStart);
+    const bool Error = IsSep(C) || C == ' ' || C == 'E' || C == 'e' || C == '+' || C == '-';
     return Error ? Stop(0.0) : Value({});
   }
   int32_t Exponent = 0;
   int64_t Kept = P;
   for (; IsDigit(At(P)); ++P) {
-    Exponent = std::min(Exponent * 10 + (At(P) - '0'), MaxExponentDigitsValue + 1);
-    if (Exponent <= MaxExponentDigitsValue) Kept = P + 1;
+    Exponent = std::min(Exponent * 10 + (At(P) - '0'), MaxKeptExponent + 1);
+    if (Exponent <= MaxKeptExponent) Kept = P + 1;
   }
   return Value(View(ExpStart, Kept));
 }
