@@ -52,6 +52,10 @@ struct TXmlAnnounced {
   std::array<bool, Axes> Given{};
 };
 
+// The operations the unit's matrix classes share (internal); each befriends it.
+template <class M>
+struct TMatrixOps;
+
 }  // namespace detail
 
 }  // namespace orv
