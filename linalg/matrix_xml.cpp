@@ -35,16 +35,17 @@ constexpr int32_t MaxKeptExponent = 4200;
 // both views into one text in which the exponent follows the mantissa and its
 // "E". Comma says that the separator is ",".
 double ConvertNumber(std::string_view Mantissa, std::string_view Exponent, bool Negative, bool Comma) {
-  std::string_view T = Mantissa;
-  if (!Exponent.empty()) T = {Mantissa.data(), static_cast<std::size_t>(Exponent.data() + Exponent.size() - Mantissa.data())};
-  std::string Copy;
-  if (Comma) {
-    Copy.assign(T);
-    std::replace(Copy.begin(), Copy.end(), ',', '.');
-    T = Copy;
-  }
+  const char* const Last = Exponent.empty() ? Mantissa.data() + Mantissa.size() : Exponent.data() + Exponent.size();
   double V = 0.0;
-  if (std::from_chars(T.data(), T.data() + T.size(), V).ec == std::errc::result_out_of_range) {
+  std::errc Ec;
+  if (Comma) {
+    std::string T(Mantissa.data(), Last);
+    std::replace(T.begin(), T.end(), ',', '.');
+    Ec = std::from_chars(T.data(), T.data() + T.size(), V).ec;
+  } else {
+    Ec = std::from_chars(Mantissa.data(), Last, V).ec;
+  }
+  if (Ec == std::errc::result_out_of_range) {
     // Beyond the double range, or below its smallest subnormal: which one
     // follows from the decimal position of the leading digit.
     const std::size_t Sep = Mantissa.find_first_of(".,");
@@ -90,15 +91,18 @@ int32_t ParseIntegerAt(std::string_view Text, int32_t& Pos) {
 // its sign (7), exponent digits (8). P ends on the character that ended the
 // number or caused the error, which is where Pos goes.
 double ParseRealAt(std::string_view Text, bool AllowExponent, int32_t DecimalMode, int32_t& Pos) {
-  const int64_t Len = ScanLength(Text);
   const bool Point = DecimalMode == 1 || DecimalMode == 3;
   const bool Comma = DecimalMode == 2 || DecimalMode == 3;
-  const auto At = [Text, Len](int64_t P) { return P <= Len ? Text[Ix1(P)] : 'Z'; };
   const auto IsSep = [Point, Comma](char C) { return (C == '.' && Point) || (C == ',' && Comma); };
-  const auto View = [Text](int64_t From, int64_t To) { return Text.substr(Ix1(From), Ix(To - From)); };
-  int64_t P = std::max(Pos, 1);
+  const int64_t Len = ScanLength(Text);
+  const int64_t First = std::max(Pos, 1);
+  if (First > Len + 1) return 0.0;  // beyond the end: an error at once, Pos stays
+  const char* const Begin = Text.data();
+  const char* const End = Begin + Len;
+  const char* P = Begin + (First - 1);
+  const auto At = [End](const char* Q) { return Q < End ? *Q : 'Z'; };
   const auto Stop = [&](double V) {
-    Pos = static_cast<int32_t>(P);
+    Pos = static_cast<int32_t>(P - Begin + 1);
     return V;
   };
 
@@ -107,24 +111,26 @@ double ParseRealAt(std::string_view Text, bool AllowExponent, int32_t DecimalMod
   const bool Negative = C == '-';
   if (C == '-' || C == '+') C = At(++P);
   if (!IsDigit(C) && !IsSep(C)) return Stop(0.0);  // states 1 and 2: nothing else goes on
-  const int64_t MantStart = P;
-  bool Digits = false;
-  for (; IsDigit(At(P)); ++P) Digits = true;
+  const char* const MantStart = P;
+  while (P < End && IsDigit(*P)) ++P;
+  bool Digits = P > MantStart;
   bool SepComma = false;
   if (IsSep(At(P))) {
-    SepComma = At(P) == ',';
-    for (++P; IsDigit(At(P)); ++P) Digits = true;
+    SepComma = *P == ',';
+    const char* const FracStart = ++P;
+    while (P < End && IsDigit(*P)) ++P;
+    Digits = Digits || P > FracStart;
     if (IsSep(At(P))) return Stop(0.0);  // a second separator
   }
-  const std::string_view Mantissa = View(MantStart, P);
+  const std::string_view Mantissa(MantStart, Ix(P - MantStart));
   // A mantissa without digits ("-.") is a zero of its sign.
   const auto Value = [&](std::string_view Exponent) {
     return Stop(Digits ? ConvertNumber(Mantissa, Exponent, Negative, SepComma) : Negative ? -0.0 : 0.0);
   };
   C = At(P);
   if (!(C == 'E' || C == 'e') || !AllowExponent) return Value({});
-  C = At(++P);
-  const int64_t ExpStart = P;
+  const char* const ExpStart = ++P;
+  C = At(P);
   if (C == '+' || C == '-') C = At(++P);
   if (!IsDigit(C)) {
     // After "E" or its sign: a separator, blank, sign or "E" is an error,
@@ -133,12 +139,12 @@ double ParseRealAt(std::string_view Text, bool AllowExponent, int32_t DecimalMod
     return Error ? Stop(0.0) : Value({});
   }
   int32_t Exponent = 0;
-  int64_t Kept = P;
-  for (; IsDigit(At(P)); ++P) {
-    Exponent = std::min(Exponent * 10 + (At(P) - '0'), MaxKeptExponent + 1);
+  const char* Kept = P;
+  for (; P < End && IsDigit(*P); ++P) {
+    Exponent = std::min(Exponent * 10 + (*P - '0'), MaxKeptExponent + 1);
     if (Exponent <= MaxKeptExponent) Kept = P + 1;
   }
-  return Value(View(ExpStart, Kept));
+  return Value(std::string_view(ExpStart, Ix(Kept - ExpStart)));
 }
 
 namespace detail {
