@@ -1,0 +1,6 @@
+// Unit ORV_openarrays: routines over the dynamic arrays of one to four
+// dimensions. The unit's entry point: one header per topic in openarrays/,
+// and openarrays/common.h for the conventions they share.
+#pragma once
+
+#include "orvcalckit/openarrays/common.h"
