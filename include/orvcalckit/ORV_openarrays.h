@@ -4,3 +4,4 @@
 #pragma once
 
 #include "orvcalckit/openarrays/common.h"
+#include "orvcalckit/openarrays/clone.h"
