@@ -5,3 +5,4 @@
 
 #include "orvcalckit/openarrays/common.h"
 #include "orvcalckit/openarrays/clone.h"
+#include "orvcalckit/openarrays/extremes.h"
