@@ -6,3 +6,4 @@
 #include "orvcalckit/openarrays/common.h"
 #include "orvcalckit/openarrays/clone.h"
 #include "orvcalckit/openarrays/extremes.h"
+#include "orvcalckit/openarrays/search.h"
