@@ -19,7 +19,7 @@ namespace {
 // Out[(a - A0) * M + b]. Each sum runs in four lanes over the rows (lane i
 // takes the rows r = i mod 4), then lanes 0 + 1 and 2 + 3, then the two.
 template <bool Diff>
-void CrossSums4(const double* const* X, int64_t M, int64_t Rows, int64_t A0, double* Out) {
+ORV_SIMD_INLINE void CrossSums4(const double* const* X, int64_t M, int64_t Rows, int64_t A0, double* Out) {
   using V4 = double __attribute__((vector_size(32)));
   const int64_t NA = std::min<int64_t>(4, M - A0);
   const double* XA[4];

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "core/progress.h"
+#include "core/simd.h"
 #include "orvcorekit/Orv_orvbase.h"
 
 namespace orv::detail {
@@ -77,7 +78,7 @@ class TDenseSymStore {
   // W holds row r at W + r * LD; the cells of columns N .. LD - 1 are 0.
   TDenseSymStore(double* W, int64_t N, int64_t LD) : FW(W), FN(N), FLD(LD) {}
 
-  double OffSum() const {
+  ORV_SIMD_INLINE double OffSum() const {
     double Sm = 0.0;
     for (int64_t R = 0; R + 1 < FN; ++R) {
       const double* Row = FW + R * FLD;
@@ -90,13 +91,13 @@ class TDenseSymStore {
     FW[P * FLD + Q] = 0.0;
     FW[Q * FLD + P] = 0.0;
   }
-  void Skip(int64_t P, int64_t Q) {
+  ORV_SIMD_INLINE void Skip(int64_t P, int64_t Q) {
     Enter(Q);
     Leave(P);
   }
   // Rotates the one cell that the next visit, (p, q + 1), reads; the rows
   // follow in Complete.
-  void Rotate(int64_t P, int64_t Q, double S, double Tau) {
+  ORV_SIMD_INLINE void Rotate(int64_t P, int64_t Q, double S, double Tau) {
     Enter(Q);
     FNextQ = Q + 1;
     if (FNextQ < FN) {
@@ -110,7 +111,7 @@ class TDenseSymStore {
     FS = S;
     FTau = Tau;
   }
-  void Complete() {
+  ORV_SIMD_INLINE void Complete() {
     if (FQ < 0) return;
     RotateLines(FW + FP * FLD, FW + FQ * FLD, FLD, FS, FTau);
     FQ = -1;
@@ -118,7 +119,7 @@ class TDenseSymStore {
     FDirty = true;
     Leave(FP);
   }
-  void EndLine(int64_t P) {
+  ORV_SIMD_INLINE void EndLine(int64_t P) {
     Complete();
     Flush(P);
     const double* RowP = FW + P * FLD;
@@ -126,18 +127,18 @@ class TDenseSymStore {
   }
 
  private:
-  void Enter(int64_t Q) {
+  ORV_SIMD_INLINE void Enter(int64_t Q) {
     if (FCount == 0) FQ0 = Q;
     if (!FDirty) return;
     double* RowQ = FW + Q * FLD;
     for (int64_t K = FQ0; K < Q; ++K) RowQ[K] = FW[K * FLD + Q];
   }
-  void Leave(int64_t P) {
+  ORV_SIMD_INLINE void Leave(int64_t P) {
     if (++FCount == Window) Flush(P);
   }
   // Column q0 + k of every row := row q0 + k. Row p keeps its own cells (they
   // are newer); between two window rows the one visited later holds the cell.
-  void Flush(int64_t P) {
+  ORV_SIMD_INLINE void Flush(int64_t P) {
     const int64_t L = FCount;
     FCount = 0;
     if (!FDirty) return;
@@ -163,28 +164,27 @@ class TDenseSymStore {
 
   // Column Col + k of every row := row k of Rows, k < 8, by 8 x 8 blocks; row
   // by row of the destination, so that each destination line is written once.
-  void TransposeEight(const double* Rows, int64_t Col) {
+  ORV_SIMD_INLINE void TransposeEight(const double* Rows, int64_t Col) {
     using V8 = double __attribute__((vector_size(64)));
-    using V8I = int64_t __attribute__((vector_size(64)));
     int64_t J = 0;
     for (; J + 8 <= FN; J += 8) {
       V8 R[8];
       for (int K = 0; K < 8; ++K) std::memcpy(&R[K], Rows + K * FLD + J, sizeof(V8));
       V8 T[8], U[8];
       for (int K = 0; K < 8; K += 2) {
-        T[K] = __builtin_shuffle(R[K], R[K + 1], V8I{0, 8, 2, 10, 4, 12, 6, 14});
-        T[K + 1] = __builtin_shuffle(R[K], R[K + 1], V8I{1, 9, 3, 11, 5, 13, 7, 15});
+        T[K] = __builtin_shufflevector(R[K], R[K + 1], 0, 8, 2, 10, 4, 12, 6, 14);
+        T[K + 1] = __builtin_shufflevector(R[K], R[K + 1], 1, 9, 3, 11, 5, 13, 7, 15);
       }
       for (int K = 0; K < 8; K += 4)
         for (int I = 0; I < 2; ++I) {
-          U[K + I] = __builtin_shuffle(T[K + I], T[K + I + 2], V8I{0, 1, 8, 9, 4, 5, 12, 13});
-          U[K + I + 2] = __builtin_shuffle(T[K + I], T[K + I + 2], V8I{2, 3, 10, 11, 6, 7, 14, 15});
+          U[K + I] = __builtin_shufflevector(T[K + I], T[K + I + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+          U[K + I + 2] = __builtin_shufflevector(T[K + I], T[K + I + 2], 2, 3, 10, 11, 6, 7, 14, 15);
         }
       // U[k] for k < 4 holds columns k and k + 4 of rows 0..3, U[k + 4] of rows 4..7.
       double* Dst = FW + J * FLD + Col;
       for (int K = 0; K < 4; ++K) {
-        const V8 Lo = __builtin_shuffle(U[K], U[K + 4], V8I{0, 1, 2, 3, 8, 9, 10, 11});
-        const V8 Hi = __builtin_shuffle(U[K], U[K + 4], V8I{4, 5, 6, 7, 12, 13, 14, 15});
+        const V8 Lo = __builtin_shufflevector(U[K], U[K + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+        const V8 Hi = __builtin_shufflevector(U[K], U[K + 4], 4, 5, 6, 7, 12, 13, 14, 15);
         std::memcpy(Dst + K * FLD, &Lo, sizeof Lo);
         std::memcpy(Dst + (K + 4) * FLD, &Hi, sizeof Hi);
       }
@@ -193,9 +193,8 @@ class TDenseSymStore {
       for (int64_t K = 0; K < 8; ++K) FW[J * FLD + Col + K] = Rows[K * FLD + J];
   }
   // The same for L rows, by 2 x 2 blocks.
-  void TransposeRows(const double* Rows, int64_t Col, int64_t L) {
+  ORV_SIMD_INLINE void TransposeRows(const double* Rows, int64_t Col, int64_t L) {
     using V2 = double __attribute__((vector_size(16)));
-    using V2I = int64_t __attribute__((vector_size(16)));
     const int64_t LEven = L & ~int64_t{1};
     int64_t J = 0;
     for (; J + 2 <= FN; J += 2) {
@@ -205,8 +204,8 @@ class TDenseSymStore {
         V2 A, B;
         std::memcpy(&A, Rows + K * FLD + J, sizeof A);
         std::memcpy(&B, Rows + (K + 1) * FLD + J, sizeof B);
-        const V2 Lo = __builtin_shuffle(A, B, V2I{0, 2});
-        const V2 Hi = __builtin_shuffle(A, B, V2I{1, 3});
+        const V2 Lo = __builtin_shufflevector(A, B, 0, 2);
+        const V2 Hi = __builtin_shufflevector(A, B, 1, 3);
         std::memcpy(Dst0 + K, &Lo, sizeof Lo);
         std::memcpy(Dst1 + K, &Hi, sizeof Hi);
       }
@@ -263,7 +262,7 @@ inline TJacobiStep PlanJacobiStep(double Apq, double Dp, double Dq, int32_t Pass
 // false when AbortMathProc stopped it or when it did not converge within the
 // pass limit; the results are those reached.
 template <class Store>
-bool CyclicJacobi(Store& A, int64_t N, double* D, double* VT, int64_t LD) {
+ORV_SIMD_INLINE bool CyclicJacobi(Store& A, int64_t N, double* D, double* VT, int64_t LD) {
   AbortMathProc = false;
   bool Result = true;
   for (int64_t I = 0; I < N * LD; ++I) VT[I] = 0.0;

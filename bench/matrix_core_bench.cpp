@@ -67,10 +67,18 @@ void BM_PlainWrite(benchmark::State& St) {
 }
 
 // The same loop kept scalar: what a loop that must look at every cell costs.
-__attribute__((optimize("no-tree-vectorize"))) void BM_PlainWriteScalar(benchmark::State& St) {
+#ifdef __clang__
+#define ORV_SCALAR_FUNCTION
+#define ORV_SCALAR_LOOP _Pragma("clang loop vectorize(disable) interleave(disable)")
+#else
+#define ORV_SCALAR_FUNCTION __attribute__((optimize("no-tree-vectorize")))
+#define ORV_SCALAR_LOOP
+#endif
+ORV_SCALAR_FUNCTION void BM_PlainWriteScalar(benchmark::State& St) {
   std::vector<double> A(static_cast<size_t>(Side) * Side);
   for (auto _ : St) {
     for (int32_t C = 1; C <= Side; ++C)
+      ORV_SCALAR_LOOP
       for (int32_t R = 1; R <= Side; ++R) A[static_cast<size_t>(C - 1) * Side + (R - 1)] = R * 0.5 + C;
     benchmark::ClobberMemory();
   }

@@ -1,7 +1,7 @@
 # Shared by the set-up commands: package checks and the 32-bit runner.
 
 ORV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-ORV_JOBS=$(nproc 2>/dev/null || echo 4)
+ORV_JOBS=${ORV_JOBS:-$(nproc 2>/dev/null || echo 4)}  # parallel jobs of builds and tests
 ORV_APT_UPDATED=0
 
 die() { echo "error: $*" >&2; exit 1; }

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 #include "orvcorekit/Orv_orvbase.h"
@@ -24,17 +23,6 @@ TEST(Progress, IncProcStatAddsAndReportsTheNewValue) {
   orv::IncProcStat();  // no handler: nothing to call
   EXPECT_EQ(Seen, (std::vector<double>{11.0, 13.5}));
   EXPECT_EQ(orv::ProcStat.load(), 15.5);
-}
-
-TEST(Progress, AdditionsFromWorkerThreadsAreNotLost) {
-  orv::ProcStat = 0.0;
-  std::vector<std::thread> Workers;
-  for (int t = 0; t < 8; ++t)
-    Workers.emplace_back([] {
-      for (int i = 0; i < 20000; ++i) orv::IncProcStat(0.5, false);
-    });
-  for (auto& W : Workers) W.join();
-  EXPECT_EQ(orv::ProcStat.load(), 80000.0);
 }
 
 TEST(BoolArrays, CellsAreAddressableBytesThatReadAndWriteLikeBool) {
