@@ -96,11 +96,12 @@ int32_t MinMaxSpan(std::span<const T> X, T& Min, T& Max) {
 }
 
 // Range and box forms: from the start values, with positions.
-template <class A, class T = detail::CellOf<A>, int N = detail::Rank<A>>
+template <class A, class T, int N = detail::Rank<A>>
 int32_t MinMaxBox(const A& X, const detail::TBox<detail::Rank<A>>& B, T& Min, T& Max,
                   TIndex<detail::Rank<A>>& MinAt, TIndex<detail::Rank<A>>& MaxAt) {
   Min = TBounds<T>::High;
   Max = TBounds<T>::Low;
+  MinAt = MaxAt = {};
   const auto S = detail::Shape(X);
   if (S.Empty()) return -1;
   if (B.Fit(S) == detail::bfOutside) return -2;
@@ -121,16 +122,15 @@ int32_t MinMaxBox(const A& X, const detail::TBox<detail::Rank<A>>& B, T& Min, T&
 }
 
 // A position inside an array whose bounds were Integers.
-constexpr int32_t Pos(int64_t I) { return static_cast<int32_t>(I); }
+constexpr int32_t ToPos(int64_t I) { return static_cast<int32_t>(I); }
 
 template <class T>
 int32_t MinMaxRange(const std::vector<T>& A, int32_t Lo, int32_t Hi, T& Min, T& Max, int32_t& MinPos,
                     int32_t& MaxPos) {
-  TIndex<1> MinAt{}, MaxAt{};
-  MinPos = MaxPos = 0;
+  TIndex<1> MinAt, MaxAt;
   const int32_t R = MinMaxBox(A, detail::CornerBox(Lo, Hi), Min, Max, MinAt, MaxAt);
-  MinPos = Pos(MinAt[0]);
-  MaxPos = Pos(MaxAt[0]);
+  MinPos = ToPos(MinAt[0]);
+  MaxPos = ToPos(MaxAt[0]);
   return R;
 }
 
@@ -138,13 +138,12 @@ template <class T>
 int32_t MinMaxCorners(const std::vector<std::vector<T>>& A, int32_t ColLo, int32_t RowLo, int32_t ColHi,
                       int32_t RowHi, T& Min, T& Max, int32_t& MinCol, int32_t& MinRow, int32_t& MaxCol,
                       int32_t& MaxRow) {
-  TIndex<2> MinAt{}, MaxAt{};
-  MinCol = MinRow = MaxCol = MaxRow = 0;
+  TIndex<2> MinAt, MaxAt;
   const int32_t R = MinMaxBox(A, detail::CornerBox(ColLo, RowLo, ColHi, RowHi), Min, Max, MinAt, MaxAt);
-  MinCol = Pos(MinAt[0]);
-  MinRow = Pos(MinAt[1]);
-  MaxCol = Pos(MaxAt[0]);
-  MaxRow = Pos(MaxAt[1]);
+  MinCol = ToPos(MinAt[0]);
+  MinRow = ToPos(MinAt[1]);
+  MaxCol = ToPos(MaxAt[0]);
+  MaxRow = ToPos(MaxAt[1]);
   return R;
 }
 
@@ -152,7 +151,7 @@ template <bool Largest>
 int32_t ExtremeAt(const TIntArray& A, int32_t& P) {
   TIndex<1> At{-1};
   const int32_t V = Extreme<Largest>(A, &At);
-  if (At[0] >= 0) P = Pos(At[0]);
+  if (At[0] >= 0) P = ToPos(At[0]);
   return V;
 }
 
@@ -161,8 +160,8 @@ int32_t ExtremeAt(const TInt2DArray& A, int32_t& Col, int32_t& Row) {
   TIndex<2> At{-1, -1};
   const int32_t V = Extreme<Largest>(A, &At);
   if (At[0] >= 0) {
-    Col = Pos(At[0]);
-    Row = Pos(At[1]);
+    Col = ToPos(At[0]);
+    Row = ToPos(At[1]);
   }
   return V;
 }

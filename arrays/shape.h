@@ -61,18 +61,6 @@ struct TArrayCell<std::vector<T>> : TArrayCell<T> {};
 template <class A>
 using CellOf = typename TArrayCell<std::remove_cvref_t<A>>::type;
 
-template <class T, int N>
-struct TNestedArray {
-  using type = std::vector<typename TNestedArray<T, N - 1>::type>;
-};
-template <class T>
-struct TNestedArray<T, 1> {
-  using type = std::vector<T>;
-};
-// The array of N dimensions over cells T: ArrayOf<int32_t, 3> is TInt3DArray.
-template <class T, int N>
-using ArrayOf = typename TNestedArray<T, N>::type;
-
 // One index per dimension, dimension 1 first.
 template <int N>
 using TIndex = std::array<int64_t, N>;
