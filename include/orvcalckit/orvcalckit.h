@@ -13,6 +13,8 @@
 #include "orvcorekit/Orv_univconst.h"
 
 #include "ORV_complex.h"
+#include "ORV_datatable.h"
+#include "ORV_fourier.h"
 #include "ORV_math1.h"
 #include "ORV_math2.h"
 #include "ORV_matrix.h"
@@ -20,3 +22,4 @@
 #include "ORV_package.h"
 #include "ORV_sline.h"
 #include "ORV_vector.h"
+#include "ORV_wavelet.h"
