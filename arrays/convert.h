@@ -9,8 +9,8 @@
 //                       +-infinity, the IEEE overflow result; NaN stays NaN
 //   ConvertCell<To>(X)  the conversion of a cell into type To: the two above,
 //                       exact otherwise (Integer and single to double, same type)
-//   WrapAdd, WrapSub, WrapMul, WrapNeg, WrapAbs
-//                       32-bit results modulo 2^32, as the Parts' Integer
+//   WrapAdd, WrapSub, WrapMul, WrapNeg, WrapAbs (core/intwrap.h, included)
+//                       32-bit results modulo 2^32, as the Integer
 //                       arithmetic wraps: WrapAbs(-2147483648) = -2147483648
 //
 // DoubleToInt differs from RoundInt (Orv_system.h) only for NaN, which
@@ -24,6 +24,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "core/intwrap.h"
 #include "orvcorekit/Orv_system.h"
 
 namespace orv::detail {
@@ -58,19 +59,5 @@ To ConvertCell(From X) {
     return static_cast<double>(X);
   }
 }
-
-// ---- wrapping Integer arithmetic ------------------------------------------------
-// Unsigned arithmetic is modular; the conversion back to int32_t is too (C++20).
-constexpr int32_t WrapAdd(int32_t A, int32_t B) {
-  return static_cast<int32_t>(static_cast<uint32_t>(A) + static_cast<uint32_t>(B));
-}
-constexpr int32_t WrapSub(int32_t A, int32_t B) {
-  return static_cast<int32_t>(static_cast<uint32_t>(A) - static_cast<uint32_t>(B));
-}
-constexpr int32_t WrapMul(int32_t A, int32_t B) {
-  return static_cast<int32_t>(static_cast<uint32_t>(A) * static_cast<uint32_t>(B));
-}
-constexpr int32_t WrapNeg(int32_t A) { return static_cast<int32_t>(0u - static_cast<uint32_t>(A)); }
-constexpr int32_t WrapAbs(int32_t A) { return A < 0 ? WrapNeg(A) : A; }
 
 }  // namespace orv::detail
