@@ -18,4 +18,5 @@
 #include "ORV_matrix.h"
 #include "ORV_package.h"
 #include "ORV_sline.h"
+#include "ORV_statis.h"
 #include "ORV_vector.h"
