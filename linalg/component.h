@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/extent.h"
 #include "orvcalckit/ORV_math1.h"
 #include "orvcalckit/detail/index.h"
 #include "orvcorekit/Orv_classes.h"
@@ -70,14 +71,6 @@ template <class E>
 template <class E, class F>
 decltype(auto) GuardAlloc(const TComponent& C, std::string_view Problem, F&& Body) {
   return GuardAllocation(std::forward<F>(Body), [&] { return E(ComponentMessage(C.Name(), Problem)); });
-}
-
-// Throws std::bad_alloc when Count elements of Size bytes cannot be addressed
-// in this word size, before any allocation is tried (Count is computed in 64
-// bits by the caller, so it never wraps).
-inline void CheckExtent(int64_t Count, std::size_t Size) {
-  if (Count < 0 || static_cast<uint64_t>(Count) > static_cast<uint64_t>(PTRDIFF_MAX) / Size)
-    throw std::bad_alloc();
 }
 
 // ---- copying ---------------------------------------------------------------------

@@ -7,11 +7,15 @@
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcorekit/Orv_system.h"
 
+#ifdef ORV_HAVE_EIGEN
+#include <Eigen/Dense>
+#endif
+
 namespace orv::bench {
 
 // Uniform cells in [0, 1) from the platform's generator, seeded afresh.
-inline void FillRandom(TMatrix& M) {
-  SetRandSeed(1);
+inline void FillRandom(TMatrix& M, uint64_t Seed = 1) {
+  SetRandSeed(Seed);
   for (int32_t C = 1; C <= M.NrOfColumns(); ++C)
     for (int32_t R = 1; R <= M.NrOfRows(); ++R) M.SetVal(C, R, Random());
 }
@@ -24,5 +28,13 @@ inline std::vector<double> ColumnMajor(const TMatrix& M) {
     for (int32_t R = 1; R <= M.NrOfRows(); ++R) A.push_back(M.Elem(C, R));
   return A;
 }
+
+#ifdef ORV_HAVE_EIGEN
+// The same cells as an Eigen matrix, for the benchmarks beside Eigen.
+inline Eigen::MatrixXd EigenCopy(const TMatrix& M) {
+  const std::vector<double> A = ColumnMajor(M);
+  return Eigen::Map<const Eigen::MatrixXd>(A.data(), M.NrOfRows(), M.NrOfColumns());
+}
+#endif
 
 }  // namespace orv::bench

@@ -13,6 +13,7 @@
 #include "orvcorekit/Orv_univconst.h"
 
 #include "ORV_complex.h"
+#include "ORV_fourier.h"
 #include "ORV_math1.h"
 #include "ORV_math2.h"
 #include "ORV_matrix.h"
@@ -20,3 +21,4 @@
 #include "ORV_sline.h"
 #include "ORV_statis.h"
 #include "ORV_vector.h"
+#include "ORV_wavelet.h"

@@ -50,6 +50,14 @@ auto Row(const M& Mat, int32_t R) {
   return V;
 }
 
+// All rows of a matrix as written in the text (what FillRows takes).
+template <class M>
+auto AllRows(const M& Mat) {
+  std::vector<decltype(Row(Mat, 1))> V;
+  for (int32_t R = 1; R <= Mat.NrOfRows(); ++R) V.push_back(Row(Mat, R));
+  return V;
+}
+
 // Counts the OnChange calls of a component from Attach on.
 struct TChangeCounter {
   int Count = 0;

@@ -12,6 +12,8 @@
 
 namespace orv {
 
+class TVector;
+
 // ============================================================================
 // TMatrix: dense matrix of doubles, cells addressed (column, row) from 1
 // ============================================================================
@@ -63,8 +65,120 @@ class ORV_API TMatrix : public TComponent {
   }
   double Elem(int32_t Nc, int32_t Nr) const { return GetVal(Nc, Nr); }
   void SetElem(int32_t Nc, int32_t Nr, double Value) { SetVal(Nc, Nr, Value); }
-  // Every valid cell := Value, then one OnChange (also without valid cells).
+
+  // ---- filling (each writes its cells, then fires OnChange once) ----
+  // Every valid cell := Value (one OnChange also without valid cells).
   void Fill(double Value);
+  // The block's cells := Value; bounds by the range rule.
+  void Fill(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, double Value);
+  // Cells (i, i), i = 1..min(NrOfColumns, NrOfRows), := Value; others stay.
+  void FillDiag(double Value);
+  // RangeLow + Random() * (RangeHigh - RangeLow) per cell, drawn column by
+  // column, row by row from the platform's generator.
+  void FillRandomUniform(double RangeLow, double RangeHigh);
+  void FillRandomUniform(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, double RangeLow,
+                         double RangeHigh);
+  // Mean + StdDev * GRandom() per cell, in the same order.
+  void FillRandomGauss(double Mean, double StdDev);
+  void FillRandomGauss(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, double Mean,
+                       double StdDev);
+
+  // ---- copying to and from vectors, matrices and arrays ----
+  // Elements 1.. of DestVec := the cells FirstCol..LastCol (range rule) of row
+  // Row (clamped into 1..NrOfRows), cut to DestVec's length; DestVec is
+  // filled with 0 first (one OnChange), then written element by element as
+  // SetVal does; it is never resized. Without rows only the zeros remain.
+  // The matrix fires nothing. nullptr: nothing.
+  void CopyRowToVec(TVector* DestVec, int32_t Row, int32_t FirstCol, int32_t LastCol) const;
+  // The same for column Col, rows FirstRow..LastRow.
+  void CopyColToVec(TVector* DestVec, int32_t Col, int32_t FirstRow, int32_t LastRow) const;
+  // Elements Source1stElem..SourceLastElem (the vector's range rule) into a
+  // row (Dim dimColumns: columns DestCol.. of row DestRow) or a column
+  // (dimRows: rows DestRow.. of column DestCol) through SetVal, cells
+  // outside skipped; any other Dim copies nothing. OnChange per written cell
+  // and once more at the end. The first form is Dim dimRows. nullptr: nothing.
+  void CopyFromVec(const TVector* VecSource, int32_t Source1stElem, int32_t SourceLastElem, int32_t DestCol,
+                   int32_t DestRow);
+  void CopyFromVec(TDims Dim, const TVector* VecSource, int32_t Source1stElem, int32_t SourceLastElem,
+                   int32_t DestCol, int32_t DestRow);
+  // Source cells (c, r) of the block to (c + DestCol - SourceColLo, r +
+  // DestRow - SourceRowLo) through SetVal, column by column, row by row;
+  // this matrix is not resized; OnChange per written cell and once more at
+  // the end. The bounds are clamped into the source without the whole-axis
+  // rule (0 and 0 select the first column or row) and exchanged when
+  // reversed; a source without cells copies nothing. MatSource may be this
+  // matrix, also with overlapping blocks: the block is copied as it was at
+  // the call. nullptr: nothing.
+  void CopyFrom(const TMatrix* MatSource, int32_t SourceColLo, int32_t SourceRowLo, int32_t SourceColHi,
+                int32_t SourceRowHi, int32_t DestCol, int32_t DestRow);
+  // DestArray := the block (range rule), DestArray[c - LowCol][r - LowRow].
+  // Into integers each cell is rounded half to even, saturated to the 32-bit
+  // range, NaN giving 0. No event; EORVMatrixError "not enough memory on
+  // heap" leaves DestArray as it was.
+  void CopyToArray(TDouble2DArray& DestArray, int32_t LowCol, int32_t HighCol, int32_t LowRow,
+                   int32_t HighRow) const;
+  void CopyToArray(TInt2DArray& DestArray, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow) const;
+  // Cell (Col + i, Row + j) := SrcArray[i][j] through SetVal (positions
+  // outside skipped, OnChange per written cell, none at the end); column i
+  // gives its own length, at most the first column's. Not resized.
+  void CopyFromArray(const TDouble2DArray& SrcArray, int32_t Col, int32_t Row);
+  void CopyFromArray(const TInt2DArray& SrcArray, int32_t Col, int32_t Row);
+
+  // ---- rearranging (each fires OnChange once when it changes anything) ----
+  // Deletes the column (row); false, with nothing changed, when it lies
+  // outside the matrix or is the only one.
+  bool RemoveColumn(int32_t Col);
+  bool RemoveRow(int32_t Row);
+  // Swap two whole columns (rows); an index outside the matrix changes and
+  // fires nothing.
+  void ExchangeColumns(int32_t C1, int32_t C2);
+  void ExchangeRows(int32_t R1, int32_t R2);
+  // Reverse the order of the columns (rows).
+  void MirrorColumns();
+  void MirrorRows();
+  // Columns become rows: cell (r, c) := old cell (c, r). True; EORVMatrixError
+  // "not enough memory on heap" leaves the matrix as it was.
+  bool Transpose();
+  // Each column := its Order-th forward difference, cell (c, j) := cell (c, j
+  // + 1) - cell (c, j) per pass; NrOfRows shrinks by Order (one OnChange).
+  // Nothing unless 1 <= Order <= 10 and Order < NrOfRows.
+  void Diff(int32_t Order);
+
+  // ---- arithmetic (one OnChange at the end) ----
+  void SMult(double Scalar);  // every cell * Scalar
+  void SAdd(double Scalar);   // every cell + Scalar
+  // Self := Self + MatB (Self - MatB); false, with nothing changed or fired,
+  // unless MatB is given and of Self's size. MatB may be Self.
+  bool Add(const TMatrix* MatB);
+  bool Subtract(const TMatrix* MatB);
+
+  // ---- element-wise product and products ----
+  // MatRes is sized with Resize and written as SetVal does (OnChange per cell
+  // when it has a handler), then Self's OnChange fires although Self is
+  // unchanged. Each cell's sum runs over the inner index in increasing order
+  // from 0.0, so the result has the bits of the plain triple loop. MatRes
+  // may be Self or MatB: the result is computed before the first write.
+  // False, with nothing resized, written or fired, when an argument is
+  // nullptr or the sizes do not fit; EORVMatrixError "not enough memory on
+  // heap" when the result cannot be held.
+  // MatRes(c, r) := A(c, r) * B(c, r); MatB of Self's size.
+  bool EMult(const TMatrix* MatB, TMatrix* MatRes);
+  // Self x MatB: MatB's columns x Self's rows, MatRes(c, r) = sum over i of
+  // A(i, r) * B(c, i); Self's column count = MatB's row count.
+  bool Multiply(const TMatrix* MatB, TMatrix* MatRes);
+  // Self x MatB transposed: MatB's rows x Self's rows, MatRes(c, r) = sum over
+  // i of A(i, r) * B(i, c); equal column counts.
+  bool MultiplyTransposed(const TMatrix* MatB, TMatrix* MatRes);
+  // Self transposed x MatB: MatB's columns x Self's columns, MatRes(c, r) =
+  // sum over i of A(r, i) * B(c, i); equal row counts.
+  bool TransposeAndMultiply(const TMatrix* MatB, TMatrix* MatRes);
+  // VecRes (sized to NrOfRows through NrOfElem, so a matrix without rows
+  // leaves it as it is) element r := sum over c of VecB(c) * A(c, r);
+  // VecB's length = NrOfColumns. VecRes may be VecB.
+  bool Multiply(const TVector* VecB, TVector* VecRes);
+  // VecRes (sized to NrOfColumns) element c := sum over r of VecB(r) * A(c, r);
+  // VecB's length = NrOfRows.
+  bool TransposeAndMultiply(const TVector* VecB, TVector* VecRes);
 
   // ---- ranges ----
   // (0, 0) is the whole axis; other bounds are clamped to 1..count and
@@ -138,6 +252,9 @@ class ORV_API TMatrix : public TComponent {
   void PercDone(TObject* Sender, int32_t Percent);
 
  private:
+  template <class>
+  friend struct detail::TMatrixOps;
+
   bool ValidCell(int32_t Nc, int32_t Nr) const {
     return detail::InAxis(Nc, FNCol) && detail::InAxis(Nr, FNRow);
   }

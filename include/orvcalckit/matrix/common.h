@@ -33,4 +33,10 @@ enum TMatXmlTag : uint8_t {
   xmlInvalid = 7
 };
 
+// The operations the unit's matrix classes share (internal); each befriends it.
+namespace detail {
+template <class M>
+struct TMatrixOps;
+}
+
 }  // namespace orv

@@ -1,0 +1,281 @@
+// Matrix and matrix-vector products over arrays of columns, every result bit
+// fixed by one summation order (internal; the matrix components and the
+// array routines share it, so it depends on nothing above core/).
+//
+// The order: each result cell is the sum of its products over the inner
+// index i = 0, 1, ... in increasing order, starting from +0.0, exactly as the
+// plain loop
+//     s = 0; for (i = 0; i < K; ++i) s += a(r, i) * b(i, c);
+// gives it without contraction into FMA (-ffp-contract=off). So -0.0 products
+// sum to +0.0, and the result does not depend on the vector width.
+//
+// The kernels keep that chain per cell and win their speed across cells:
+// - MatMul packs panels of op(A) (MR rows) and op(B) (NR columns) in blocks
+//   of KC inner indices and runs an MR x NR register block of accumulators,
+//   MR cells of a column in one vector (the column form: result column c +=
+//   op(B)(i, c) x column i of op(A), i increasing). A block of KC inner
+//   indices goes on from the partial sums left in C by the block before, so
+//   splitting the inner range changes no bit. Transposed factors are read
+//   through the packing only.
+// - MatVecKernel adds the columns, four at a time, into the result vector.
+// - MatTVecKernel takes eight columns at once: it loads eight rows of each,
+//   multiplies them by x, transposes the 8 x 8 products in registers and
+//   adds them row after row to one accumulator lane per column.
+//
+// Use: describe each factor as an array of column pointers (TMatFactor);
+//     TProduct<double> P = MatMul<double>(M, N, K, {ACols, false}, {BCols, true});
+//     P.At(c, r)   // 0-based, column c of the M x N result
+//     MatVecKernel(M, K, ACols, X, Y);   // Y := A x X, A of M rows, K columns
+// Allocation failures surface as std::bad_alloc (callers turn them into
+// their own error). Extents and counts are int64_t; nothing is checked
+// against the factors, whose columns must hold what the extents say.
+//
+// Element types: the bodies (TMatMulCode) are templates over the element
+// type E; each E needs the three entry points declared below, which
+// core/matmul.cpp builds per vector width (ORV_SIMD_KERNEL). double has
+// them. A 32-bit integer product that wraps around computes in uint32_t
+// (signed overflow would be undefined): add the three entries for
+// uint32_t there, three lines each, and read the int32_t columns as
+// uint32_t. Its sums may take any order; the double ones may not.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "core/extent.h"
+#include "core/simd.h"
+#include "orvcalckit/detail/index.h"
+
+namespace orv::detail {
+
+// One factor of a product as an array of columns: Cols[x][y] is the cell of
+// column x, row y. Not transposed, op(X)(r, i) = Cols[i][r]; transposed,
+// op(X)(r, i) = Cols[r][i].
+template <class E>
+struct TMatFactor {
+  const E* const* Cols;
+  bool Transposed;
+};
+
+// A product's M x N cells, column c at Cells.data() + c * LD; the padding
+// beyond M and N belongs to the kernel.
+template <class E>
+struct TProduct {
+  int64_t M = 0, N = 0, LD = 0;
+  std::vector<E> Cells;
+  E At(int64_t C, int64_t R) const { return Cells[Ix(C * LD + R)]; }
+};
+
+template <class E>
+struct TMatMulShape {
+  static constexpr int64_t MR = 64 / static_cast<int64_t>(sizeof(E));  // rows per register block: one vector
+  static constexpr int64_t NR = 6;                                     // columns per register block
+  static constexpr int64_t KC = 256;                                   // inner indices per packed panel
+  static constexpr int64_t MC = 12 * MR;                               // rows per packed block of op(A)
+  static constexpr int64_t NC = 256 * NR;                              // columns per packed block of op(B)
+};
+
+// ---- entry points, built per vector width (core/matmul.cpp) ----------------------
+
+// C += the MC x NC block of Ap x Bp over KC inner indices (First: C := it).
+// Ap: MC / MR panels of KC x MR cells, [k * MR + r]; Bp: NC / NR panels of
+// KC x NR, [k * NR + j]; C column-major with leading dimension LD.
+void MatMulBlock(const double* Ap, const double* Bp, double* C, int64_t LD, int64_t MC, int64_t NC, int64_t KC,
+                 bool First);
+// Y[r] := sum over c < K of X[c] * Cols[c][r], for r < M.
+void MatVecKernel(int64_t M, int64_t K, const double* const* Cols, const double* X, double* Y);
+// Y[c] := sum over r < K of X[r] * Cols[c][r], for c < N.
+void MatTVecKernel(int64_t N, int64_t K, const double* const* Cols, const double* X, double* Y);
+
+// ---- kernel bodies, inlined into the entry points ----------------------------------
+
+template <class E>
+struct TMatMulCode {
+  using S = TMatMulShape<E>;
+  using V [[gnu::vector_size(64)]] = E;
+  static constexpr int64_t L = static_cast<int64_t>(sizeof(V) / sizeof(E));
+
+  static ORV_SIMD_INLINE void Block(const E* Ap, const E* Bp, E* C, int64_t LD, int64_t MC,
+                                                  int64_t NC, int64_t KC, bool First) {
+    constexpr int64_t MR = S::MR, NR = S::NR;
+    static_assert(MR == L);
+    for (int64_t J = 0; J < NC; J += NR)
+      for (int64_t I = 0; I < MC; I += MR) {
+        const E* A = Ap + I * KC;
+        const E* B = Bp + J * KC;
+        E* Out = C + J * LD + I;
+        V Acc[NR];
+        for (int64_t X = 0; X < NR; ++X) {
+          if (First)
+            Acc[X] = V{};
+          else
+            std::memcpy(&Acc[X], Out + X * LD, sizeof(V));
+        }
+        for (int64_t K = 0; K < KC; ++K) {
+          V Va;
+          std::memcpy(&Va, A + K * MR, sizeof(V));
+          const E* Bk = B + K * NR;
+          for (int64_t X = 0; X < NR; ++X) Acc[X] += Va * Bk[X];
+        }
+        for (int64_t X = 0; X < NR; ++X) std::memcpy(Out + X * LD, &Acc[X], sizeof(V));
+      }
+  }
+
+  static ORV_SIMD_INLINE void MatVec(int64_t M, int64_t K, const E* const* Cols, const E* X, E* Y) {
+    std::fill_n(Y, M, E{});
+    const int64_t Body = M / L * L;
+    int64_t C = 0;
+    for (; C + 4 <= K; C += 4) {
+      const E* A0 = Cols[C];
+      const E* A1 = Cols[C + 1];
+      const E* A2 = Cols[C + 2];
+      const E* A3 = Cols[C + 3];
+      const E X0 = X[C], X1 = X[C + 1], X2 = X[C + 2], X3 = X[C + 3];
+      for (int64_t R = 0; R < Body; R += L) {
+        V Y0, V0, V1, V2, V3;
+        std::memcpy(&Y0, Y + R, sizeof(V));
+        std::memcpy(&V0, A0 + R, sizeof(V));
+        std::memcpy(&V1, A1 + R, sizeof(V));
+        std::memcpy(&V2, A2 + R, sizeof(V));
+        std::memcpy(&V3, A3 + R, sizeof(V));
+        Y0 += X0 * V0;
+        Y0 += X1 * V1;
+        Y0 += X2 * V2;
+        Y0 += X3 * V3;
+        std::memcpy(Y + R, &Y0, sizeof(V));
+      }
+      for (int64_t R = Body; R < M; ++R) {
+        E S0 = Y[R];
+        S0 += X0 * A0[R];
+        S0 += X1 * A1[R];
+        S0 += X2 * A2[R];
+        S0 += X3 * A3[R];
+        Y[R] = S0;
+      }
+    }
+    for (; C < K; ++C) {
+      const E* A0 = Cols[C];
+      const E X0 = X[C];
+      for (int64_t R = 0; R < Body; R += L) {
+        V Y0, V0;
+        std::memcpy(&Y0, Y + R, sizeof(V));
+        std::memcpy(&V0, A0 + R, sizeof(V));
+        Y0 += X0 * V0;
+        std::memcpy(Y + R, &Y0, sizeof(V));
+      }
+      for (int64_t R = Body; R < M; ++R) Y[R] += X0 * A0[R];
+    }
+  }
+
+  // Eight columns at a time (whatever E's width), the last group padded with repeats of the last
+  // column (computed, not stored).
+  static ORV_SIMD_INLINE void MatTVec(int64_t N, int64_t K, const E* const* Cols, const E* X,
+                                                    E* Y) {
+    using V [[gnu::vector_size(8 * sizeof(E))]] = E;  // one lane per column
+    const int64_t Body = K / 8 * 8;
+    for (int64_t C0 = 0; C0 < N; C0 += 8) {
+      const E* A[8];
+      for (int64_t J = 0; J < 8; ++J) A[J] = Cols[std::min(C0 + J, N - 1)];
+      V Acc = {};
+      for (int64_t R = 0; R < Body; R += 8) {
+        V Xv, P[8];
+        std::memcpy(&Xv, X + R, sizeof(V));
+        for (int J = 0; J < 8; ++J) {
+          std::memcpy(&P[J], A[J] + R, sizeof(V));
+          P[J] = Xv * P[J];
+        }
+        // P[j][k] = x[R + k] * a_j[R + k]; after the transposition T[k][j]
+        // holds it, and the rows are added in order k = 0..7.
+        V T0 = __builtin_shufflevector(P[0], P[1], 0, 8, 2, 10, 4, 12, 6, 14);
+        V T1 = __builtin_shufflevector(P[0], P[1], 1, 9, 3, 11, 5, 13, 7, 15);
+        V T2 = __builtin_shufflevector(P[2], P[3], 0, 8, 2, 10, 4, 12, 6, 14);
+        V T3 = __builtin_shufflevector(P[2], P[3], 1, 9, 3, 11, 5, 13, 7, 15);
+        V T4 = __builtin_shufflevector(P[4], P[5], 0, 8, 2, 10, 4, 12, 6, 14);
+        V T5 = __builtin_shufflevector(P[4], P[5], 1, 9, 3, 11, 5, 13, 7, 15);
+        V T6 = __builtin_shufflevector(P[6], P[7], 0, 8, 2, 10, 4, 12, 6, 14);
+        V T7 = __builtin_shufflevector(P[6], P[7], 1, 9, 3, 11, 5, 13, 7, 15);
+        // U0: lanes 0 and 4 of columns 0..3; U1: lanes 2, 6; U2: 1, 5; U3: 3, 7.
+        V U0 = __builtin_shufflevector(T0, T2, 0, 1, 8, 9, 4, 5, 12, 13);
+        V U1 = __builtin_shufflevector(T0, T2, 2, 3, 10, 11, 6, 7, 14, 15);
+        V U2 = __builtin_shufflevector(T1, T3, 0, 1, 8, 9, 4, 5, 12, 13);
+        V U3 = __builtin_shufflevector(T1, T3, 2, 3, 10, 11, 6, 7, 14, 15);
+        V U4 = __builtin_shufflevector(T4, T6, 0, 1, 8, 9, 4, 5, 12, 13);
+        V U5 = __builtin_shufflevector(T4, T6, 2, 3, 10, 11, 6, 7, 14, 15);
+        V U6 = __builtin_shufflevector(T5, T7, 0, 1, 8, 9, 4, 5, 12, 13);
+        V U7 = __builtin_shufflevector(T5, T7, 2, 3, 10, 11, 6, 7, 14, 15);
+        Acc += __builtin_shufflevector(U0, U4, 0, 1, 2, 3, 8, 9, 10, 11);
+        Acc += __builtin_shufflevector(U2, U6, 0, 1, 2, 3, 8, 9, 10, 11);
+        Acc += __builtin_shufflevector(U1, U5, 0, 1, 2, 3, 8, 9, 10, 11);
+        Acc += __builtin_shufflevector(U3, U7, 0, 1, 2, 3, 8, 9, 10, 11);
+        Acc += __builtin_shufflevector(U0, U4, 4, 5, 6, 7, 12, 13, 14, 15);
+        Acc += __builtin_shufflevector(U2, U6, 4, 5, 6, 7, 12, 13, 14, 15);
+        Acc += __builtin_shufflevector(U1, U5, 4, 5, 6, 7, 12, 13, 14, 15);
+        Acc += __builtin_shufflevector(U3, U7, 4, 5, 6, 7, 12, 13, 14, 15);
+      }
+      E Sum[8];
+      std::memcpy(Sum, &Acc, sizeof(V));
+      for (int64_t R = Body; R < K; ++R)
+        for (int J = 0; J < 8; ++J) Sum[J] += X[R] * A[J][R];
+      for (int64_t J = 0; J < 8 && C0 + J < N; ++J) Y[C0 + J] = Sum[J];
+    }
+  }
+};
+
+// ---- packing and the product --------------------------------------------------------
+
+// Packs lines L0..L0+Lines-1 (zero from Extent on), inner indices
+// P0..P0+KC-1, into panels of W lines, [k * W + l]. The lines are the rows
+// of op(A) (W = MR) or the columns of op(B) (W = NR); Across says that a
+// line index runs along a stored column (Cols[P0 + k][line]), else each line
+// is a stored column (Cols[line][P0 + k]).
+template <int64_t W, class E>
+void Pack(const E* const* Cols, bool Across, int64_t Extent, int64_t L0, int64_t Lines, int64_t P0, int64_t KC,
+          E* Out) {
+  for (int64_t I = 0; I < Lines; I += W, Out += W * KC) {
+    const int64_t Valid = std::clamp<int64_t>(Extent - L0 - I, 0, W);
+    if (Across) {
+      for (int64_t K = 0; K < KC; ++K) {
+        std::copy_n(Cols[P0 + K] + L0 + I, Valid, Out + K * W);
+        std::fill(Out + K * W + Valid, Out + (K + 1) * W, E{});
+      }
+      continue;
+    }
+    for (int64_t L = 0; L < W; ++L) {
+      const E* Src = L < Valid ? Cols[L0 + I + L] + P0 : nullptr;
+      for (int64_t K = 0; K < KC; ++K) Out[K * W + L] = Src ? Src[K] : E{};
+    }
+  }
+}
+
+// op(A) (M x K) times op(B) (K x N).
+template <class E>
+TProduct<E> MatMul(int64_t M, int64_t N, int64_t K, TMatFactor<E> A, TMatFactor<E> B) {
+  using S = TMatMulShape<E>;
+  TProduct<E> P;
+  P.M = M;
+  P.N = N;
+  P.LD = (M + S::MR - 1) / S::MR * S::MR;
+  const int64_t NPad = (N + S::NR - 1) / S::NR * S::NR;
+  CheckExtent(P.LD * NPad, sizeof(E));
+  P.Cells.resize(Ix(P.LD * NPad));  // zero: the sum of no products
+  if (M == 0 || N == 0 || K == 0) return P;
+  const int64_t MCMax = std::min(S::MC, P.LD), NCMax = std::min(S::NC, NPad), KCMax = std::min(S::KC, K);
+  std::vector<E> Ap(Ix(MCMax * KCMax)), Bp(Ix(NCMax * KCMax));
+  for (int64_t C0 = 0; C0 < NPad; C0 += S::NC) {
+    const int64_t NC = std::min(S::NC, NPad - C0);
+    for (int64_t P0 = 0; P0 < K; P0 += S::KC) {
+      const int64_t KC = std::min(S::KC, K - P0);
+      Pack<S::NR>(B.Cols, B.Transposed, N, C0, NC, P0, KC, Bp.data());
+      for (int64_t R0 = 0; R0 < P.LD; R0 += S::MC) {
+        const int64_t MC = std::min(S::MC, P.LD - R0);
+        Pack<S::MR>(A.Cols, !A.Transposed, M, R0, MC, P0, KC, Ap.data());
+        MatMulBlock(Ap.data(), Bp.data(), P.Cells.data() + C0 * P.LD + R0, P.LD, MC, NC, KC, P0 == 0);
+      }
+    }
+  }
+  return P;
+}
+
+}  // namespace orv::detail
