@@ -6,4 +6,5 @@
 #include "orvcalckit/statis/common.h"
 #include "orvcalckit/statis/distrib.h"
 #include "orvcalckit/statis/kolmogorov.h"
+#include "orvcalckit/statis/runs.h"
 #include "orvcalckit/statis/special.h"
