@@ -91,4 +91,20 @@ bool RunsTest(const TBitFld* Bits, double& P) {
   return P < 0.05;
 }
 
+bool RunsTestSerial(const TVector* Data, double& P) {
+  P = -1;
+  if (Data == nullptr) return false;
+  double Q1 = 0, Median = 0, Q3 = 0;
+  try {
+    if (!Data->Quartiles(0, 0, Q1, Median, Q3)) return false;
+  } catch (const EORVVectorError&) {
+    return false;  // no room for the sorted copy
+  }
+  const int32_t n = Data->NrOfElem();
+  TBitFld Bits;
+  Bits.SetSize(n - 1);
+  for (int32_t i = 1; i <= n; ++i) Bits.SetBit(i - 1, Data->GetVal(i) > Median);
+  return RunsTest(&Bits, P);
+}
+
 }  // namespace orv

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "orvcalckit/ORV_statis.h"
+#include "support/components.h"
 
 namespace orv {
 namespace {
@@ -102,6 +103,25 @@ TEST(RunsTest, ExactSmallNormalLarge) {
   SetRuns(Bits, {4, 1, 4, 1, 4, 1, 4, 1, 10}, true);  // 26 true, 4 false, 9 runs: z = 0.8956
   EXPECT_FALSE(RunsTest(&Bits, P));
   EXPECT_NEAR(P, 0.1852369508416296, 1e-8);
+}
+
+TEST(RunsTestSerial, AboveOrNotAboveTheMedian) {
+  double P = 0;
+  EXPECT_FALSE(RunsTestSerial(nullptr, P));
+  EXPECT_EQ(P, -1.0);
+  TVector Data;
+  // Median 4.5: false, true, ... 8 runs of 4 and 4, the most there can be.
+  test::FillValues(Data, {1, 5, 2, 6, 3, 7, 4, 8});
+  EXPECT_FALSE(RunsTestSerial(&Data, P));
+  EXPECT_EQ(P, 1.0);
+  // A trend: 5 below, 5 above, 2 runs; ExactRunsTest(5, 5, 2) = 2 / 252.
+  test::FillValues(Data, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+  EXPECT_TRUE(RunsTestSerial(&Data, P));
+  EXPECT_DOUBLE_EQ(P, 2.0 / 252);
+  // One value is one kind only.
+  test::FillValues(Data, {3});
+  EXPECT_FALSE(RunsTestSerial(&Data, P));
+  EXPECT_EQ(P, 1.0);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-// Unit ORV_statis: the runs test of a Boolean sequence. Included through ORV_statis.h.
+// Unit ORV_statis: the runs tests of a Boolean sequence and of a series
+// split at its median. Included through ORV_statis.h.
 #pragma once
 
 #include <cstdint>
 
 #include "orvcalckit/ORV_export.h"
+#include "orvcalckit/ORV_vector.h"
 #include "orvcorekit/Orv_dstruct.h"
 
 namespace orv {
@@ -25,5 +27,10 @@ ORV_API double ExactRunsTest(int32_t N1, int32_t N2, int32_t Runs);
 // sequence of one kind is no evidence: p = 1 and false. nullptr: false, P
 // unchanged.
 ORV_API bool RunsTest(const TBitFld* Bits, double& P);
+
+// RunsTest of the elements of Data taken as above (true) or not above their
+// median (Quartiles). P = -1 and false when the median cannot be formed or
+// Data is nullptr.
+ORV_API bool RunsTestSerial(const TVector* Data, double& P);
 
 }  // namespace orv
