@@ -84,35 +84,41 @@ void EstimateProbDensity(TVector* Data, TVector* Density, double Low, double Hig
   };
 
   TDoubleArray H(detail::Ix(n)), InvH(detail::Ix(n));
-  double MaxH = 0;
-  bool Finite = true;
   for (int64_t i = 0; i < n; ++i) {
     double h = Factor * Bandwidth(x, i, Window);
     if (h == 0) h = Factor;
     H[detail::Ix(i)] = h;
     InvH[detail::Ix(i)] = 1 / h;
-    MaxH = std::fmax(MaxH, h);
-    Finite = Finite && std::isfinite(h) && std::isfinite(x[detail::Ix(i)]);
     Report();
   }
 
   // A term whose value lies more than 40 bandwidths from x is exactly 0
-  // (exp(-800) underflows), so the sum may skip it without changing a bit;
-  // on sorted values those terms lie outside one block.
-  const double Reach = 40 * MaxH;
+  // (exp(-800) underflows), so the sum may leave it out without changing a
+  // bit. The values go in blocks, each with its extent and the reach of its
+  // widest kernel: a block out of reach holds only such terms. A NaN never
+  // compares as out of reach.
+  constexpr int64_t BlockSize = 32;
+  const int64_t Blocks = (n + BlockSize - 1) / BlockSize;
+  TDoubleArray BlockLo(detail::Ix(Blocks), uc_MaxDouble), BlockHi(detail::Ix(Blocks), -uc_MaxDouble),
+      BlockReach(detail::Ix(Blocks), 0.0);
+  for (int64_t i = 0; i < n; ++i) {
+    const auto b = detail::Ix(i / BlockSize);
+    const double xi = x[detail::Ix(i)];
+    BlockLo[b] = std::isnan(xi) ? xi : std::fmin(BlockLo[b], xi);
+    BlockHi[b] = std::isnan(xi) ? xi : std::fmax(BlockHi[b], xi);
+    BlockReach[b] = std::isnan(H[detail::Ix(i)]) ? H[detail::Ix(i)] : std::fmax(BlockReach[b], 40 * H[detail::Ix(i)]);
+  }
   TDoubleArray D(detail::Ix(Steps) + 1);
   for (int32_t s = 0; s <= Steps; ++s) {
     const double xs = Low + s * (High - Low) / Steps;
-    auto First = x.begin(), Last = x.end();
-    if (Finite && std::isfinite(xs) && std::isfinite(Reach)) {
-      First = std::lower_bound(x.begin(), x.end(), xs - Reach);
-      Last = std::upper_bound(First, x.end(), xs + Reach);
-    }
     double Sum = 0;
-    for (auto It = First; It != Last; ++It) {
-      const auto i = detail::Ix(It - x.begin());
-      const double u = (xs - *It) / H[i];
-      Sum += InvH[i] * std::exp(-0.5 * (u * u));
+    for (int64_t b = 0; b < Blocks; ++b) {
+      const double R = BlockReach[detail::Ix(b)];
+      if (xs - BlockHi[detail::Ix(b)] > R || BlockLo[detail::Ix(b)] - xs > R) continue;
+      for (int64_t i = b * BlockSize; i < std::min(n, (b + 1) * BlockSize); ++i) {
+        const double u = (xs - x[detail::Ix(i)]) / H[detail::Ix(i)];
+        Sum += InvH[detail::Ix(i)] * std::exp(-0.5 * (u * u));
+      }
     }
     D[detail::Ix(s)] = Sum * uc_sqrt2pitom1 / static_cast<double>(n);
     Report();

@@ -11,6 +11,11 @@ namespace orv {
 
 namespace {
 
+double NormalIntegral(double x) {
+  const detail::TGammaTails T = detail::GammaTails(x * x / 2, 0.5);
+  return x > 0 ? 0.5 * (1 + T.P) : 0.5 * T.Q;
+}
+
 // The root of nDistriIntegral(z) = p for 0 < p <= 0.5 by bisection around
 // the start value of Abramowitz and Stegun (Handbook of Mathematical
 // Functions, 1964, 26.2.23). The bracket is wider than that value's error
@@ -25,7 +30,7 @@ double LowerQuantile(double p) {
   // From a bracket of at most 8 wide, 64 halvings reach adjacent doubles.
   for (int Halvings = 0;; ++Halvings) {
     const double m = (lo + hi) / 2;
-    const double F = nDistriIntegral(m);
+    const double F = NormalIntegral(m);
     if (std::fabs(F - p) / p < 1e-8 || Halvings == 100 || m == lo || m == hi) return m;
     if (F > p)
       hi = m;
@@ -38,10 +43,7 @@ double LowerQuantile(double p) {
 
 double nDistriDensity(double x) { return 0.3989422804014327 * std::exp(-x * x / 2); }
 
-double nDistriIntegral(double x) {
-  const detail::TGammaTails T = detail::GammaTails(x * x / 2, 0.5);
-  return x > 0 ? 0.5 * (1 + T.P) : 0.5 * T.Q;
-}
+double nDistriIntegral(double x) { return NormalIntegral(x); }
 
 double nDistriQuantile(double p) {
   if (std::isnan(p)) return p;

@@ -36,33 +36,42 @@ TEST(PercentileOfArray, SelectsTheRoundedRankAndChecksItsArguments) {
   EXPECT_EQ(Value, 0.0);
 }
 
-// The density of values Xs with bandwidths Hs at x: the mean of the normal
-// densities.
+// The density of sorted values Xs with bandwidths Hs at x, the kernels
+// summed in order: what the estimate must give to the bit, whichever terms
+// it leaves out for underflowing to 0.
 double Mixture(const std::vector<double>& Xs, const std::vector<double>& Hs, double x) {
   double s = 0;
-  for (std::size_t i = 0; i < Xs.size(); ++i)
-    s += std::exp(-0.5 * (x - Xs[i]) * (x - Xs[i]) / (Hs[i] * Hs[i])) / (Hs[i] * std::sqrt(2 * M_PI));
-  return s / static_cast<double>(Xs.size());
+  for (std::size_t i = 0; i < Xs.size(); ++i) {
+    const double u = (x - Xs[i]) / Hs[i];
+    s += 1 / Hs[i] * std::exp(-0.5 * (u * u));
+  }
+  return s * 0.39894228040143267794 / static_cast<double>(Xs.size());
 }
 
 TEST(EstimateProbDensity, BandwidthsFromTheNeighboursWithinTheWindow) {
   // Values, window, factor, the bandwidths by hand: one value has none
   // (window); 0 and 1 see each other once (spacing 1; reading outside as 0
-  // made the first 0.5); equal values count their zero spacings (window / c).
-  const struct { std::vector<double> Xs; double Window, Factor; std::vector<double> Hs; } Rows[] = {
-      {{2}, 0.5, 2, {1}}, {{1, 0}, 2, 1, {1, 1}}, {{3, 3, 3}, 1, 1, {1, 0.25, 1}}, {{0, 5}, 1, 0.5, {0.5, 0.5}},
-      {{2}, 0, -3, {1}}, {{2}, -1, 2, {2}}};
+  // made the first 0.5); equal values count their zero spacings (window / c);
+  // 100 values 10 apart see three spacings of 10 on each side (fewer at the
+  // ends), and their kernels reach only a few blocks of values.
+  std::vector<double> Spread, SpreadH(100, 2.0);
+  for (int i = 99; i >= 0; --i) Spread.push_back(10.0 * i);
+  const struct { std::vector<double> Xs; double Window, Factor; std::vector<double> Hs; double Low, High; } Rows[] = {
+      {{2}, 0.5, 2, {1}, -2, 6},          {{1, 0}, 2, 1, {1, 1}, -2, 6},  {{3, 3, 3}, 1, 1, {1, 0.25, 1}, -2, 6},
+      {{0, 5}, 1, 0.5, {0.5, 0.5}, -2, 6}, {{2}, 0, -3, {1}, 6, -2},       {{2}, -1, 2, {2}, -2, 6},
+      {Spread, 15, 0.2, SpreadH, -50, 1040}};
   for (const auto& R : Rows) {
     TVector Data, Density;
     FillValues(Data, R.Xs);
     int32_t MinIx = -1, MaxIx = -1;
-    EstimateProbDensity(&Data, &Density, -2, 6, R.Factor, R.Window, 80, MinIx, MaxIx, nullptr);
+    EstimateProbDensity(&Data, &Density, R.Low, R.High, R.Factor, R.Window, 80, MinIx, MaxIx, nullptr);
     std::vector<double> Sorted = R.Xs;
     std::sort(Sorted.begin(), Sorted.end());
     EXPECT_EQ(Values(Data), Sorted) << "sorted in place";
     ASSERT_EQ(Density.NrOfElem(), 81);
     for (int32_t s = 0; s <= 80; ++s)
-      EXPECT_NEAR(Density.Elem(s + 1), Mixture(Sorted, R.Hs, -2 + s * 0.1), 1e-14) << R.Xs[0] << ", step " << s;
+      EXPECT_EQ(Density.Elem(s + 1), Mixture(Sorted, R.Hs, R.Low + s * (R.High - R.Low) / 80))
+          << R.Xs[0] << ", step " << s;
   }
 }
 
@@ -112,6 +121,13 @@ TEST(EstimateProbDensity, StepsProgressAndNothingToDo) {
   EstimateProbDensity(&Data, &Density, 0, 1, 1, 1, 10, MinIx, MaxIx, nullptr);
   EXPECT_EQ(MaxIx, -1);
   EXPECT_EQ(MinIx, 1);
+  // A NaN spoils every sum; no index is written.
+  MinIx = MaxIx = -1;
+  FillValues(Data, {1, std::numeric_limits<double>::quiet_NaN(), 2});
+  EstimateProbDensity(&Data, &Density, 0, 3, 1, 1, 10, MinIx, MaxIx, nullptr);
+  EXPECT_TRUE(std::isnan(Density.Elem(5)));
+  EXPECT_EQ(MaxIx, -1);
+  EXPECT_EQ(MinIx, -1);
   EstimateProbDensity(nullptr, &Density, 0, 1, 1, 1, 10, MinIx, MaxIx, nullptr);
   EstimateProbDensity(&Data, nullptr, 0, 1, 1, 1, 10, MinIx, MaxIx, nullptr);
   EXPECT_EQ(Density.NrOfElem(), 11);
