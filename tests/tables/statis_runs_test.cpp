@@ -3,7 +3,6 @@
 
 #include <bit>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "orvcalckit/ORV_statis.h"
@@ -12,26 +11,19 @@
 namespace orv {
 namespace {
 
-// A field whose members are the runs of the given lengths, alternating from
-// First.
-void SetRuns(TBitFld& Bits, const std::vector<int32_t>& Lengths, bool First) {
-  int32_t Total = 0;
-  for (int32_t L : Lengths) Total += L;
-  Bits.SetSize(Total - 1);
-  int32_t At = 0;
-  bool Value = First;
-  for (int32_t L : Lengths) {
-    for (int32_t i = 0; i < L; ++i) Bits.SetBit(At++, Value);
-    Value = !Value;
-  }
+// Bits := runs of the given lengths, alternating from true.
+void SetRuns(TBitFld& Bits, const std::vector<int32_t>& Lengths) {
+  std::vector<bool> Members;
+  for (std::size_t r = 0; r < Lengths.size(); ++r) Members.insert(Members.end(), Lengths[r], r % 2 == 0);
+  Bits.SetSize(static_cast<int32_t>(Members.size()) - 1);
+  for (std::size_t i = 0; i < Members.size(); ++i) Bits.SetBit(static_cast<int32_t>(i), Members[i]);
 }
 
 TEST(ExactRunsTest, EveryArrangementOfUpToFourteenItemsCounted) {
   // Counts[n1][n2][r]: arrangements of n1 ones and n2 zeros with r runs,
   // by walking every bit pattern.
   constexpr int MaxN = 14;
-  std::vector<std::vector<std::vector<int64_t>>> Counts(
-      MaxN + 1, std::vector<std::vector<int64_t>>(MaxN + 1, std::vector<int64_t>(MaxN + 2)));
+  int64_t Counts[MaxN + 1][MaxN + 1][MaxN + 2] = {};
   for (int N = 1; N <= MaxN; ++N)
     for (uint32_t Bits = 0; Bits < (1u << N); ++Bits) {
       const int Ones = std::popcount(Bits);
@@ -77,32 +69,24 @@ TEST(RunsTest, ExactSmallNormalLarge) {
   double P = -5;
   EXPECT_FALSE(RunsTest(nullptr, P));
   EXPECT_EQ(P, -5.0);
+  // Run lengths from true, result, p: ExactRunsTest below 26 of a kind (3 runs
+  // of 3 and 2: 5 / 10; 2 of 5 and 5: 2 / 252); one kind was p = 0,
+  // "significant"; beyond, z of Wald and Wolfowitz's moments and p from
+  // scipy.stats.norm.cdf(z) (z <= 0) or norm.sf(z): 30 and 20 in 15 or 35
+  // runs (|z| = 2.979), 26 and 4 in 9 runs (z = 0.8956).
+  std::vector<int32_t> Many(35, 1);
+  for (int r = 0; r < 24; r += 2) Many[r] = 2;
+  for (int r = 1; r < 6; r += 2) Many[r] = 2;
+  const struct { std::vector<int32_t> Lengths; bool Want; double P; } Rows[] = {
+      {{2, 2, 1}, false, 0.5}, {{5, 5}, true, 2.0 / 252}, {{1}, false, 1}, {{40}, false, 1},
+      {{4, 3, 4, 3, 4, 3, 4, 3, 4, 3, 4, 3, 4, 2, 2}, true, 0.0014440775146388482},
+      {Many, true, 0.0014440775146388482}, {{4, 1, 4, 1, 4, 1, 4, 1, 10}, false, 0.1852369508416296}};
   TBitFld Bits;
-  SetRuns(Bits, {2, 2, 1}, true);  // true, true, false, false, true: 3 runs of 3 and 2
-  EXPECT_FALSE(RunsTest(&Bits, P));
-  EXPECT_EQ(P, 0.5);
-  SetRuns(Bits, {5, 5}, true);  // ExactRunsTest(5, 5, 2) = 2 / 252
-  EXPECT_TRUE(RunsTest(&Bits, P));
-  EXPECT_DOUBLE_EQ(P, 2.0 / 252);
-  // One kind only was p = 0, "significant".
-  for (int32_t n : {1, 2, 40}) {
-    SetRuns(Bits, {n}, n % 2 == 0);
-    EXPECT_FALSE(RunsTest(&Bits, P)) << n;
-    EXPECT_EQ(P, 1.0) << n;
+  for (const auto& R : Rows) {
+    SetRuns(Bits, R.Lengths);
+    EXPECT_EQ(RunsTest(&Bits, P), R.Want) << R.Lengths.size() << " runs";
+    EXPECT_NEAR(P, R.P, 1e-7 * R.P) << R.Lengths.size() << " runs";
   }
-  // N1, N2 beyond 25: z of Wald and Wolfowitz's moments, p from
-  // scipy.stats.norm.cdf(z) (z <= 0) or norm.sf(z).
-  SetRuns(Bits, {4, 3, 4, 3, 4, 3, 4, 3, 4, 3, 4, 3, 4, 2, 2}, true);  // 30 true, 20 false, 15 runs
-  EXPECT_TRUE(RunsTest(&Bits, P));
-  EXPECT_NEAR(P, 0.0014440775146388482, 1e-9);
-  std::vector<int32_t> Many;
-  for (int32_t i = 0; i < 35; ++i) Many.push_back(i % 2 == 0 ? (i < 24 ? 2 : 1) : (i < 6 ? 2 : 1));
-  SetRuns(Bits, Many, true);  // 30 true, 20 false, 35 runs: the same |z| above
-  EXPECT_TRUE(RunsTest(&Bits, P));
-  EXPECT_NEAR(P, 0.0014440775146388482, 1e-9);
-  SetRuns(Bits, {4, 1, 4, 1, 4, 1, 4, 1, 10}, true);  // 26 true, 4 false, 9 runs: z = 0.8956
-  EXPECT_FALSE(RunsTest(&Bits, P));
-  EXPECT_NEAR(P, 0.1852369508416296, 1e-8);
 }
 
 TEST(RunsTestSerial, AboveOrNotAboveTheMedian) {

@@ -19,8 +19,8 @@ namespace orv {
 // 0..High(Data).
 ORV_API int32_t PercentileOfArray(TDoubleArray& Data, double Prob, int32_t Low, int32_t High, double& Value);
 
-// Progress of EstimateProbDensity: sender (always nullptr), the steps done,
-// the percentage done.
+// Progress of EstimateProbDensity: sender (always nullptr), the values and
+// steps done, the percentage done.
 using TProbDensityFeedback = std::function<void(void* Sender, double Done, double Percent)>;
 
 // Gaussian kernel estimate of the density of the elements of Data, sampled at
