@@ -45,7 +45,7 @@ std::vector<TArgs> MakeArgs(int Family) {
       case 2: {  // I_x(a, b)
         R.A = 0.3 * std::pow(1e3 / 0.3, U(Gen));
         R.B = 0.3 * std::pow(1e3 / 0.3, U(Gen));
-        const double Mean = R.A / (R.A + R.B), Sd = std::sqrt(R.A * R.B / ((R.A + R.B) * (R.A + R.B) * (R.A + R.B + 1)));
+        const double s = R.A + R.B, Mean = R.A / s, Sd = std::sqrt(R.A * R.B / (s * s * (s + 1)));
         R.X = std::fmin(std::fmax(Mean + Sd * (4 * U(Gen) - 2), 1e-3), 1 - 1e-3);
         break;
       }
@@ -63,7 +63,9 @@ void Run(benchmark::State& State, int Family, F Fn) {
 
 void BM_LnGamma(benchmark::State& S) { Run(S, 0, [](const TArgs& R) { return orv::LnGamma(R.X); }); }
 void BM_LnGammaPlain(benchmark::State& S) { Run(S, 0, [](const TArgs& R) { return PlainLnGamma(R.X); }); }
-void BM_IncompleteGamma(benchmark::State& S) { Run(S, 1, [](const TArgs& R) { return orv::IncompleteGamma(R.X, R.A); }); }
+void BM_IncompleteGamma(benchmark::State& S) {
+  Run(S, 1, [](const TArgs& R) { return orv::IncompleteGamma(R.X, R.A); });
+}
 void BM_IncompleteGammaPlain(benchmark::State& S) {
   Run(S, 1, [](const TArgs& R) { return PlainIncompleteGamma(R.X, R.A); });
 }

@@ -84,7 +84,8 @@ inline double PlainNormalQuantile(double p) {
   if (p <= 0 || p >= 1) return 0;
   const double q = std::fmax(p, 1 - p);
   const double t = std::sqrt(-2 * std::log(1 - q));
-  double z = t - (2.515517 + 0.802853 * t + 0.010328 * t * t) / (1 + 1.432788 * t + 0.189269 * t * t + 0.001308 * t * t * t);
+  double z = t - (2.515517 + 0.802853 * t + 0.010328 * t * t) /
+                     (1 + 1.432788 * t + 0.189269 * t * t + 0.001308 * t * t * t);
   if (p < 0.5) z = -z;
   const double w = 0.1 * std::fmax(std::fabs(z), 0.1);
   double lo = z - w, hi = z + w, m = z;
