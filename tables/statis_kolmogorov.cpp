@@ -60,7 +60,8 @@ constexpr int32_t MaxMatrixN = 100000;
 bool ValidLevel(TSignifLevel Level) { return Level <= Dot01; }
 
 // V := H^p with the decimal exponent e of its scale, by recursive squaring;
-// whenever the central cell passes 1e140 the matrix is scaled down by 1e-140.
+// whenever cell (m div 2, m div 2) passes 1e140 (none for m = 1, whose power
+// never grows) the matrix is scaled down by 1e-140.
 void Power(TMatrix& H, int32_t p, TMatrix& V, int32_t& e) {
   if (p == 1) {
     V.Assign(&H);
