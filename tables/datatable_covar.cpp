@@ -233,7 +233,7 @@ bool TDataTable::CalcCovar(TMatrix* CovarMat, int32_t LoC, int32_t HiC, int32_t 
   const int64_t N = int64_t{HiC} - LoC + 1;
   if (CovarMat->NrOfColumns() < N || CovarMat->NrOfRows() < N) return false;
   if (N <= 0) return true;
-  const auto InTable = [&](int64_t A) { return detail::InAxis(LoC + A, FNrOfCols); };
+  const auto InTable = [&](int64_t A) { return detail::InAxis(static_cast<int32_t>(LoC + A), FNrOfCols); };
 
   // The means of MeanVarOfNumCells over the columns (its sum, its count:
   // the same bits without the variance's sums). A column outside the table

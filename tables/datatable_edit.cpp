@@ -151,7 +151,8 @@ struct TDataTable::TLayout {
 
 void TDataTable::InsertRow(int32_t ix) {
   const int32_t NR = FNrOfRows, NC = FNrOfCols;
-  if (!InAxis(ix, int64_t{NR} + 1)) return;
+  if (ix < 1 || int64_t{ix} > int64_t{NR} + 1) return;
+  if (NR == INT32_MAX) detail::RaiseComponentError<EORVDataTableError>(*this, detail::NoHeap);  // no count for one more
   if (TLayout::Direct(*this)) {
     TMatrix& M = *NumericData;
     // Room first: the inserts that follow cannot fail.
@@ -235,7 +236,8 @@ int32_t TDataTable::RemoveMarkedRows(int32_t FirstRow, int32_t LastRow, uint8_t 
 
 void TDataTable::InsertColumn(int32_t ix) {
   const int32_t NC = FNrOfCols, NR = FNrOfRows;
-  if (!InAxis(ix, int64_t{NC} + 1)) return;
+  if (ix < 1 || int64_t{ix} > int64_t{NC} + 1) return;
+  if (NC == INT32_MAX) detail::RaiseComponentError<EORVDataTableError>(*this, detail::NoHeap);
   if (NC > 0 && TLayout::Direct(*this)) {
     TMatrix& M = *NumericData;
     detail::GuardAlloc<EORVDataTableError>(*this, detail::NoHeap, [&] {

@@ -76,7 +76,8 @@ struct TDataTable::TSorting {
   // every cross line at each exchange doubles the memory streams of the
   // sort, which then runs several times slower than the matrix's. So:
   // - where no exchange can change a state or header (uniform states, no
-  //   headers), ExchangeDuringSort would do nothing: the matrix sorts alone;
+  //   headers), ExchangeDuringSort would do nothing: the matrix sorts alone,
+  //   on its direct path;
   // - otherwise the exchanges only permute FSortOrder, and the states and
   //   headers follow once at the end, as the exchanges one by one would have
   //   left them.
@@ -93,11 +94,7 @@ struct TDataTable::TSorting {
     const int32_t Lo = ByRows ? LowRow : LowCol, Hi = ByRows ? HighRow : HighCol;
     const int32_t CrossLo = ByRows ? LowCol : LowRow, CrossHi = ByRows ? HighCol : HighRow;
     const int32_t N = ByRows ? T.FNrOfRows : T.FNrOfCols;
-    if (!T.FSortIncludeHd && UniformStates<ByRows>(T, Lo, Hi, CrossLo, CrossHi)) {
-      detail::TSilence Alone(M.OnSortExchange);
-      Sort();
-      return;
-    }
+    const bool Alone = !T.FSortIncludeHd && UniformStates<ByRows>(T, Lo, Hi, CrossLo, CrossHi);
     // Everything the permutation needs is had before the sort: afterwards
     // nothing may fail between the values and their states.
     struct TWork {
@@ -109,13 +106,14 @@ struct TDataTable::TSorting {
     const auto Rows = detail::Ix(std::max(CrossHi - CrossLo + 1, 0));
     TWork W = detail::GuardAlloc<EORVDataTableError>(T, detail::NoHeap, [&] {
       TWork Work;
+      if (Alone) return Work;
       Work.States.resize(detail::Ix(N) * (ByRows ? 1 : Rows));
       if (T.FSortIncludeHd) {
         Work.Names.reserve(detail::Ix(N));
         Work.Att.reserve(detail::Ix(N));
         if (!ByRows) Work.VType.reserve(detail::Ix(N));
       }
-      T.FSortOrder.resize(detail::Ix(N));
+      T.FSortOrder.assign(detail::Ix(N), 0);
       return Work;
     });
     std::iota(T.FSortOrder.begin(), T.FSortOrder.end(), 1);
@@ -123,30 +121,44 @@ struct TDataTable::TSorting {
       TDataTable& T;
       ~TEnd() { std::vector<int32_t>().swap(T.FSortOrder); }
     } End{T};
-    Sort();
-    const std::vector<int32_t>& Order = T.FSortOrder;
-    const auto From = [&](int32_t I) { return detail::Ix1(Order[Ix1(I)]); };
-    if constexpr (ByRows) {
-      for (int32_t C = CrossLo; C <= CrossHi; ++C) {
-        auto& S = T.FCState[Ix1(C)];
-        for (int32_t R = 1; R <= N; ++R) W.States[Ix1(R)] = S[From(R)];
-        S.swap(W.States);
-      }
-      if (T.FSortIncludeHd) {
-        Permute(T.FRowName, W.Names, From);
-        Permute(T.FRowAtt, W.Att, From);
-      }
-    } else {
-      for (int32_t C = 1; C <= N; ++C)
-        std::copy_n(T.FCState[From(C)].begin() + (CrossLo - 1), Rows, W.States.begin() + Ix1(C) * Rows);
-      for (int32_t C = 1; C <= N; ++C)
-        std::copy_n(W.States.begin() + Ix1(C) * Rows, Rows, T.FCState[Ix1(C)].begin() + (CrossLo - 1));
-      if (T.FSortIncludeHd) {
-        Permute(T.FColName, W.Names, From);
-        Permute(T.FColAtt, W.Att, From);
-        Permute(T.FVType, W.VType, From);
+    // No handler of the host runs until the states have followed: the
+    // matrix's OnChange at the end of its sort is held back and fired after.
+    bool Sorted = false;
+    {
+      detail::TSilence Quiet(M.OnChange, M.OnSortExchange);
+      M.OnChange = [&Sorted](TObject*) { Sorted = true; };
+      if (!Alone)
+        M.OnSortExchange = [&T](TObject* S, uint8_t K, int32_t I1, int32_t I2, int32_t L, int32_t H) {
+          T.ExchangeDuringSort(S, K, I1, I2, L, H);
+        };
+      Sort();
+    }
+    if (!Alone) {
+      const std::vector<int32_t>& Order = T.FSortOrder;
+      const auto From = [&](int32_t I) { return detail::Ix1(Order[Ix1(I)]); };
+      if constexpr (ByRows) {
+        for (int32_t C = CrossLo; C <= CrossHi; ++C) {
+          auto& S = T.FCState[Ix1(C)];
+          for (int32_t R = 1; R <= N; ++R) W.States[Ix1(R)] = S[From(R)];
+          S.swap(W.States);
+        }
+        if (T.FSortIncludeHd) {
+          Permute(T.FRowName, W.Names, From);
+          Permute(T.FRowAtt, W.Att, From);
+        }
+      } else {
+        for (int32_t C = 1; C <= N; ++C)
+          std::copy_n(T.FCState[From(C)].begin() + (CrossLo - 1), Rows, W.States.begin() + Ix1(C) * Rows);
+        for (int32_t C = 1; C <= N; ++C)
+          std::copy_n(W.States.begin() + Ix1(C) * Rows, Rows, T.FCState[Ix1(C)].begin() + (CrossLo - 1));
+        if (T.FSortIncludeHd) {
+          Permute(T.FColName, W.Names, From);
+          Permute(T.FColAtt, W.Att, From);
+          Permute(T.FVType, W.VType, From);
+        }
       }
     }
+    if (Sorted) M.Changed();
   }
 
   // Whether exchanging two lines of Lo..Hi leaves every state byte of the

@@ -166,6 +166,8 @@ TEST(DataTableSort, ValueSortsGiveTheSameTableWithAndWithoutHandlers) {
       }
     }
     Watched.CopyContentsFrom(&Quiet);
+    std::string AtChange;  // what OnChange sees: the states have followed already
+    Quiet.OnChange = [&](TObject*) { AtChange = TableText(Quiet); };
     int Exchanges = 0;
     Watched.OnSortExchange = [&](TObject*, uint8_t, int32_t, int32_t, int32_t, int32_t) { ++Exchanges; };
     for (TDataTable* T : {&Quiet, &Watched}) {
@@ -176,6 +178,7 @@ TEST(DataTableSort, ValueSortsGiveTheSameTableWithAndWithoutHandlers) {
     }
     EXPECT_GT(Exchanges, 0);
     EXPECT_EQ(TableText(Quiet), TableText(Watched)) << K.Rows << K.Headers << K.States << " key " << K.Key;
+    EXPECT_EQ(AtChange, TableText(Watched));
   }
 }
 
