@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -31,59 +32,49 @@ void LoadColumn(TDataTable& T, const std::vector<double>& X) {
   for (int32_t R = 1; R <= T.NrOfRows(); ++R) T.SetElem(1, R, X[detail::Ix1(R)]);
 }
 
+// Quartiles, percentiles 10, 33.3 and 90, mean, variance, geometric and
+// harmonic mean, sum, sum of squares, minimum, maximum of columns C0..C1.
+std::vector<double> Statistics(const TDataTable& T, int32_t C0, int32_t C1) {
+  std::vector<double> S(14);
+  int32_t N;
+  T.QuartilesOfNumCells(C0, 0, C1, 0, S[0], S[1], S[2], N);
+  S[3] = T.PercentileOfNumCells(10, C0, 0, C1, 0, N);
+  S[4] = T.PercentileOfNumCells(33.3, C0, 0, C1, 0, N);
+  S[5] = T.PercentileOfNumCells(90, C0, 0, C1, 0, N);
+  T.MeanVarOfNumCells(C0, 0, C1, 0, S[6], S[7]);
+  S[8] = T.GeometricMeanOfNumCells(C0, 0, C1, 0, N);
+  S[9] = T.HarmonicMeanOfNumCells(C0, 0, C1, 0, N);
+  S[10] = T.SumOfNumCells(C0, 0, C1, 0, N);
+  S[11] = T.SumOfSquaredNumCells(C0, 0, C1, 0, N);
+  EXPECT_EQ(T.MinMaxOfNumCells(C0, 0, C1, 0, S[12], S[13]), N);
+  return S;
+}
+
 TEST(DataTableStats, IrisMeasurementsMatchNumPy) {
   TDataTable T(nullptr);
   orv::test::LoadIris(T);
-  // Per column: numpy.percentile(x, [25, 50, 75], method='weibull'),
-  // numpy.percentile(x, p, method='linear') for p = 10, 33.3, 90, x.mean(),
-  // x.var(ddof=1), scipy.stats.gmean(x), scipy.stats.hmean(x), x.sum(),
-  // (x**2).sum(), x.min(), x.max(); NumPy 1.24, SciPy 1.10, on iris.csv.
-  const struct { double Q[3], P[3], Mean, Var, G, H, Sum, SumSq, Min, Max; } Want[] = {
-      {{5.1, 5.8, 6.4}, {4.8, 5.4, 6.9}, 5.843333333333334, 0.6856935123042507, 5.785720390427726,
-       5.728905057850834, 876.5, 5223.85, 4.3, 7.9},
-      {{2.8, 3.0, 3.3249999999999997}, {2.5, 2.9, 3.6099999999999994}, 3.0573333333333337, 0.189979418344519,
+  // Columns 1..4, then all four (the nominal species column takes no part):
+  // numpy.percentile(x, [25, 50, 75], method='weibull'), numpy.percentile(x,
+  // p, method='linear') for p = 10, 33.3, 90, x.mean(), x.var(ddof=1),
+  // scipy.stats.gmean(x), scipy.stats.hmean(x), x.sum(), (x**2).sum(),
+  // x.min(), x.max(); NumPy 1.24, SciPy 1.10, on iris.csv.
+  const std::vector<double> Want[5] = {
+      {5.1, 5.8, 6.4, 4.8, 5.4, 6.9, 5.843333333333334, 0.6856935123042507, 5.785720390427726, 5.728905057850834,
+       876.5, 5223.85, 4.3, 7.9},
+      {2.8, 3.0, 3.3249999999999997, 2.5, 2.9, 3.6099999999999994, 3.0573333333333337, 0.189979418344519,
        3.02659784973356, 2.995815074916938, 458.6, 1430.4, 2.0, 4.4},
-      {{1.5750000000000002, 4.35, 5.1}, {1.4, 2.578699999999997, 5.8}, 3.7580000000000005, 3.116277852348993,
+      {1.5750000000000002, 4.35, 5.1, 1.4, 2.578699999999997, 5.8, 3.7580000000000005, 3.116277852348993,
        3.238266844512273, 2.6941655339916752, 563.7, 2582.71, 1.0, 6.9},
-      {{0.3, 1.3, 1.8}, {0.2, 0.8467999999999989, 2.2}, 1.1993333333333336, 0.5810062639821029,
-       0.8417075469176013, 0.49467077749202265, 179.90000000000003, 302.33, 0.1, 2.5}};
-  const double Probs[] = {10, 33.3, 90};
-  for (int32_t C = 1; C <= 4; ++C) {
-    const auto& W = Want[C - 1];
-    const std::string Col = "column " + std::to_string(C);
-    double Q1, Q2, Q3, Mean, Var, Lo, Hi;
-    int32_t N = 0;
-    EXPECT_TRUE(T.QuartilesOfNumCells(C, 0, C, 0, Q1, Q2, Q3, N));
-    EXPECT_EQ(N, 150);
-    ExpectNear(Q1, W.Q[0], Col + " Q1");
-    ExpectNear(Q2, W.Q[1], Col + " Q2");
-    ExpectNear(Q3, W.Q[2], Col + " Q3");
-    for (int K = 0; K < 3; ++K) ExpectNear(T.PercentileOfNumCells(Probs[K], C, 0, C, 0, N), W.P[K], Col + " P");
-    EXPECT_EQ(T.MeanVarOfNumCells(C, 0, C, 0, Mean, Var), 150);
-    ExpectNear(Mean, W.Mean, Col + " mean");
-    ExpectNear(Var, W.Var, Col + " variance");
-    ExpectNear(T.GeometricMeanOfNumCells(C, 0, C, 0, N), W.G, Col + " gmean");
-    ExpectNear(T.HarmonicMeanOfNumCells(C, 0, C, 0, N), W.H, Col + " hmean");
-    ExpectNear(T.SumOfNumCells(C, 0, C, 0, N), W.Sum, Col + " sum");
-    ExpectNear(T.SumOfSquaredNumCells(C, 0, C, 0, N), W.SumSq, Col + " sum of squares");
-    EXPECT_EQ(T.MinMaxOfNumCells(C, 0, C, 0, Lo, Hi), 150);
-    EXPECT_EQ(Lo, W.Min);
-    EXPECT_EQ(Hi, W.Max);
+      {0.3, 1.3, 1.8, 0.2, 0.8467999999999989, 2.2, 1.1993333333333336, 0.5810062639821029, 0.8417075469176013,
+       0.49467077749202265, 179.90000000000003, 302.33, 0.1, 2.5},
+      {1.7, 3.2, 5.1, 1.1, 2.3, 6.2, 3.4644999999999997, 3.902560684474124, 2.628430534604464, 1.378800956701882,
+       2078.7, 9539.29, 0.1, 7.9}};
+  for (int32_t C = 1; C <= 5; ++C) {
+    const std::vector<double> Got = C < 5 ? Statistics(T, C, C) : Statistics(T, 0, 0);
+    for (std::size_t K = 0; K < Got.size(); ++K)
+      ExpectNear(Got[K], Want[C - 1][K], "column " + std::to_string(C) + " statistic " + std::to_string(K));
   }
-  // The whole table: the nominal species column takes no part. All 600
-  // measurements: weibull quartiles, linear percentile 37.5, var(ddof=1).
-  double Q1, Q2, Q3, Mean, Var;
-  int32_t N = 0;
-  T.QuartilesOfNumCells(0, 0, 0, 0, Q1, Q2, Q3, N);
-  EXPECT_EQ(N, 600);
   EXPECT_EQ(T.CountNumCells(0, 0, 0, 0), 600);
-  ExpectNear(Q1, 1.7, "Q1");
-  ExpectNear(Q2, 3.2, "Q2");
-  ExpectNear(Q3, 5.1, "Q3");
-  ExpectNear(T.PercentileOfNumCells(37.5, 0, 0, 0, 0, N), 2.7, "P37.5");
-  T.MeanVarOfNumCells(0, 0, 0, 0, Mean, Var);
-  ExpectNear(Mean, 3.4644999999999997, "mean");
-  ExpectNear(Var, 3.902560684474124, "variance");
 }
 
 TEST(DataTableStats, SmallSamplesGiveTheDefinedValues) {
@@ -129,12 +120,10 @@ TEST(DataTableStats, SmallSamplesGiveTheDefinedValues) {
 }
 
 TEST(DataTableStats, RoutinesSelectTheirCells) {
-  // Column 1 interval, 2 ordinal, 3 ratio; states as noted.
+  // Column 1 interval, 2 ordinal, 3 ratio.
   TDataTable T(nullptr);
+  test::FillRows(*T.NumericData, {{1, 2.5, 10}, {2, 3.5, 20}, {3, 1.5, 30}, {4, 9, 40}});
   T.Resize(3, 4);
-  const double Values[3][4] = {{1, 2, 3, 4}, {2.5, 3.5, 1.5, 9}, {10, 20, 30, 40}};
-  for (int32_t C = 1; C <= 3; ++C)
-    for (int32_t R = 1; R <= 4; ++R) T.SetElem(C, R, Values[C - 1][R - 1]);
   T.SetMScaleType(2, stOrdinal);
   T.SetMScaleType(3, stRatio);
   T.SetCellState(1, 2, 0x40);  // marked
@@ -144,43 +133,45 @@ TEST(DataTableStats, RoutinesSelectTheirCells) {
   T.SetCellState(3, 1, 0x80);
   int32_t N = -1;
   double Lo, Hi;
-  EXPECT_EQ(T.CountNumCells(0, 0, 0, 0), 6);
-  EXPECT_EQ(T.SumOfNumCells(0, 0, 0, 0, N), 1 + 2 + 4 + 10 + 20 + 30);
-  EXPECT_EQ(N, 6);
-  EXPECT_EQ(T.SumOfMarkedCells(0, 0, 0, 0, 0x40, N), 2);
-  EXPECT_EQ(N, 1);
-  EXPECT_EQ(T.SumOfSquaredMarkedCells(0, 0, 0, 0, 0xC0, N), 4 + 100);
-  EXPECT_EQ(T.SumOfMarkedCells(0, 0, 0, 0, 0x03, N), 0.0);  // the non-number bits select nothing
-  EXPECT_EQ(N, 0);
-  // The ordinal column alone: nothing for the NumCells routines, rounded
-  // values for MinMaxOfValidCells, stored ones for MinMaxOfMarkedCells.
-  EXPECT_EQ(T.CountNumCells(2, 0, 2, 0), 0);
-  EXPECT_EQ(T.MinMaxOfNumCells(2, 0, 2, 0, Lo, Hi), 0);
-  EXPECT_EQ(Lo, uc_MaxReal);
-  EXPECT_EQ(Hi, -uc_MaxReal);
-  EXPECT_EQ(T.MinMaxOfValidCells(2, 0, 2, 0, Lo, Hi), 4);
-  EXPECT_EQ(Lo, 2.0);  // 1.5 rounds to 2
-  EXPECT_EQ(Hi, 9.0);
-  EXPECT_EQ(T.MinMaxOfValidCells(0, 0, 0, 0, Lo, Hi), 10);
-  EXPECT_EQ(T.MinMaxOfMarkedCells(0, 0, 0, 0, 0x40, Lo, Hi), 2);
-  EXPECT_EQ(Lo, 2.0);
-  EXPECT_EQ(Hi, 2.5);
+  // routine, what it gives (value, or minimum and maximum), its count
+  const struct {
+    const char* Name;
+    std::function<std::vector<double>()> Call;
+    std::vector<double> Want;
+    int32_t N;
+  } Rows[] = {
+      {"Sum", [&] { return std::vector{T.SumOfNumCells(0, 0, 0, 0, N)}; }, {1 + 2 + 4 + 10 + 20 + 30}, 6},
+      {"Sum clamped", [&] { return std::vector{T.SumOfNumCells(9, 1, -4, 3, N)}; }, {1 + 2 + 10 + 20 + 30}, 5},
+      {"Sum marked", [&] { return std::vector{T.SumOfMarkedCells(0, 0, 0, 0, 0x40, N)}; }, {2}, 1},
+      {"Squares marked", [&] { return std::vector{T.SumOfSquaredMarkedCells(0, 0, 0, 0, 0xC0, N)}; }, {4 + 100}, 2},
+      {"No-number bits", [&] { return std::vector{T.SumOfMarkedCells(0, 0, 0, 0, 0x03, N)}; }, {0}, 0},
+      // the ordinal column: nothing for the NumCells routines, rounded
+      // values for MinMaxOfValidCells, stored ones for MinMaxOfMarkedCells
+      {"Count ordinal", [&] { return std::vector{double(N = T.CountNumCells(2, 0, 2, 0))}; }, {0}, 0},
+      {"MinMax ordinal", [&] { N = T.MinMaxOfNumCells(2, 0, 2, 0, Lo, Hi); return std::vector{Lo, Hi}; },
+       {uc_MaxReal, -uc_MaxReal}, 0},
+      {"Valid ordinal", [&] { N = T.MinMaxOfValidCells(2, 0, 2, 0, Lo, Hi); return std::vector{Lo, Hi}; }, {2, 9}, 4},
+      {"Valid", [&] { N = T.MinMaxOfValidCells(0, 0, 0, 0, Lo, Hi); return std::vector{Lo, Hi}; }, {1, 30}, 10},
+      {"Marked", [&] { N = T.MinMaxOfMarkedCells(0, 0, 0, 0, 0x40, Lo, Hi); return std::vector{Lo, Hi}; },
+       {2, 2.5}, 2}};
+  for (const auto& R : Rows) {
+    EXPECT_EQ(R.Call(), R.Want) << R.Name;
+    EXPECT_EQ(N, R.N) << R.Name;
+  }
   // CopyCellsToVector: every column; 255 all numeric cells, 0 none.
   TVector V(nullptr);
   EXPECT_EQ(T.CopyCellsToVector(0, 0, 0, 0, 0x40, &V), 2);
-  EXPECT_EQ(orv::test::Values(V), std::vector<double>({2, 2.5}));
+  EXPECT_EQ(test::Values(V), std::vector<double>({2, 2.5}));
   EXPECT_EQ(T.CopyCellsToVector(0, 0, 0, 0, 255, &V), 10);
   EXPECT_EQ(V.GetVal(10), 30.0);
   EXPECT_EQ(T.CopyCellsToVector(0, 0, 0, 0, 0, &V), 0);
   EXPECT_EQ(V.NrOfElem(), 1);
   EXPECT_EQ(T.CopyCellsToVector(0, 0, 0, 0, 255, nullptr), 0);
-  // With a handler the vector is sized to the area (12) first.
-  orv::test::TChangeCounter Changes;
+  // With a handler the vector is sized to the area (4) first.
+  test::TChangeCounter Changes;
   Changes.Attach(V);
   T.CopyCellsToVector(1, 0, 1, 0, 255, &V);
   EXPECT_EQ(Changes.Count, 1 + 3 + 1);
-  // Ranges are clamped; reversed ones exchanged.
-  EXPECT_EQ(T.SumOfNumCells(9, 1, -4, 3, N), 1 + 2 + 10 + 20 + 30);
 }
 
 TEST(DataTableStats, GeometricAndHarmonicMeansOfEdgeCases) {
