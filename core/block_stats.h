@@ -176,4 +176,12 @@ double SampledPercentileOf(double Prob, int64_t SampleSize, DrawFn&& Draw, bool 
   return Sample.Select(Prob);
 }
 
+// The extreme of one line P[0..N-1] by a running comparison from Start, in
+// order: for the minimum a value replaces the running one when running <=
+// value does not hold (so a NaN does, and the next number takes its place
+// back), for the maximum (Max) when running < value. Taken lane-parallel
+// where that gives the same bits (no NaN, an extreme other than zero), else
+// value by value.
+double LineExtreme(const double* P, int64_t N, double Start, bool Max);
+
 }  // namespace orv::detail

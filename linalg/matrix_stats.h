@@ -23,6 +23,7 @@
 #include <cmath>
 #include <cstdint>
 #include <span>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -231,25 +232,33 @@ struct TMatrixStats {
 
   // ---- line profiles ---------------------------------------------------------------------------
   // Reductions of a line in order from a start value.
+  // Extreme: the rule of LineExtreme (core/block_stats.h), Max its direction.
   struct TSum {
     static constexpr double Start = 0.0;
+    static constexpr bool Extreme = false, Max = false;
     double operator()(double A, double X) const { return A + X; }
   };
   struct TMin {
     static constexpr double Start = uc_MaxDouble;
+    static constexpr bool Extreme = true, Max = false;
     double operator()(double A, double X) const { return !(A <= X) ? X : A; }
   };
   struct TMax {
     static constexpr double Start = -uc_MaxDouble;
+    static constexpr bool Extreme = true, Max = true;
     double operator()(double A, double X) const { return A < X ? X : A; }
   };
 
   // Out[c] := Op over column c's rows, in order. Each column is a serial chain;
-  // four run side by side.
+  // eight run side by side (extremes of real cells go to LineExtreme).
   template <class Op>
   static void ReduceColumns(const M& S, Op Reduce, double* Out) {
-    constexpr int32_t Lanes = 4;
+    constexpr int32_t Lanes = 8;
     const int32_t NC = S.NrOfColumns(), NR = S.NrOfRows();
+    if constexpr (Op::Extreme && std::is_same_v<T, double>) {
+      for (int32_t C = 0; C < NC; ++C) Out[C] = LineExtreme(S.Mat[Ix(C)].data(), NR, Op::Start, Op::Max);
+      return;
+    }
     int32_t C = 0;
     for (; C + Lanes <= NC; C += Lanes) {
       const T* P[Lanes];

@@ -82,6 +82,27 @@ TEST(MatrixProfile, LineValuesAgainstNumPy) {
   EXPECT_TRUE(std::isnan(V.GetVal(2)));
   M.EdgeVector(orColumns, eoMaximum, &V);
   EXPECT_EQ(Values(V), std::vector<double>({1, 3}));
+  // Long columns, where the extremes may be taken lane by lane: the result
+  // is still the running rule's, NaN and the sign of a zero extreme included.
+  const struct { std::vector<double> Col; double Min, Max; } Lines[] = {
+      {{5, 3, NaN, 8, 1, 9, 2, 7, 6}, 1, 9},
+      {{4, 0.0, 3, -0.0, 2, 1, 5, 6, 7}, 0.0, 7},
+      {{4, -0.0, 3, 2, 0.0, 1, 5, 6, 7}, -0.0, 7},
+      {{-4, -0.0, -3, -2, 0.0, -1, -5, -6, -7}, -7, -0.0},
+      {{Inf, Inf, Inf, Inf, Inf}, uc_MaxDouble, Inf},
+      {{1, 2, 3, 4, 5, 6, 7, NaN}, NaN, 7}};
+  for (const auto& L : Lines) {
+    M.Resize(1, static_cast<int32_t>(L.Col.size()));
+    for (int32_t R = 1; R <= M.NrOfRows(); ++R) M.SetVal(1, R, L.Col[detail::Ix1(R)]);
+    M.EdgeVector(orColumns, eoMinimum, &V);
+    const double Min = V.GetVal(1);
+    M.EdgeVector(orColumns, eoMaximum, &V);
+    const double Max = V.GetVal(1);
+    EXPECT_TRUE(Min == L.Min || (std::isnan(Min) && std::isnan(L.Min))) << Min;
+    EXPECT_EQ(std::signbit(Min), std::signbit(L.Min)) << L.Col[1];
+    EXPECT_EQ(Max, L.Max);
+    EXPECT_EQ(std::signbit(Max), std::signbit(L.Max)) << L.Col[1];
+  }
   M.Resize(3, 0);
   M.EdgeVector(orColumns, eoMean, &V);
   EXPECT_EQ(Values(V), std::vector<double>(3, 0.0));
