@@ -13,6 +13,7 @@
 
 #include "bench/support/fresh_data.h"
 #include "bench/support/matrix_data.h"
+#include "bench/support/plain_stats.h"
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcorekit/Orv_univconst.h"
 
@@ -22,96 +23,51 @@ using namespace orv;
 
 constexpr int32_t Side = 2000;
 
-const TMatrix& Big() {
-  static TMatrix* M = [] {
-    auto* P = new TMatrix(nullptr);
-    P->Resize(Side, Side);
-    bench::FillRandom(*P);
-    return P;
-  }();
-  return *M;
+const TMatrix& Big() { return bench::SharedRandom(Side, Side); }
+
+bench::TRuns Columns() {
+  bench::TRuns R;
+  for (const auto& Col : Big().Mat) R.emplace_back(Col.data(), Side);
+  return R;
 }
 
-// Calls F(column pointer) for every column of Big().
-template <class F>
-void ForColumns(F&& Fn) {
-  for (const auto& Col : Big().Mat) Fn(Col.data());
-}
+enum TStat { stMeanVar, stSkewKurt, stMinMax };
 
-void BM_MeanVar(benchmark::State& St) {
-  double Mean, Var;
+// range(0): the statistic of the whole matrix.
+void BM_Statistic(benchmark::State& St) {
+  double A, B;
   for (auto _ : St) {
-    Big().MeanVar(0, 0, 0, 0, Mean, Var);
-    benchmark::DoNotOptimize(Var);
+    switch (TStat(St.range(0))) {
+      case stMeanVar: Big().MeanVar(0, 0, 0, 0, A, B); break;
+      case stSkewKurt: Big().SkewKurt(0, 0, 0, 0, A, B); break;
+      case stMinMax: Big().MinMax(0, 0, 0, 0, A, B); break;
+    }
+    benchmark::DoNotOptimize(A);
+    benchmark::DoNotOptimize(B);
   }
 }
-void BM_MeanVarPlainLoop(benchmark::State& St) {
+void BM_PlainLoop(benchmark::State& St) {
+  const bench::TRuns Runs = Columns();
   for (auto _ : St) {
-    double S = 0, Q = 0;
-    ForColumns([&](const double* X) {
-      for (int32_t R = 0; R < Side; ++R) {
-        S += X[R];
-        Q += X[R] * X[R];
+    switch (TStat(St.range(0))) {
+      case stMeanVar: bench::PlainMeanVar(Runs); break;
+      case stSkewKurt: bench::PlainSkewKurt(Runs); break;
+      case stMinMax: {
+        double Min = uc_MaxReal, Max = -uc_MaxReal;
+        for (const auto& [X, Len] : Runs)
+          for (int64_t R = 0; R < Len; ++R) {
+            Min = !(X[R] >= Min) ? X[R] : Min;
+            Max = X[R] > Max ? X[R] : Max;
+          }
+        benchmark::DoNotOptimize(Min);
+        benchmark::DoNotOptimize(Max);
       }
-    });
-    const double N = double(Side) * Side;
-    benchmark::DoNotOptimize((Q - S * S / N) / (N - 1));
+    }
   }
 }
 
-void BM_SkewKurt(benchmark::State& St) {
-  double Skew, Kurt;
-  for (auto _ : St) {
-    Big().SkewKurt(0, 0, 0, 0, Skew, Kurt);
-    benchmark::DoNotOptimize(Kurt);
-  }
-}
-void BM_SkewKurtPlainLoop(benchmark::State& St) {
-  const double N = double(Side) * Side;
-  for (auto _ : St) {
-    double S = 0;
-    ForColumns([&](const double* X) {
-      for (int32_t R = 0; R < Side; ++R) S += X[R];
-    });
-    const double M = S / N;
-    double Q = 0, S3 = 0, S4 = 0;
-    ForColumns([&](const double* X) {
-      for (int32_t R = 0; R < Side; ++R) {
-        const double D = X[R] - M, D2 = D * D;
-        Q += D2;
-        S3 += D2 * D;
-        S4 += D2 * D2;
-      }
-    });
-    const double Sd = std::sqrt(Q / (N - 1));
-    benchmark::DoNotOptimize(S3 / N / (Sd * Sd * Sd));
-    benchmark::DoNotOptimize(S4 / N / (Sd * Sd * Sd * Sd) - 3);
-  }
-}
-
-void BM_MinMax(benchmark::State& St) {
-  double Min, Max;
-  for (auto _ : St) {
-    Big().MinMax(0, 0, 0, 0, Min, Max);
-    benchmark::DoNotOptimize(Max);
-  }
-}
-void BM_MinMaxPlainLoop(benchmark::State& St) {
-  for (auto _ : St) {
-    double Min = uc_MaxReal, Max = -uc_MaxReal;
-    ForColumns([&](const double* X) {
-      for (int32_t R = 0; R < Side; ++R) {
-        Min = !(X[R] >= Min) ? X[R] : Min;
-        Max = X[R] > Max ? X[R] : Max;
-      }
-    });
-    benchmark::DoNotOptimize(Min);
-    benchmark::DoNotOptimize(Max);
-  }
-}
-
-// ---- percentile of 10^6 cells: range(0) the cells, range(1) 0 for uniform
-// values, 1 for the values 0..9 only ----
+// ---- percentile of 10^6 cells: range(1) 0 for uniform values, 1 for the
+// values 0..9 only ----
 constexpr int32_t PSide = 1000;
 
 void Digits(std::vector<double>& W, int64_t Kind) {
@@ -141,14 +97,10 @@ void BM_CopyNthElement(benchmark::State& St) {
       });
 }
 
-#define ORV_ONE_SIZE Unit(benchmark::kMillisecond)
+#define ORV_STATS DenseRange(stMeanVar, stMinMax)->ArgName("stat")->Unit(benchmark::kMillisecond)
 #define ORV_FRESH Args({PSide * PSide, 0})->Args({PSide * PSide, 1})->UseManualTime()->Unit(benchmark::kMillisecond)
-BENCHMARK(BM_MeanVar)->ORV_ONE_SIZE;
-BENCHMARK(BM_MeanVarPlainLoop)->ORV_ONE_SIZE;
-BENCHMARK(BM_SkewKurt)->ORV_ONE_SIZE;
-BENCHMARK(BM_SkewKurtPlainLoop)->ORV_ONE_SIZE;
-BENCHMARK(BM_MinMax)->ORV_ONE_SIZE;
-BENCHMARK(BM_MinMaxPlainLoop)->ORV_ONE_SIZE;
+BENCHMARK(BM_Statistic)->ORV_STATS;
+BENCHMARK(BM_PlainLoop)->ORV_STATS;
 BENCHMARK(BM_Percentile)->ORV_FRESH;
 BENCHMARK(BM_CopyNthElement)->ORV_FRESH;
 

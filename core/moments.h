@@ -65,6 +65,10 @@ struct TMeanVarSums {
   void Add(double V) {
     if (N == 0) [[unlikely]]
       First = V;
+    AddAfterFirst(V);
+  }
+  // Add where First is already the sequence's first value.
+  void AddAfterFirst(double V) {
     ++N;
     S += V;
     const double D = V - First;
@@ -92,6 +96,16 @@ template <class VisitFn>
 TMeanVar MeanVarOf(VisitFn&& Visit) {
   TMeanVarSums Sums;
   Visit([&](auto X) { Sums.Add(static_cast<double>(X)); });
+  return Sums.Result();
+}
+
+// The same where the caller knows the first value (First; any value for an
+// empty sequence), which spares the hot loop a test per value.
+template <class VisitFn>
+TMeanVar MeanVarOf(VisitFn&& Visit, double First) {
+  TMeanVarSums Sums;
+  Sums.First = First;
+  Visit([&](auto X) { Sums.AddAfterFirst(static_cast<double>(X)); });
   return Sums.Result();
 }
 

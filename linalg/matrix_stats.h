@@ -90,7 +90,9 @@ struct TMatrixStats {
                       double& Variance) {
     Mean = Variance = 0.0;
     if (!K::Dense(S)) return;
-    const TMeanVar R = MeanVarOf(Cells(S, Block(S, LoC, LoR, HiC, HiR)));
+    const TBlock B = Block(S, LoC, LoR, HiC, HiR);
+    const double First = B.Count() > 0 ? static_cast<double>(S.Mat[Ix1(B.LowCol)][Ix1(B.LowRow)]) : 0.0;
+    const TMeanVar R = MeanVarOf(Cells(S, B), First);
     Mean = R.Mean;
     Variance = R.Variance;
   }

@@ -374,7 +374,8 @@ struct TVectorOps {
 
   // ---- moments ------------------------------------------------------------------------
   static void MeanVar(const V& Self, int32_t Lo, int32_t Hi, double& Mean, double& Variance) {
-    const TMeanVar R = MeanVarOf(Range(Self, Lo, Hi));
+    MakeValidRange(Lo, Hi, Self.FNElem);  // a vector has at least one element
+    const TMeanVar R = MeanVarOf(Range(Self, Lo, Hi), static_cast<double>(Data(Self)[Lo - 1]));
     Mean = R.Mean;
     Variance = R.Variance;
   }
