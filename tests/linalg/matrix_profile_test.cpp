@@ -112,54 +112,58 @@ TEST(MatrixProfile, LineValuesAgainstNumPy) {
   EXPECT_EQ(Values(V), std::vector<double>(3, 0.0));
 }
 
-TEST(MatrixProfile, CentringAndStandardising) {
+TEST(MatrixProfile, LinesCentredAndScaledAgainstNumPy) {
+  // Per line (column, or row) the location and spread that the routine
+  // reports, and every cell must become (a - location) / spread: NumPy
+  // a.mean(axis), a.std(axis, ddof=1); for the quantiles the nearest ranks
+  // m = sorted(x)[min(round(n * 50 / 100), n - 1)] and d = |m - the 25 % rank|.
+  using TRun = void (*)(TMatrix&, TVector*, TVector*);
+  const std::vector<double> ColMean{5.1, 3.6599999999999993, 5.880000000000001, 3.3600000000000003},
+      RowMean{2.875, 5.425, 5.4, 3.95, 4.8500000000000005};
+  const struct { bool ByRow; TRun Run; std::vector<double> Loc, Spread; } Cases[] = {
+      {false, [](TMatrix& M, TVector* L, TVector*) { M.MeanCenterColumns(L); }, ColMean, {}},
+      {true, [](TMatrix& M, TVector* L, TVector*) { M.MeanCenterRows(L); }, RowMean, {}},
+      {false, [](TMatrix& M, TVector* L, TVector* S) { M.StandardizeColumns(L, S); }, ColMean,
+       {3.609016486523718, 2.350106380570888, 2.1614809737770075, 2.704255905050408}},
+      {true, [](TMatrix& M, TVector* L, TVector* S) { M.StandardizeRows(L, S); }, RowMean,
+       {1.452297031142964, 3.910136400007891, 3.1059083480789753, 2.4365275838099323, 2.92175746198528}},
+      {false, [](TMatrix& M, TVector* L, TVector* S) { M.QNormalizeColumns(25, L, S); }, {4.4, 3.1, 6.1, 3.3},
+       {1.9000000000000004, 0.8999999999999999, 1.3999999999999995, 2.0999999999999996}},
+      {true, [](TMatrix& M, TVector* L, TVector* S) { M.QNormalizeRows(25, L, S); }, {3.1, 6.1, 7.7, 5.2, 6.8},
+       {0.6000000000000001, 0.5999999999999996, 4.4, 2.3000000000000003, 2.3999999999999995}}};
+  TMatrix M(nullptr);
+  TVector L(nullptr), S(nullptr);
+  for (const auto& C : Cases) {
+    const std::size_t Lines = C.Loc.size();
+    FillRows(M, Data);
+    FillValues(L, std::vector<double>(Lines, 0.0));
+    FillValues(S, std::vector<double>(Lines, 0.0));
+    C.Run(M, &L, &S);
+    for (std::size_t I = 0; I < Lines; ++I) {
+      EXPECT_NEAR(L.GetVal(int32_t(I + 1)), C.Loc[I], 1e-14) << I;
+      if (!C.Spread.empty()) {
+        EXPECT_NEAR(S.GetVal(int32_t(I + 1)), C.Spread[I], 1e-14) << I;
+      }
+    }
+    for (std::size_t R = 0; R < Data.size(); ++R)
+      for (std::size_t Col = 0; Col < Data[R].size(); ++Col) {
+        const std::size_t I = C.ByRow ? R : Col;
+        const double Want = (Data[R][Col] - C.Loc[I]) / (C.Spread.empty() ? 1.0 : C.Spread[I]);
+        EXPECT_NEAR(M.GetVal(int32_t(Col + 1), int32_t(R + 1)), Want, 1e-13) << R << "," << Col;
+      }
+  }
+}
+
+TEST(MatrixProfile, LinesLeftAloneAndVectorsNotResized) {
   TMatrix M(nullptr);
   test::TChangeCounter Changes;
   Changes.Attach(M);
-  TVector Mu(nullptr), Sd(nullptr);
-  // a - a.mean(0), a - a.mean(1)[:, None]
-  FillRows(M, Data);
-  M.MeanCenterColumns(&Mu);
-  ExpectNear(AllRows(M),
-             {{-2.6, -0.56, -1.18, -2.16}, {4.7, 1.84, 0.22, -3.06}, {2.6, -1.46, 2.52, -0.06},
-              {-4, 2.94, -2.98, 1.84}, {-0.7, -2.76, 1.42, 3.44}},
-             1e-14);
-  EXPECT_EQ(Values(Mu), std::vector<double>({5.1, 3.6599999999999993, 5.880000000000001, 3.3600000000000003}));
-  FillRows(M, Data);
-  M.MeanCenterRows(&Mu);
-  ExpectNear(AllRows(M),
-             {{-0.375, 0.225, 1.825, -1.675}, {4.375, 0.075, 0.675, -5.125}, {2.3, -3.2, 3, -2.1},
-              {-2.85, 2.65, -1.05, 1.25}, {-0.45, -3.95, 2.45, 1.95}},
-             1e-14);
-  EXPECT_EQ(Mu.NrOfElem(), 5);
-
-  // (a - a.mean(0)) / a.std(0, ddof=1), and per row.
-  FillValues(Sd, std::vector<double>(4, 0.0));
-  FillRows(M, Data);
-  M.StandardizeColumns(&Mu, &Sd);
-  ExpectNear(AllRows(M),
-             {{-0.72041788, -0.23828709, -0.54592199, -0.79874098}, {1.30229386, 0.78294328, 0.10178207, -1.13154972},
-              {0.72041788, -0.62124847, 1.16586731, -0.02218725}, {-1.1083352, 1.2510072, -1.37868435, 0.68040898},
-              {-0.19395866, -1.17441492, 0.65695697, 1.27206896}},
-             5e-9);
-  ExpectNear({Values(Sd)}, {{3.609016486523718, 2.350106380570888, 2.1614809737770075, 2.704255905050408}}, 1e-14);
-  FillValues(Sd, std::vector<double>(5, 0.0));
-  FillRows(M, Data);
-  M.StandardizeRows(nullptr, &Sd);
-  ExpectNear(AllRows(M),
-             {{-0.25821164, 0.15492698, 1.25662999, -1.15334533}, {1.1188868, 0.01918092, 0.17262825, -1.31069596},
-              {0.74052411, -1.03029441, 0.96590101, -0.6761307}, {-1.16969741, 1.08761338, -0.43094115, 0.51302518},
-              {-0.15401689, -1.35192604, 0.83853641, 0.66740653}},
-             5e-9);
-  ExpectNear({Values(Sd)}, {{1.452297031142964, 3.910136400007891, 3.1059083480789753, 2.4365275838099323,
-                             2.92175746198528}},
-             1e-14);
-
+  TVector Mu(nullptr), Sd(nullptr), Med(nullptr), Diff(nullptr);
   // Two rows (variance 1.0 by definition) give -1 and 1 and deviation 1.
   FillRows(M, {{1}, {3}});
   M.StandardizeColumns(&Mu, &Sd);
   EXPECT_EQ(Column(M, 1), std::vector<double>({-1, 1}));
-  EXPECT_EQ(Values(Sd)[0], 1.0);
+  EXPECT_EQ(Sd.GetVal(1), 1.0);
   // A constant column stays and reports its mean; a column with an infinite
   // or NaN cell stays; vectors are not resized (elements 1 and 2 only).
   FillRows(M, {{5, 1, 7}, {5, NaN, Inf}, {5, 2, 1}});
@@ -174,6 +178,13 @@ TEST(MatrixProfile, CentringAndStandardising) {
   EXPECT_EQ(Mu.NrOfElem(), 2);
   EXPECT_EQ(Sd.GetVal(1), 0.0);
   EXPECT_EQ(Sd.GetVal(4), -1.0);
+  // The same for the quantiles (d = 0 in column 1); the nearest rank of 1.5
+  // rounds to 2, so column 2's median is 9.
+  FillRows(M, {{2, 1}, {2, 5}, {2, 9}});
+  M.QNormalizeColumns(0, &Med, &Diff);
+  EXPECT_EQ(AllRows(M), TRows({{2, -1}, {2, -0.5}, {2, 0}}));
+  EXPECT_EQ(Med.GetVal(1), 2.0);
+  EXPECT_EQ(Diff.GetVal(1), 0.0);
   // One event also without columns.
   M.Resize(0, 3);
   Changes.Count = 0;
@@ -181,38 +192,6 @@ TEST(MatrixProfile, CentringAndStandardising) {
   M.MeanCenterColumns(nullptr);
   M.QNormalizeRows(25, nullptr, nullptr);
   EXPECT_EQ(Changes.Count, 3);
-}
-
-TEST(MatrixProfile, QuantileNormalising) {
-  TMatrix M(nullptr);
-  TVector Med(nullptr), Diff(nullptr);
-  FillValues(Med, std::vector<double>(4, 0.0));
-  FillValues(Diff, std::vector<double>(5, 0.0));
-  // Per line m = sorted(x)[min(round(n * 50 / 100), n - 1)], q likewise at
-  // 25 %, d = |m - q|: (x - m) / d.
-  FillRows(M, Data);
-  M.QNormalizeColumns(25, &Med, &Diff);
-  ExpectNear(AllRows(M),
-             {{-1, 0, -1, -1}, {2.84210526, 2.66666667, 0, -1.42857143}, {1.73684211, -1, 1.64285714, 0},
-              {-1.73684211, 3.88888889, -2.28571429, 0.9047619}, {0, -2.44444444, 0.85714286, 1.66666667}},
-             5e-9);
-  EXPECT_EQ(Values(Med), std::vector<double>({4.4, 3.1, 6.1, 3.3}));
-  ExpectNear({Values(Diff)}, {{1.9000000000000004, 0.8999999999999999, 1.3999999999999995, 2.0999999999999996, 0}},
-             1e-15);
-  FillRows(M, Data);
-  M.QNormalizeRows(25, &Med, nullptr);
-  ExpectNear(AllRows(M),
-             {{-1, 0, 2.66666667, -3.16666667}, {6.16666667, -1, 0, -9.66666667}, {0, -1.25, 0.15909091, -1},
-              {-1.7826087, 0.60869565, -1, 0}, {-1, -2.45833333, 0.20833333, 0}},
-             5e-9);
-  EXPECT_EQ(Values(Med), std::vector<double>({3.1, 6.1, 7.7, 5.2}));  // not resized
-  // A constant column (d = 0) stays and reports its median.
-  FillRows(M, {{2, 1}, {2, 5}, {2, 9}});
-  M.QNormalizeColumns(0, &Med, &Diff);
-  EXPECT_EQ(Column(M, 1), std::vector<double>({2, 2, 2}));
-  EXPECT_EQ(Column(M, 2), std::vector<double>({-1, -0.5, 0}));  // m = 9: the rank of 1.5 rounds to 2
-  EXPECT_EQ(Values(Med)[0], 2.0);
-  EXPECT_EQ(Values(Diff)[0], 0.0);
 }
 
 TEST(MatrixProfile, Dichotomize) {
