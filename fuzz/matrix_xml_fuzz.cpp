@@ -8,7 +8,7 @@
 // Both scanners run on every attribute and content text from every position,
 // 0 and one past the end included, on a buffer of exactly the text's size:
 // ParseIntegerAt agrees with from_chars on the text it consumed, ParseRealAt
-// with a plain reading of the Part's state machine that converts with strtod.
+// with a plain reading of the documented state machine that converts with strtod.
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -32,7 +32,7 @@ using namespace orv;
 // Small enough to visit every cell after every step.
 constexpr int64_t CellLimit = 1024;
 
-// ParseRealAt as the Part words it: the number text built character by
+// ParseRealAt as its contract words it: the number text built character by
 // character, converted with strtod (the fuzz program runs in the C locale).
 double PlainParseReal(std::string_view T, bool AllowExp, int32_t Mode, int32_t& Pos) {
   int64_t P = std::max(Pos, 1);
