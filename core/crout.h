@@ -1,7 +1,7 @@
 // Crout's LU decomposition with implicit row scaling and partial pivoting,
 // and the inverse built on it, over an n x n matrix given as an array of
-// column pointers, A[c][r] = a(r, c) (internal, layer-neutral: TMatrix and
-// the 2-D array routines run this one copy).
+// column pointers, A[c][r] = a(r, c), each column of N cells (internal,
+// layer-neutral: TMatrix and the 2-D array routines run this one copy).
 // P. D. Crout, "A short method for evaluating determinants and solving
 // systems of linear equations with real or complex coefficients", Trans.
 // AIEE 60, 1941; the scaled pivot choice as in Forsythe and Moler,
@@ -30,9 +30,10 @@
 // results with the textbook loops bit for bit.
 //
 // Not finite pivots: a column whose candidates are all NaN has no pivot row;
-// nothing is exchanged and, like a pivot that is NaN or infinite, it makes
-// the matrix singular (elimination goes on, the value stays). So a matrix
-// that decomposes without failure has finite factors.
+// nothing is exchanged and, like a pivot that is NaN or infinite (an input
+// cell that is, or an overflow), it ends in NotFinite (elimination goes on,
+// the value stays), which the caller reports as its arithmetic failure. So
+// a matrix that decomposes without failure has finite factors.
 //
 // Use:
 //     TCroutWork W;  W.Allocate(N, true);                // std::bad_alloc on failure
@@ -46,6 +47,7 @@
 //   Singular  after a zero row A is unchanged; else it holds the
 //             row-exchanged factors (multipliers below the diagonal, a tiny
 //             pivot replaced by 1e-100);
+//   NotFinite as after a tiny pivot, with a pivot that is not finite;
 //   Stopped   A holds what was reached: unchanged during the scaling, the
 //             factors so far during the elimination, the complete factors
 //             during the solution.
@@ -63,7 +65,7 @@ namespace orv::detail {
 
 inline constexpr double CroutPivotFloor = 1e-100;
 
-enum class TCroutOutcome : uint8_t { Done, Singular, Stopped };
+enum class TCroutOutcome : uint8_t { Done, Singular, NotFinite, Stopped };
 
 // Columns per panel of the elimination, identity columns per block of the
 // solution.
@@ -132,7 +134,7 @@ TCroutOutcome CroutDecompose(double* const* A, int64_t N, TCroutWork& W, int32_t
   int64_t* Perm = W.Perm.data();
   const TCroutOutcome Scaled = CroutScaleRows(A, N, Scale, H);
   if (Scaled != TCroutOutcome::Done) return Scaled;
-  bool Singular = false;
+  bool Singular = false, NotFinite = false;
   for (int64_t J0 = 0; J0 < N; J0 += CroutPanel) {
     const int64_t J1 = std::min(N, J0 + CroutPanel);
     for (int64_t J = J0; J < J1; ++J) {
@@ -152,7 +154,7 @@ TCroutOutcome CroutDecompose(double* const* A, int64_t N, TCroutWork& W, int32_t
         }
       }
       if (IMax < 0) {
-        Singular = true;
+        NotFinite = true;
         IMax = J;
       }
       if (IMax != J) {
@@ -165,13 +167,13 @@ TCroutOutcome CroutDecompose(double* const* A, int64_t N, TCroutWork& W, int32_t
         Cj[J] = CroutPivotFloor;
         Singular = true;
       } else if (!std::isfinite(Cj[J])) {
-        Singular = true;
+        NotFinite = true;
       }
       const double Pivot = Cj[J];
       for (int64_t I = J + 1; I < N; ++I) Cj[I] /= Pivot;
     }
   }
-  return Singular ? TCroutOutcome::Singular : TCroutOutcome::Done;
+  return NotFinite ? TCroutOutcome::NotFinite : Singular ? TCroutOutcome::Singular : TCroutOutcome::Done;
 }
 
 // Replaces A by its inverse. W must be allocated for N.

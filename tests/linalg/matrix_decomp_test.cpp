@@ -279,6 +279,10 @@ TEST(MatrixLU, FactorsReproduceTheExchangedRows) {
   EXPECT_FALSE(M.LUdecomposition(&L, &U, Sign));
   EXPECT_EQ(AllRows(L), (Rows{{0, 0}, {0, 0}}));
   EXPECT_EQ(M.Determinant(), 0.0);
+  // A handler that resizes a factor while it is being filled: false, no crash.
+  FillRows(M, {{1, 2}, {3, 4}});
+  U.OnChange = [&U](orv::TObject*) { U.Resize(1, 1); };
+  EXPECT_FALSE(M.LUdecomposition(&L, &U, Sign));
 }
 
 TEST(MatrixCholesky, FactorAndFailures) {
@@ -306,6 +310,8 @@ TEST(MatrixCholesky, FactorAndFailures) {
   EXPECT_FALSE(M.CholeskyDecomp(&L));
   for (const auto& R : AllRows(L))
     for (double X : R) EXPECT_TRUE(std::isfinite(X));
+  FillRows(M, {{std::nan(""), 0}, {0, 1}});
+  EXPECT_FALSE(M.CholeskyDecomp(&L)) << "a NaN is no positive sum";
   FillRows(M, {{0, 0}, {0, 1}});  // semidefinite: L L' still gives it back
   EXPECT_FALSE(M.CholeskyDecomp(&L));
   EXPECT_EQ(AllRows(L), (Rows{{0, 0}, {0, 1}}));
