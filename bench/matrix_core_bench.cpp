@@ -22,12 +22,7 @@ void BM_ElemRead(benchmark::State& St) {
   TMatrix M(nullptr);
   M.Resize(Side, Side);
   FillRandom(M);
-  for (auto _ : St) {
-    double S = 0;
-    for (int32_t C = 1; C <= Side; ++C)
-      for (int32_t R = 1; R <= Side; ++R) S += M.Elem(C, R);
-    benchmark::DoNotOptimize(S);
-  }
+  for (auto _ : St) benchmark::DoNotOptimize(bench::SumByElem(M, Side));
   St.SetItemsProcessed(St.iterations() * Side * Side);
 }
 
@@ -49,8 +44,7 @@ void BM_ElemWrite(benchmark::State& St) {
   TMatrix M(nullptr);
   M.Resize(Side, Side);
   for (auto _ : St) {
-    for (int32_t C = 1; C <= Side; ++C)
-      for (int32_t R = 1; R <= Side; ++R) M.SetElem(C, R, R * 0.5 + C);
+    bench::WriteByElem(M, Side);
     benchmark::ClobberMemory();
   }
   St.SetItemsProcessed(St.iterations() * Side * Side);

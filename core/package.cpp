@@ -13,6 +13,7 @@ constexpr TPackageUnitEntry Units[] = {
     {"ORV_math1", detail::Math1Initialization, detail::Math1Finalization},
     {"ORV_complex", detail::ComplexInitialization, detail::ComplexFinalization},
     {"ORV_matrix", detail::MatrixInitialization, detail::MatrixFinalization},
+    {"ORV_datatable", detail::DatatableInitialization, detail::DatatableFinalization},
     {"ORV_math2", detail::Math2Initialization, detail::Math2Finalization},
 };
 

@@ -28,6 +28,9 @@ void ComplexFinalization();
 void MatrixInitialization();
 void MatrixFinalization();
 
+void DatatableInitialization();
+void DatatableFinalization();
+
 void Math2Initialization();
 void Math2Finalization();
 

@@ -5,18 +5,13 @@
 
 #include "corekit/chars.h"
 #include "orvcorekit/Orv_system.h"
+#include "orvcorekit/Orv_sysutils.h"
 
 namespace orv {
 
 std::string strff(double X, int32_t Width, int32_t Decimals) { return Str(X, Width, std::max(Decimals, 0)); }
 
 namespace {
-
-constexpr char Lower(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
-
-bool SameText(std::string_view A, std::string_view B) {
-  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) { return Lower(X) == Lower(Y); });
-}
 
 template <class T>
 int32_t IndexIn(const std::string& S, bool IgnoreCase, std::span<const T> List) {

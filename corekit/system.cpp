@@ -23,25 +23,16 @@ int64_t SaturateToInt64(F R) {
   return static_cast<int64_t>(R);
 }
 
-template <class F>
-F RoundHalfEven(F X) {
-  F Fl = std::floor(X);
-  F Diff = X - Fl;  // exact: X and its floor share the binade or X is integral
-  if (Diff > F(0.5)) return Fl + 1;
-  if (Diff < F(0.5)) return Fl;
-  return std::fmod(Fl, F(2)) == 0 ? Fl : Fl + 1;
-}
-
 }  // namespace
 
-int64_t Round(double X) { return SaturateToInt64(RoundHalfEven(X)); }
+int64_t Round(double X) { return SaturateToInt64(detail::RoundHalfEvenT(X)); }
 int64_t Trunc(double X) { return SaturateToInt64(std::trunc(X)); }
 int32_t RoundInt(double X) { return SatInt32(Round(X)); }
 int32_t TruncInt(double X) { return SatInt32(Trunc(X)); }
 double Int(double X) { return std::trunc(X); }
 double Frac(double X) { return X - std::trunc(X); }
 #if ORV_HAS_EXTENDED
-int64_t Round(long double X) { return SaturateToInt64(RoundHalfEven(X)); }
+int64_t Round(long double X) { return SaturateToInt64(detail::RoundHalfEvenT(X)); }
 int64_t Trunc(long double X) { return SaturateToInt64(std::trunc(X)); }
 long double Int(long double X) { return std::trunc(X); }
 long double Frac(long double X) { return X - std::trunc(X); }

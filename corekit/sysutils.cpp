@@ -11,6 +11,15 @@ namespace orv {
 
 using detail::IsDigit;
 
+namespace {
+constexpr char Lower(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
+}  // namespace
+
+bool SameText(std::string_view A, std::string_view B) {
+  return A.size() == B.size() &&
+         std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) { return Lower(X) == Lower(Y); });
+}
+
 bool TryStrToInt(std::string_view S, int32_t& Value) {
   S = detail::StripBlanks(S);
   const size_t Signs = !S.empty() && (S.front() == '+' || S.front() == '-') ? 1 : 0;

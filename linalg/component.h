@@ -11,6 +11,7 @@
 #include <cstring>
 #include <cstdint>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -94,34 +95,76 @@ inline void Fire(const Event& Handler, Args&&... A) {
 }
 
 // ---- storage ----------------------------------------------------------------------------
-// Resizes a grid of Cols columns by Rows rows ([column][row]); cells of the
-// overlap keep their values, new cells are T(). Strong guarantee: on an
-// allocation failure the grid is unchanged.
+// A component that resizes several arrays at once prepares each aside and
+// commits them together, so that an allocation failure in any of them leaves
+// every array as it was. The constructors do every allocation and may throw;
+// Commit() cannot fail (kept items move into reserved capacity, cut items go).
+
+// A per-item array (names, attributes, ...) taking Count items; item i
+// (0-based) of the added ones is MakeItem(i).
 template <class T>
-void ResizeGrid(std::vector<std::vector<T>>& G, int32_t Cols, int32_t Rows) {
-  CheckExtent(int64_t{Cols} * Rows, sizeof(T));
-  const std::size_t NC = Ix(Cols);
-  const std::size_t NR = Ix(Rows);
-  const bool SameRows = !G.empty() && G.front().size() == NR;
-  if (SameRows && NC <= G.size()) {
-    G.resize(NC);
-    return;
+class TPendingItems {
+ public:
+  template <class Make>
+  TPendingItems(std::vector<T>& V, int32_t Count, Make&& MakeItem) : FV(V), FN(Ix(Count)) {
+    CheckExtent(Count, sizeof(T));
+    if (FN <= V.size()) return;
+    FAdded.reserve(FN - V.size());
+    for (std::size_t I = V.size(); I < FN; ++I) FAdded.push_back(MakeItem(I));
+    V.reserve(FN);  // strong guarantee: V keeps its items when this fails
   }
-  if (SameRows) {
-    std::vector<std::vector<T>> Added(NC - G.size(), std::vector<T>(NR));
-    G.reserve(NC);
-    for (auto& Col : Added) G.push_back(std::move(Col));
-    return;
+  void Commit() noexcept {
+    if (FN <= FV.size()) {
+      FV.resize(FN);  // shrinking allocates nothing
+      return;
+    }
+    for (T& X : FAdded) FV.push_back(std::move(X));
   }
-  std::vector<std::vector<T>> New(NC);
-  for (std::size_t C = 0; C < NC; ++C) {
-    New[C].resize(NR);
-    if (C < G.size()) {
-      const std::size_t Keep = std::min(NR, G[C].size());
-      std::copy_n(G[C].begin(), Keep, New[C].begin());
+
+ private:
+  std::vector<T>& FV;
+  std::size_t FN;
+  std::vector<T> FAdded;
+};
+
+// A grid of columns ([column][row]) taking Cols x Rows cells: cells of the
+// overlap keep their values, new cells are T(). When the row count stays,
+// only the added columns are allocated; otherwise the new grid is built aside.
+template <class T>
+class TPendingGrid {
+ public:
+  TPendingGrid(std::vector<std::vector<T>>& G, int32_t Cols, int32_t Rows) : FG(G) {
+    CheckExtent(int64_t{Cols} * Rows, sizeof(T));
+    CheckExtent(Cols, sizeof(std::vector<T>));
+    const std::size_t NC = Ix(Cols);
+    const std::size_t NR = Ix(Rows);
+    if (!G.empty() && G.front().size() == NR) {
+      FSameRows.emplace(G, Cols, [NR](std::size_t) { return std::vector<T>(NR); });
+      return;
+    }
+    FNew.resize(NC);
+    for (std::size_t C = 0; C < NC; ++C) {
+      FNew[C].resize(NR);
+      if (C < G.size()) std::copy_n(G[C].begin(), std::min(NR, G[C].size()), FNew[C].begin());
     }
   }
-  G.swap(New);
+  void Commit() noexcept {
+    if (FSameRows)
+      FSameRows->Commit();
+    else
+      FG.swap(FNew);
+  }
+
+ private:
+  std::vector<std::vector<T>>& FG;
+  std::optional<TPendingItems<std::vector<T>>> FSameRows;
+  std::vector<std::vector<T>> FNew;
+};
+
+// Resizes a grid of Cols columns by Rows rows at once, with the strong guarantee.
+template <class T>
+void ResizeGrid(std::vector<std::vector<T>>& G, int32_t Cols, int32_t Rows) {
+  TPendingGrid<T>(G, Cols, Rows).Commit();
 }
 
 // ---- checksum text -----------------------------------------------------------------

@@ -36,5 +36,20 @@ inline Eigen::MatrixXd EigenCopy(const TMatrix& M) {
   return Eigen::Map<const Eigen::MatrixXd>(A.data(), M.NrOfRows(), M.NrOfColumns());
 }
 #endif
+// The element loops components are measured with: every cell of the
+// component's first Side x Side cells, column by column, through Elem and SetElem.
+template <class C>
+double SumByElem(const C& M, int32_t Side) {
+  double S = 0;
+  for (int32_t Col = 1; Col <= Side; ++Col)
+    for (int32_t R = 1; R <= Side; ++R) S += M.Elem(Col, R);
+  return S;
+}
+
+template <class C>
+void WriteByElem(C& M, int32_t Side) {
+  for (int32_t Col = 1; Col <= Side; ++Col)
+    for (int32_t R = 1; R <= Side; ++R) M.SetElem(Col, R, R * 0.5 + Col);
+}
 
 }  // namespace orv::bench

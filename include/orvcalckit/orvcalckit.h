@@ -13,6 +13,7 @@
 #include "orvcorekit/Orv_univconst.h"
 
 #include "ORV_complex.h"
+#include "ORV_datatable.h"
 #include "ORV_fourier.h"
 #include "ORV_math1.h"
 #include "ORV_math2.h"

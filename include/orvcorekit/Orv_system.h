@@ -2,6 +2,7 @@
 // that the library's routines take from their platform.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -31,6 +32,21 @@ ORVCORE_API int32_t TruncInt(double X);
 constexpr int32_t SatInt32(int64_t V) {
   return V > INT32_MAX ? INT32_MAX : V < INT32_MIN ? INT32_MIN : static_cast<int32_t>(V);
 }
+// X rounded to the nearest integer, halves to even, in X's own type: no
+// saturation, NaN and infinities come back as they are. Round is this,
+// saturated into int64. Inline, so that loops over cells keep their loads
+// hoisted (floor is a pure function; fmod, which may set errno, is avoided).
+namespace detail {
+template <class F>
+inline F RoundHalfEvenT(F X) {
+  const F Fl = std::floor(X);
+  const F Diff = X - Fl;  // exact: X and its floor share the binade or X is integral
+  if (Diff > F(0.5)) return Fl + 1;
+  if (Diff < F(0.5)) return Fl;
+  return std::floor(Fl * F(0.5)) * 2 == Fl ? Fl : Fl + 1;  // a half: to the even neighbour
+}
+}  // namespace detail
+inline double RoundHalfEven(double X) { return detail::RoundHalfEvenT(X); }
 // Integer and fractional part, both carrying the sign of X; Int(X) + Frac(X) == X.
 ORVCORE_API double Int(double X);
 ORVCORE_API double Frac(double X);

@@ -61,6 +61,10 @@ class ORVCORE_API EInOutError : public Exception {
 ORVCORE_API bool TryStrToInt(std::string_view S, int32_t& Value);
 ORVCORE_API bool TryStrToFloat(std::string_view S, double& Value);
 
+// A equals B when the letters A-Z and a-z are taken as equal to each other;
+// every other byte (UTF-8 sequences included) must match exactly.
+ORVCORE_API bool SameText(std::string_view A, std::string_view B);
+
 // Runs Body; when it runs out of memory (std::bad_alloc, or std::length_error
 // for a size beyond a container's reach) the error MakeError() returns is
 // thrown instead, so every routine reports the failure in its own words.

@@ -45,6 +45,12 @@ TEST(Rounding, OutOfRangeAndNaNHaveDefinedResults) {
   EXPECT_EQ(orv::TruncInt(-3e9), INT32_MIN);
   EXPECT_EQ(orv::RoundInt(NaN), 0);
   EXPECT_EQ(orv::RoundInt(-2147483648.4), INT32_MIN);
+  // In double nothing saturates: what Round would clip comes back as it is.
+  EXPECT_TRUE(std::isnan(orv::RoundHalfEven(NaN)));
+  EXPECT_EQ(orv::RoundHalfEven(1e300), 1e300);
+  EXPECT_EQ(orv::RoundHalfEven(-Inf), -Inf);
+  EXPECT_EQ(orv::RoundHalfEven(-2.5), -2.0);
+  EXPECT_EQ(orv::RoundHalfEven(9223372036854777856.5 + 1e4), 9223372036854787856.0);
 }
 
 TEST(Rounding, SimpleRoundToRoundsHalvesAwayFromZero) {

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "orvcalckit/detail/index.h"
@@ -79,6 +82,66 @@ struct TSortRecorder {
     };
     Component.OnChange = [this](TObject*) { ++Changes; };
   }
+};
+
+// A TDataTable as one text: "name/attribute/scale" per column, "|",
+// "name/attribute" per row, "|", then the cells column by column (columns
+// separated by ";"), each value as %g with "@" and its state in hex when
+// that is not 0. Example: "C-1/0/3 b/0/4 | R-1/0 R-2/9 | 0 0 ; 0 4@40".
+template <class TTable>
+std::string TableText(const TTable& T) {
+  char B[64];
+  std::string S;
+  for (int32_t C = 1; C <= T.NrOfColumns(); ++C)
+    S.append(T.ColName(C)).append("/").append(std::to_string(T.ColAttrib(C))).append("/")
+        .append(std::to_string(int(T.MScaleType(C)))).append(" ");
+  S += "|";
+  for (int32_t R = 1; R <= T.NrOfRows(); ++R)
+    S.append(" ").append(T.RowName(R)).append("/").append(std::to_string(T.RowAttrib(R)));
+  S += " |";
+  for (int32_t C = 1; C <= T.NrOfColumns(); ++C) {
+    if (C > 1) S += " ;";
+    for (int32_t R = 1; R <= T.NrOfRows(); ++R) {
+      std::snprintf(B, sizeof B, " %g", T.NumericData->GetVal(C, R));
+      S += B;
+      if (T.CellState(C, R) != 0) {
+        std::snprintf(B, sizeof B, "@%X", unsigned(T.CellState(C, R)));
+        S += B;
+      }
+    }
+  }
+  return S;
+}
+
+// Records the events of a TDataTable in order, as one text: "Change",
+// "Setup", "Names", "Attrib", "CellState", "Resize(c,r>c,r)" and
+// "Exchange(kind,i1,i2,lo,hi)", separated by blanks. Sender must be the table.
+struct TTableEventLog {
+  std::string Text;
+  template <class TTable>
+  void Attach(TTable& T) {
+    auto Named = [this, &T](const char* Name) {
+      return [this, &T, Name](TObject* Sender) { Add(Sender == &T ? Name : "WrongSender"); };
+    };
+    T.OnChange = Named("Change");
+    T.OnChangeSetup = Named("Setup");
+    T.OnChangeNames = Named("Names");
+    T.OnChangeAttrib = Named("Attrib");
+    T.OnChangeCellState = Named("CellState");
+    T.OnResize = [this](TObject*, int32_t OC, int32_t OR, int32_t NC, int32_t NR) {
+      Add("Resize(" + std::to_string(OC) + "," + std::to_string(OR) + ">" + std::to_string(NC) + "," +
+          std::to_string(NR) + ")");
+    };
+    T.OnSortExchange = [this](TObject*, uint8_t K, int32_t A, int32_t B, int32_t Lo, int32_t Hi) {
+      Add("Exchange(" + std::to_string(K) + "," + std::to_string(A) + "," + std::to_string(B) + "," +
+          std::to_string(Lo) + "," + std::to_string(Hi) + ")");
+    };
+  }
+  // The text so far, and start afresh.
+  std::string Take() { return std::exchange(Text, std::string()); }
+
+ private:
+  void Add(const std::string& E) { Text += Text.empty() ? E : " " + E; }
 };
 
 }  // namespace orv::test

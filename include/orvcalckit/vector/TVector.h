@@ -104,6 +104,146 @@ class ORV_API TVector : public TComponent {
   // from it. Fewer than two elements: false with v1 = v2 = 0.
   bool IsDichotomous(double& V1, double& V2) const;
 
+  // ==== computations ======================================================
+  // Ranges (LowElem, HighElem) follow MakeValidElemRange: (0, 0) is the whole
+  // vector. None of these fires an event unless it says so. Mode, Quartiles,
+  // Percentile (and QNormalize through it) order a copy of the range with
+  // SortArray, so ProcStat grows by that sort's passes; a copy that cannot be
+  // allocated raises EORVVectorError "not enough memory on heap".
+
+  // ---- integration ----
+  // The integral of the samples taken at the abscissae 1..N, from BoundLow to
+  // BoundHigh (each clamped into 1..N, exchanged when reversed). Between
+  // samples the function is the straight line through them, and the stretches
+  // from a bound to the nearest sample inside are trapezoids. imSimple: the
+  // mean of the samples inside times the width (of the two enclosing samples
+  // when none lies inside); imTrapezoidal: trapezoids; imSimpson over h
+  // samples inside: h = 3 Simpson's rule, h = 4 Simpson's 3/8 rule, h = 5
+  // Boole's rule, h >= 6 the extended rule of weights 3/8, 7/6, 23/24, 1, ...,
+  // 1, 23/24, 7/6, 3/8; fewer samples as imTrapezoidal. A NaN bound gives NaN,
+  // another method ordinal 0.0.
+  double Integrate(double BoundLow, double BoundHigh, TIntegMethod Method) const;
+
+  // ---- products, correlation, distance ----
+  // Pearson's correlation coefficient, in [-1, 1]; 0.0 when OtherVec is
+  // nullptr, the sizes differ, N < 2 or either vector is constant. The sums
+  // run over the values less each vector's first element (exactly the same
+  // coefficient, without the cancellation that data far from 0 suffer).
+  double PearsonCorrCoeff(const TVector* OtherVec) const;
+  // Sum of x(i) y(i - ElemShift) over the i where both exist, in increasing i;
+  // 0.0 for nullptr or fewer than two such pairs.
+  double Correlate(const TVector* OtherVec, int32_t ElemShift) const;
+  // Sum of x(i) y(i); 0.0 for nullptr; EORVVectorError "vectors have
+  // different dimensions" when the sizes differ.
+  double DotProduct(const TVector* OtherVec) const;
+  // sqrt(sum (x(i) - y(i))^2); 0.0 for nullptr; EORVVectorError
+  // "EuclideanDistance: dimensions of vectors do not match" (no component
+  // name) when the sizes differ.
+  double EuclideanDistance(const TVector* OtherVec) const;
+
+  // ---- searching and extremes ----
+  // Binary search in a vector sorted ascending or descending: an exact hit at
+  // a probe gives its index; else the nearer of the two bracketing elements,
+  // the higher index on a tie.
+  int32_t FindInSortedVector(bool Ascending, double Value) const;
+  // The first element of the range nearest to Value; 0 when no distance is
+  // below the largest double (NaN or infinite distances only).
+  int32_t Find(int32_t LowElem, int32_t HighElem, double Value) const;
+  // The smallest and largest number of the range and their first indices. A
+  // range without a number (all NaN) gives 1.7e308, -1.7e308 and indices 0.
+  void MinMax(int32_t LowElem, int32_t HighElem, double& Minimum, double& Maximum) const;
+  void MinMax(int32_t LowElem, int32_t HighElem, double& Minimum, double& Maximum, int32_t& MinIx,
+              int32_t& MaxIx) const;
+
+  // ---- arithmetic ----
+  // x(i) := x(i) +- y(i), then OnChange; nullptr: nothing; EORVVectorError
+  // "vectors have different dimensions" when the sizes differ.
+  void Add(const TVector* OtherVec);
+  void Subtract(const TVector* OtherVec);
+  void SMult(double Scalar);  // x(i) := x(i) * Scalar, then OnChange
+
+  // ---- normalising (no OnChange) ----
+  // Mean and standard deviation of the whole vector by MeanVar (so StdDev 1
+  // for fewer than three elements); then x := (x - Mean) / StdDev, unless
+  // StdDev is not above 0 or Mean or StdDev is not finite (a NaN or infinite
+  // element would turn every element into NaN): the vector then stays.
+  void Standardize(double& Mean, double& StdDev);
+  // x := x - mean over the whole vector; returns the mean. A mean that is not
+  // finite leaves the vector as it is.
+  double MeanCenter();
+  // Median := Percentile(50), QuantDiff := |Median - Percentile(RefQuant)|
+  // over the whole vector (two sorts); x := (x - Median) / QuantDiff unless
+  // QuantDiff is not above 0 or not finite.
+  void QNormalize(double RefQuant, double& Median, double& QuantDiff);
+
+  // ---- order ----
+  // Comb sort of RangeFirst..RangeLast (range rule; fewer than two elements:
+  // nothing, no event) from the gap RangeLast - RangeFirst, NaN last in both
+  // directions. Each exchange fires OnSortExchange(Self, 0, i, i + gap, 0, 0);
+  // OnChange fires once at the end. A handler that resizes the vector ends
+  // the sort. No progress report.
+  void SortElems(bool Ascending, int32_t RangeFirst, int32_t RangeLast);
+  void Mirror();  // reverses the elements, then OnChange
+  // Reseeds the platform generator from the clock (Randomize), then N times
+  // exchanges two elements drawn uniformly (possibly the same). No OnChange.
+  void ShuffleElems();
+
+  // ---- order statistics ----
+  // The value of the first longest run of equal values in the sorted range
+  // (the smallest value when all differ).
+  double Mode(int32_t LowElem, int32_t HighElem) const;
+  // The quartiles of the range at the positions (n + 1) p, p = 1/4, 1/2, 3/4,
+  // of the sorted values, interpolated, the first or last value where the
+  // position lies outside (numpy.percentile method 'weibull'); one value:
+  // itself three times. True.
+  bool Quartiles(int32_t LowElem, int32_t HighElem, double& Q1, double& Q2, double& Q3) const;
+  // The Prob percentile (Prob clamped into 0..100) of the range, interpolated
+  // at the position Prob (n - 1) / 100 of the sorted values (numpy.percentile
+  // method 'linear'). A NaN Prob gives NaN.
+  double Percentile(double Prob, int32_t LowElem, int32_t HighElem) const;
+
+  // ---- frequency distribution ----
+  // Counts elements FirstElem..LastElem (taken as given: LastElem < FirstElem
+  // counts nothing, indices outside 1..N read 0) into Histo, which gets
+  // Round(|LastBin - FirstBin| / BinWidth) + 1 bins (resized when its size
+  // differs, cleared). A value below FirstBin is Underflow; else, below
+  // LastBin + BinWidth, it raises the count of bin Floor((v - FirstBin) /
+  // BinWidth) + 1 through Histo's SetVal, and MaxCnt follows the largest
+  // count; a value whose bin lies past the last one, a larger value and NaN
+  // are Overflow. Underflow + Overflow + the counts = the elements read.
+  // False, with nothing changed, when Histo is nullptr, BinWidth is not above
+  // 0, a bin parameter is not finite, more than 500 bins would be needed, or
+  // more elements than an Integer counts are asked for.
+  bool Histogram(int32_t FirstElem, int32_t LastElem, double FirstBin, double LastBin, double BinWidth,
+                 TIntVector* Histo, int32_t& Underflow, int32_t& Overflow, int32_t& MaxCnt) const;
+
+  // ---- moments ----
+  // Mean := sum / n; Variance := 1.0 for fewer than three values (the
+  // defined value, not an estimate), else the sample variance (sum d^2 -
+  // (sum d)^2 / n) / (n - 1) over d = x - x(LowElem), 0.0 where rounding makes
+  // it negative. One pass.
+  void MeanVar(int32_t LowElem, int32_t HighElem, double& Mean, double& Variance) const;
+  // exp(sum ln x / n); 0.0 when an element is 0. EORVVectorError "negative
+  // argument passed to GeometricMean" when an element is negative (all are
+  // scanned, so also behind a zero).
+  double GeometricMean(int32_t LowElem, int32_t HighElem) const;
+  // n / sum (1 / x); EORVVectorError "negative or zero argument passed to
+  // HarmonicMean" when an element is <= 0.
+  double HarmonicMean(int32_t LowElem, int32_t HighElem) const;
+  double Sum(int32_t LowElem, int32_t HighElem) const;  // from 0.0 in element order
+  // With m the mean, d = x - m and s = sqrt((sum d^2 - (sum d)^2 / n) / (n - 1)):
+  // Skewness := sum d^3 / n / s^3, Kurtosis := sum d^4 / n / s^4 - 3 (excess).
+  // Both 0.0 for fewer than 4 values or s = 0.
+  void SkewKurt(int32_t LowElem, int32_t HighElem, double& Skewness, double& Kurtosis) const;
+  // SkewKurt, and the number of values in NumData.
+  void SkewKurtIntern(int32_t LowElem, int32_t HighElem, double& Skewness, double& Kurtosis,
+                      int32_t& NumData) const;
+  // SkewKurt with the bias correction of the sample statistics:
+  // Kurtosis := (K + 3) n^2 (n + 1) / ((n - 1)(n - 2)(n - 3)) - 3 (n - 1)^2 / ((n - 2)(n - 3)),
+  // Skewness := S n^2 / ((n - 1)(n - 2)) (scipy.stats kurtosis and skew with
+  // bias=False). Both 0.0 for fewer than 4 values or s = 0.
+  void SkewKurtSample(int32_t LowElem, int32_t HighElem, double& Skewness, double& Kurtosis) const;
+
   // ---- events ----
   void Changed() {
     if (OnChange) OnChange(this);

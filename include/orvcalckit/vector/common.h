@@ -1,6 +1,8 @@
 // Unit ORV_vector: what its classes share. Included through ORV_vector.h.
 #pragma once
 
+#include <cstdint>
+
 #include "orvcalckit/ORV_export.h"
 #include "orvcorekit/Orv_orvbase.h"
 
@@ -11,6 +13,12 @@ class ORV_API EORVVectorError : public EORVError {
  public:
   using EORVError::EORVError;
 };
+
+// The rules of TVector::Integrate.
+enum TIntegMethod : uint8_t { imSimple = 0, imTrapezoidal = 1, imSimpson = 2 };
+
+class TVector;
+class TIntVector;
 
 // The core the unit's vector classes share (internal); each befriends it.
 namespace detail {
