@@ -55,8 +55,9 @@ bool CalcSVD(TMatrix* A, TMatrix* V, TVector* W);
 // j of V(j, r) t_j. StdErr (when not nullptr) := the square roots of the
 // diagonal of V diag(1 / W_j^2) V', the parameters' standard errors for unit
 // data variance. X and StdErr are written element by element (as SetVal) and
-// must already hold n elements; B's missing elements read as 0. Always true
-// (false only for a nullptr among U, V, W, X, B).
+// must already hold n elements; B's missing elements read as 0. True, but
+// false with nothing written for a nullptr among U, V, W, X, B or a V
+// smaller than n x n.
 bool SVDBackSubst(const TMatrix* U, const TMatrix* V, const TVector* W, TVector* StdErr, TVector* X,
                   const TVector* B);
 
