@@ -19,9 +19,9 @@ namespace orv::detail {
 // the matrix: the pointers are taken again after it, and when its size
 // changed the sort ends, since the bounds no longer hold (the rest of that
 // pass compares equal keys, so it exchanges nothing).
-template <bool ByRows, bool Watched, class M>
+template <bool ByRows, bool Watched, class M, class FollowFn>
 void SortGridBlock(M& Self, std::size_t K, bool Ascending, int32_t Lo, int32_t Hi, int32_t CrossLo, int32_t CrossHi,
-                   bool KeyOutside) {
+                   bool KeyOutside, FollowFn& Follow) {
   auto& G = Self.Mat;
   using TCell = std::remove_cvref_t<decltype(G[0][0])>;
   const int32_t NCol = Self.NrOfColumns(), NRow = Self.NrOfRows();
@@ -58,6 +58,7 @@ void SortGridBlock(M& Self, std::size_t K, bool Ascending, int32_t Lo, int32_t H
       std::swap_ranges(A + (CrossLo - 1), A + CrossHi, B + (CrossLo - 1));
       if (KeyOutside) std::swap(A[K], B[K]);
     }
+    Follow(I, J);
     if constexpr (Watched) {
       Self.SortExchange(ByRows ? 2 : 1, I, J, CrossLo, CrossHi);
       if (Self.NrOfColumns() != NCol || Self.NrOfRows() != NRow) [[unlikely]]
@@ -77,9 +78,13 @@ void SortGridBlock(M& Self, std::size_t K, bool Ascending, int32_t Lo, int32_t H
 // keys go last in both directions (a descending "not >=" test would never end).
 // OnChange fires once when at least two lines were in range. A handler that
 // changes the matrix's size ends the sort, since the bounds no longer hold.
-template <bool ByRows, class M>
+// Follow(i, j) is called at each exchange before SortExchange: a caller that
+// keeps data of its own in step (the data table's order of states) does so
+// inline, where an event per exchange would cost a call that holds back the
+// sort's overlapping memory accesses.
+template <bool ByRows, class M, class FollowFn>
 void SortGridLines(M& Self, int32_t KeyIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
-                   int32_t HighRow) {
+                   int32_t HighRow, FollowFn&& Follow) {
   Self.MakeValidColRange(LowCol, HighCol);
   Self.MakeValidRowRange(LowRow, HighRow);
   const int32_t NCol = Self.NrOfColumns(), NRow = Self.NrOfRows();
@@ -90,10 +95,16 @@ void SortGridLines(M& Self, int32_t KeyIx, bool Ascending, int32_t LowCol, int32
   const std::size_t K = Ix1(KeyIx);
   const bool KeyOutside = KeyIx < CrossLo || KeyIx > CrossHi;
   if (Self.OnSortExchange)
-    SortGridBlock<ByRows, true>(Self, K, Ascending, Lo, Hi, CrossLo, CrossHi, KeyOutside);
+    SortGridBlock<ByRows, true>(Self, K, Ascending, Lo, Hi, CrossLo, CrossHi, KeyOutside, Follow);
   else
-    SortGridBlock<ByRows, false>(Self, K, Ascending, Lo, Hi, CrossLo, CrossHi, KeyOutside);
+    SortGridBlock<ByRows, false>(Self, K, Ascending, Lo, Hi, CrossLo, CrossHi, KeyOutside, Follow);
   Self.Changed();
+}
+
+template <bool ByRows, class M>
+void SortGridLines(M& Self, int32_t KeyIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                   int32_t HighRow) {
+  SortGridLines<ByRows>(Self, KeyIx, Ascending, LowCol, LowRow, HighCol, HighRow, [](int32_t, int32_t) {});
 }
 
 }  // namespace orv::detail

@@ -138,6 +138,18 @@ TEST(DataTableSort, ValueSortsMoveStatesAndHeadersThroughTheMatrix) {
   Log.Take();
   T.SortRows(9, true, 0, 0, 0, 0, false);  // a key column outside sorts nothing
   EXPECT_EQ(Log.Take(), "");
+  // Without rows (columns) there is nothing to sort, and no state to read,
+  // with an exchange handler or without.
+  for (const bool Watched : {true, false}) {
+    T.OnSortExchange = Watched ? T.OnSortExchange : nullptr;
+    T.Resize(3, 0);
+    T.SortRows(1, true, 0, 0, 0, 0, false);
+    T.SortRows(1, true, 0, 0, 0, 0, true);
+    T.Resize(0, 3);
+    T.SortCols(1, false, 0, 0, 0, 0, false);
+    T.Resize(3, 3);
+    EXPECT_EQ(Log.Take(), "Resize(3,3>3,0) Names Attrib Resize(3,0>0,3) Resize(0,3>3,3)");
+  }
 }
 
 TEST(DataTableSort, ValueSortsGiveTheSameTableWithAndWithoutHandlers) {

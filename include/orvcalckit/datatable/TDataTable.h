@@ -670,9 +670,6 @@ class ORV_API TDataTable : public TComponent {
   int32_t FNrOfCols = 0;
   int32_t FNrOfRows = 0;
   bool FSortIncludeHd = false;   // whether a sort's exchanges move the headers too
-  // While SortRows or SortCols runs with no OnSortExchange handler: line i
-  // holds the line that stood at FSortOrder[i - 1]; empty otherwise.
-  std::vector<int32_t> FSortOrder;
   bool FExtMatAssigned = false;  // NumericData adopted, not the table's own
   int32_t FBulkDepth = 0;        // TBulkChange guards alive
 };
