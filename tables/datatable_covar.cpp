@@ -39,11 +39,13 @@ struct TCovarCells {
 
 // The sums of one pair (x, y) over its usable rows (m of them): S for the
 // modes 0, 1 and 4; for the correlations the sums of d = x - x0, e = y - y0
-// with (x0, y0) the first usable pair.
+// with (x0, y0) the first usable pair, and whether an x or a y was NaN (its
+// sum of squares then is no number above 0, and the correlation is 0.0).
 struct TPairSums {
   int64_t M = 0;
   double S = 0.0;
   double Sd = 0.0, Se = 0.0, Sdd = 0.0, See = 0.0, Sde = 0.0;
+  bool NaN = false;
 };
 
 bool IsCorrelation(int32_t Mode) { return Mode == 2 || Mode == 3; }
@@ -91,6 +93,7 @@ TPairSums PairSums(int32_t Mode, const TCovarCells& D, const double* X, const do
           Shifted = true;
         }
         ++P.M;
+        if (std::isnan(X[R]) || std::isnan(Y[R])) P.NaN = true;
         const double Dx = X[R] - X0, Ey = Y[R] - Y0;
         P.Sd += Dx;
         P.Se += Ey;
@@ -122,7 +125,7 @@ double Entry(int32_t Mode, const TPairSums& P, bool Diagonal) {
     case 2:
     case 3: {
       if (Diagonal) return 1.0;
-      if (P.M <= 2) return 0.0;
+      if (P.M <= 2 || P.NaN) return 0.0;
       const auto M = static_cast<double>(P.M);
       const double Sxx = P.Sdd - P.Sd * P.Sd / M;
       const double Syy = P.See - P.Se * P.Se / M;
@@ -148,6 +151,7 @@ struct TFullSums {
   std::vector<int64_t> Index;  // the column's place among them, -1 for the others
   std::vector<double> First;   // x0 of the correlations
   std::vector<double> Sd, Sdd;
+  std::vector<uint8_t> NaN;    // a value of the column is NaN
   detail::TProduct<double> Cross;
 
   TFullSums(int32_t Mode, const TCovarCells& D, const std::vector<double>& Means) : Index(Ix(D.N), -1) {
@@ -165,6 +169,7 @@ struct TFullSums {
       detail::CheckExtent(NF * In, sizeof(double));
       Moved.resize(Ix(NF * In));
       First.assign(Ix(NF), 0.0);
+      NaN.assign(Ix(NF), 0);
       Sd.assign(Ix(NF), 0.0);
       Sdd.assign(Ix(NF), 0.0);
     }
@@ -183,11 +188,14 @@ struct TFullSums {
       }
       const double X0 = D.Before > 0 || In == 0 ? 0.0 : X[0];
       double S = 0.0, SS = 0.0;
+      bool HasNaN = false;
       for (int64_t R = 0; R < In; ++R) {
         Y[R] = X[R] - X0;
         S += Y[R];
         SS += Y[R] * Y[R];
+        HasNaN |= std::isnan(X[R]);
       }
+      NaN[Ix(F)] = HasNaN ? 1 : 0;
       if (D.After > 0) {
         const auto A = static_cast<double>(D.After);
         S += A * -X0;
@@ -218,6 +226,7 @@ struct TFullSums {
       P.Sdd = Sdd[Ix(FA)];
       P.See = Sdd[Ix(FB)];
       P.Sde = C;
+      P.NaN = NaN[Ix(FA)] != 0 || NaN[Ix(FB)] != 0;
       if (D.After > 0) P.Sde += static_cast<double>(D.After) * (First[Ix(FA)] * First[Ix(FB)]);
     }
     return P;

@@ -305,6 +305,19 @@ TEST(DataTableCovar, PairsTakeTheRowsWhereBothCellsAreNumeric) {
   // cancels nothing once the sums run over the values less the first pair.
   T.CalcCovar(&A, 1, 2, 1, 5, 2);
   EXPECT_NEAR(A.GetVal(1, 2), 0.7071067811865475, 1e-15);
+  // A NaN among a pair's values: its sum of squares is no number above 0,
+  // so the correlation is 0.0 (the diagonal stays 1.0), over columns numeric
+  // throughout and not; (1, 3) over rows 1..3 is -1 (1, 2, 3 against 4, 3, 2).
+  TDataTable U(nullptr);
+  test::FillRows(*U.NumericData, {{1, 2, 4}, {2, std::nan(""), 3}, {3, 1, 2}, {4, 5, 1}});
+  U.Resize(3, 4);
+  U.SetIsEmpty(3, 4, true);
+  TMatrix C(nullptr);
+  C.Resize(3, 3);
+  U.CalcCovar(&C, 1, 3, 1, 4, 2);
+  EXPECT_EQ(test::AllRows(C), (std::vector<std::vector<double>>{{1, 0, -1}, {0, 1, 0}, {-1, 0, 1}}));
+  U.CalcCovar(&C, 1, 3, 1, 4, 0);
+  EXPECT_TRUE(std::isnan(C.GetVal(1, 2)));
   // Fewer than two usable rows: 0.0, not a division by zero.
   T.SetIsEmpty(2, 1, true);
   T.SetIsEmpty(2, 2, true);

@@ -439,10 +439,10 @@ class ORV_API TDataTable : public TComponent {
   //   Mode 1: sum (x - mean(i)) (y - mean(k)) / (m - 1), the means those of
   //     MeanVarOfNumCells over the column (0.0 for a column that is not
   //     interval or ratio, or lies outside the table);
-  //   Mode 2: the correlation coefficient, 0.0 unless m > 2 and both sums of
-  //     squared deviations are nonzero; the sums run over the values less
-  //     the first usable pair, so data far from 0 keep their digits; clamped
-  //     into [-1, 1]; the diagonal 1.0;
+  //   Mode 2: the correlation coefficient, 0.0 unless m > 2, no x or y is
+  //     NaN and both sums of squared deviations are nonzero; the sums run
+  //     over the values less the first usable pair, so data far from 0
+  //     keep their digits; clamped into [-1, 1]; the diagonal 1.0;
   //   Mode 3: the square of Mode 2 (diagonal 1.0);
   //   Mode 4: sum (x - y)^2 / (m - 1);
   //   other Modes: 0.0.
