@@ -1,5 +1,5 @@
 // Unit ORV_math2: analysis routines (covariance, eigenvectors, principal
-// components, ranks, ...). The unit's entry point: one
+// components, ranks, filters of vectors, ...). The unit's entry point: one
 // header per topic in math2/, and math2/common.h for what they share.
 #pragma once
 
@@ -7,3 +7,4 @@
 #include "orvcalckit/math2/covar.h"
 #include "orvcalckit/math2/eigen.h"
 #include "orvcalckit/math2/ranks.h"
+#include "orvcalckit/math2/smooth.h"
