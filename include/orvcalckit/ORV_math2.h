@@ -6,5 +6,6 @@
 #include "orvcalckit/math2/common.h"
 #include "orvcalckit/math2/covar.h"
 #include "orvcalckit/math2/eigen.h"
+#include "orvcalckit/math2/filterdesign.h"
 #include "orvcalckit/math2/ranks.h"
 #include "orvcalckit/math2/smooth.h"
