@@ -147,6 +147,33 @@ TStage ChebStage(int32_t P, int32_t NP, bool HighPass, double FC, double PR) {
   return S;
 }
 
+// The recursion y(j) = A0 x(j) + sum over r = 1..NP of (a(r) x(j - r) + b(r) y(j - r)).
+struct TRecursion {
+  double A0;
+  const double* A;  // a(1..NP) at A[0..NP - 1]
+  const double* B;
+  int32_t NP;
+};
+
+// Forward over Xj[0..Len - 1] into Yj, then backward over Yj into Z; Xj and
+// Yj readable from index -NP, Yj and Z up to Len - 1 + NP (zeros outside
+// the pass). NP is Fixed when that is above 0.
+template <int32_t Fixed>
+void Passes(const TRecursion& Rec, int64_t Len, const double* Xj, double* Yj, double* Z) {
+  const int32_t NP = Fixed > 0 ? Fixed : Rec.NP;
+  const double *A = Rec.A, *B = Rec.B;
+  for (int64_t J = 0; J < Len; ++J) {
+    double S = Rec.A0 * Xj[J];
+    for (int32_t R = 1; R <= NP; ++R) S += A[R - 1] * Xj[J - R] + B[R - 1] * Yj[J - R];
+    Yj[J] = S;
+  }
+  for (int64_t J = Len - 1; J >= 0; --J) {
+    double S = Rec.A0 * Yj[J];
+    for (int32_t R = 1; R <= NP; ++R) S += A[R - 1] * Yj[J + R] + B[R - 1] * Z[J + R];
+    Z[J] = S;
+  }
+}
+
 }  // namespace
 
 void CalcSincLPKernel(int32_t M, double CutOff, int32_t WindowType, TVector* Kernel) {
@@ -241,17 +268,15 @@ void ChebychevFilter(const TVector* Source, int32_t FirstElem, int32_t LastElem,
   std::vector<double> Z = Math2WorkArray(Name, Len + NP);
   const int64_t Avail = std::min<int64_t>(N, Len - G);
   std::copy_n(Ops::Data(*Source), Avail, X.begin() + (NP + G));
-  const double* Xj = X.data() + NP;  // Xj[j - 1] is x(j - g)
-  double* Yj = Y.data() + NP;        // Yj[j - 1] is y(j)
-  for (int64_t J = 0; J < Len; ++J) {
-    double S = A0 * Xj[J];
-    for (int32_t R = 1; R <= NP; ++R) S += Ca[Ix(R - 1)] * Xj[J - R] + Cb[Ix(R - 1)] * Yj[J - R];
-    Yj[J] = S;
-  }
-  for (int64_t J = Len - 1; J >= 0; --J) {
-    double S = A0 * Yj[J];
-    for (int32_t R = 1; R <= NP; ++R) S += Ca[Ix(R - 1)] * Yj[J + R] + Cb[Ix(R - 1)] * Z[Ix(J + R)];
-    Z[Ix(J)] = S;
+  const TRecursion Rec{A0, Ca.data(), Cb.data(), NP};
+  const auto Run = [&]<int32_t Fixed>() { Passes<Fixed>(Rec, Len, X.data() + NP, Y.data() + NP, Z.data()); };
+  // The usual designs with their pole count fixed, so the sums over r unroll.
+  switch (NP) {
+    case 2: Run.template operator()<2>(); break;
+    case 4: Run.template operator()<4>(); break;
+    case 6: Run.template operator()<6>(); break;
+    case 8: Run.template operator()<8>(); break;
+    default: Run.template operator()<0>();
   }
 
   if (Dest->NrOfElem() < LastElem) Dest->Resize(LastElem);

@@ -3,14 +3,16 @@
 // correlation with a kernel.
 #include <algorithm>
 #include <array>
-#include <cmath>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
-#include <optional>
+#include <limits>
 #include <utility>
 #include <vector>
 
 #include "analysis/math2_work.h"
+#include "core/simd.h"
 #include "linalg/vector_ops.h"
 #include "orvcalckit/ORV_math2.h"
 
@@ -132,20 +134,85 @@ std::pair<int32_t, int32_t> CheckedRange(const TFilterTexts& T, bool Defined, in
   return {Lo, Hi};
 }
 
-// The frame of the six windowed routines: Value(C) is the filter value at the
-// centre C points to (C[-h]..C[h] its window), called for the centres in
-// increasing order.
-template <class ValueFn>
+// ---- weighted sums over sliding windows ----------------------------------------------
+// Both kernels keep each output's pinned order of operations and run across
+// 16 outputs at once, so every lane computes what the scalar loop of the
+// tail computes, bit for bit (IEEE products and sums, never contracted).
+using V8 = double __attribute__((vector_size(64)));
+constexpr int64_t Block = 16;
+
+// Out[i] := ((sum over e = 0..K-1 of X[i + e] W[e], from +0.0 in increasing
+// e) * Mul) / Div for i = 0..Count-1.
+ORV_SIMD_KERNEL void CorrelateKernel(const double* X, int64_t Count, const double* W, int64_t K, double Mul,
+                                     double Div, double* Out) {
+  int64_t I = 0;
+  for (; I + Block <= Count; I += Block) {
+    V8 A0 = {}, A1 = {}, X0, X1;
+    for (int64_t E = 0; E < K; ++E) {
+      const V8 Wv = W[E] - V8{};  // every lane W[E], a zero's sign kept
+      std::memcpy(&X0, X + I + E, sizeof X0);
+      std::memcpy(&X1, X + I + E + 8, sizeof X1);
+      A0 += X0 * Wv;
+      A1 += X1 * Wv;
+    }
+    A0 = A0 * Mul / Div;
+    A1 = A1 * Mul / Div;
+    std::memcpy(Out + I, &A0, sizeof A0);
+    std::memcpy(Out + I + 8, &A1, sizeof A1);
+  }
+  for (; I < Count; ++I) {
+    double S = 0.0;
+    for (int64_t E = 0; E < K; ++E) S += X[I + E] * W[E];
+    Out[I] = S * Mul / Div;
+  }
+}
+
+// Out[i] := ((X[i] C[0] + sum over k = 1..H of (X[i + k] + X[i - k]) C[k]) *
+// Mul) / Div for i = 0..Count-1, X[-H] .. X[Count - 1 + H] readable.
+ORV_SIMD_KERNEL void SymmetricKernel(const double* X, int64_t Count, const double* C, int64_t H, double Mul,
+                                     double Div, double* Out) {
+  int64_t I = 0;
+  for (; I + Block <= Count; I += Block) {
+    V8 A0, A1, P0, P1, M0, M1;
+    std::memcpy(&A0, X + I, sizeof A0);
+    std::memcpy(&A1, X + I + 8, sizeof A1);
+    A0 *= C[0] - V8{};
+    A1 *= C[0] - V8{};
+    for (int64_t K = 1; K <= H; ++K) {
+      const V8 Ck = C[K] - V8{};
+      std::memcpy(&P0, X + I + K, sizeof P0);
+      std::memcpy(&M0, X + I - K, sizeof M0);
+      std::memcpy(&P1, X + I + 8 + K, sizeof P1);
+      std::memcpy(&M1, X + I + 8 - K, sizeof M1);
+      A0 += (P0 + M0) * Ck;
+      A1 += (P1 + M1) * Ck;
+    }
+    A0 = A0 * Mul / Div;
+    A1 = A1 * Mul / Div;
+    std::memcpy(Out + I, &A0, sizeof A0);
+    std::memcpy(Out + I + 8, &A1, sizeof A1);
+  }
+  for (; I < Count; ++I) {
+    double S = X[I] * C[0];
+    for (int64_t K = 1; K <= H; ++K) S += (X[I + K] + X[I - K]) * C[K];
+    Out[I] = S * Mul / Div;
+  }
+}
+
+// ---- the frame -----------------------------------------------------------------------
+// The frame of the six windowed routines. Centres(X, L, H, Out) writes the
+// filter values of the centres into Out[H .. L - H - 1], X[0 .. L - 1] being
+// the range's elements.
+template <class CentresFn>
 void RunWindowed(const TFilterTexts& T, int32_t MinW, int32_t MaxW, const TVector* Src, int32_t First,
-                 int32_t Last, TVector* Dest, int32_t W, ValueFn&& Value) {
+                 int32_t Last, TVector* Dest, int32_t W, CentresFn&& Centres) {
   const auto [Lo, Hi] = CheckedRange(T, Src != nullptr && Dest != nullptr, First, Last,
                                      Src == nullptr ? 1 : Src->NrOfElem(), W);
   if (W < MinW || W > MaxW) RaiseMath2(T.Length);
   if (W % 2 == 0) RaiseMath2(T.Odd);
   const int32_t H = W / 2, L = Hi - Lo + 1;  // L >= w + 1: at least two centres
   std::vector<double> Out = Math2WorkArray(T.Name, L);
-  const double* X = Ops::Data(*Src) + (Lo - 1);
-  for (int32_t I = H; I < L - H; ++I) Out[Ix(I)] = Value(X + I);
+  Centres(Ops::Data(*Src) + (Lo - 1), L, H, Out.data());
   std::fill_n(Out.begin(), H, Out[Ix(H)]);
   std::fill_n(Out.end() - H, H, Out[Ix(L - H - 1)]);
 
@@ -156,60 +223,77 @@ void RunWindowed(const TFilterTexts& T, int32_t MinW, int32_t MaxW, const TVecto
   Dest->Changed();
 }
 
-// The rows' value at a centre: (c0 x(i) + sum ck (x(i + k) + x(i - k))) / N.
-auto GolayValue(const std::array<int32_t, GolayCols>& Row, int32_t H) {
-  return [&Row, H](const double* C) {
-    double S = Row[1] * C[0];
-    for (int32_t K = 1; K <= H; ++K) S += Row[Ix(K + 1)] * (C[K] + C[-K]);
-    return S / Row[0];
+// Centres(X, L, H, Out) of a weighted sum over the window in increasing k,
+// W[k + h] the weight of x(i + k), divided by Div.
+void CorrelateCentres(const double* X, int32_t L, int32_t H, const std::vector<double>& W, double Div,
+                      double* Out) {
+  CorrelateKernel(X, L - 2 * H, W.data(), std::ssize(W), 1.0, Div, Out + H);
+}
+
+// Centres(X, L, H, Out) of (c0 x(i) + sum over k = 1..h of ck (x(i + k) +
+// x(i - k))) * Mul / Div.
+void SymmetricCentres(const double* X, int32_t L, int32_t H, const std::vector<double>& C, double Mul, double Div,
+                      double* Out) {
+  SymmetricKernel(X + H, L - 2 * H, C.data(), H, Mul, Div, Out + H);
+}
+
+// The centres of a Savitzky-Golay table's row for the window 2h + 1 (the
+// frame has checked it): c0..ch and the divisor N.
+auto GolayCentres(const TGolayTable& Table) {
+  return [&Table](const double* X, int32_t L, int32_t H, double* Out) {
+    const auto& Row = Table[Ix(H - 2)];
+    SymmetricCentres(X, L, H, std::vector<double>(Row.begin() + 1, Row.begin() + (H + 2)), 1.0, Row[0], Out);
   };
 }
 
-const std::array<int32_t, GolayCols>& GolayRow(const TGolayTable& Table, int32_t W) {
-  return Table[Ix(std::clamp(W, GolayMin, GolayMax) / 2 - 2)];
-}
-
 // The window of MovingMedianSmooth in ascending order, moved by one removal
-// and one insertion per centre. The order is total: NaN last (as SortArray
-// puts it, so element h + 1 is the Quartiles median), -0.0 before 0.0, so
-// the element removed is the one that leaves the window, bit for bit.
+// and one insertion per centre. It holds keys of a total order: the integers
+// that order the doubles as numbers, -0.0 before 0.0, and every NaN last (as
+// SortArray puts it, so element h + 1 is the Quartiles median); the element
+// removed is the one that leaves the window, bit for bit. Positions are
+// counts of smaller keys, without branches.
 class TSortedWindow {
  public:
-  explicit TSortedWindow(int32_t H, std::vector<double>&& Storage) : FH(H), FW(std::move(Storage)) {}
+  explicit TSortedWindow(std::vector<int64_t>&& Storage) : FW(std::move(Storage)) {}
 
-  double operator()(const double* C) {
-    if (!FStarted) {
-      std::copy(C - FH, C + FH + 1, FW.begin());
-      std::sort(FW.begin(), FW.end(), Before);
-      FStarted = true;
-    } else {
-      Replace(C[-FH - 1], C[FH]);
+  void Fill(const double* X, int32_t L, int32_t H, double* Out) {
+    for (int32_t J = 0; J <= 2 * H; ++J) FW[Ix(J)] = Key(X[J]);
+    std::sort(FW.begin(), FW.end());
+    Out[H] = Value(FW[Ix(H)]);
+    for (int32_t I = H + 1; I < L - H; ++I) {
+      Replace(Key(X[I - H - 1]), Key(X[I + H]));
+      Out[I] = Value(FW[Ix(H)]);
     }
-    return FW[Ix(FH)];
   }
 
  private:
-  static bool Before(double A, double B) {
-    if (A < B) return true;
-    if (A == B) return std::signbit(A) && !std::signbit(B);
-    return B != B && A == A;
+  static int64_t Key(double X) {
+    if (X != X) return INT64_MAX;
+    const auto B = std::bit_cast<int64_t>(X);
+    return B ^ ((B >> 63) & INT64_MAX);  // negative: larger magnitudes lower
+  }
+  static double Value(int64_t K) {
+    if (K == INT64_MAX) return std::numeric_limits<double>::quiet_NaN();
+    return std::bit_cast<double>(K ^ ((K >> 63) & INT64_MAX));
   }
 
-  void Replace(double Out, double In) {
-    const auto P = std::lower_bound(FW.begin(), FW.end(), Out, Before);
-    const auto Q = std::lower_bound(FW.begin(), FW.end(), In, Before);
+  void Replace(int64_t Out, int64_t In) {
+    std::size_t P = 0, Q = 0;
+    for (const int64_t V : FW) {
+      P += V < Out;
+      Q += V < In;
+    }
+    const auto W = FW.begin();
     if (Q <= P) {
-      std::move_backward(Q, P, P + 1);
-      *Q = In;
+      std::move_backward(W + Q, W + P, W + (P + 1));
+      W[Q] = In;
     } else {
-      std::move(P + 1, Q, P);
-      *(Q - 1) = In;
+      std::move(W + (P + 1), W + Q, W + P);
+      W[Q - 1] = In;
     }
   }
 
-  int32_t FH;
-  std::vector<double> FW;
-  bool FStarted = false;
+  std::vector<int64_t> FW;
 };
 
 }  // namespace
@@ -219,61 +303,56 @@ const TGolayTable Golay2ndDeriv = SecondDerivRows;
 
 void MovingAverageSmooth(const TVector* SourceVec, int32_t FirstElem, int32_t LastElem, TVector* DestVec,
                          int32_t WindowLength) {
-  const int32_t H = WindowLength / 2;
-  const double W = WindowLength;
+  // The weights are built after the checks, so a window of any length raises
+  // its own message before anything is allocated.
   RunWindowed(MovingAverageTexts, AverageMin, AverageMax, SourceVec, FirstElem, LastElem, DestVec, WindowLength,
-              [H, W](const double* C) {
-                double S = 0.0;
-                for (int32_t K = -H; K <= H; ++K) S += C[K];
-                return S / W;
+              [](const double* X, int32_t L, int32_t H, double* Out) {
+                const int32_t W = 2 * H + 1;
+                std::vector<double> Ones = Math2WorkArray(MovingAverageTexts.Name, W);
+                std::fill(Ones.begin(), Ones.end(), 1.0);
+                CorrelateCentres(X, L, H, Ones, W, Out);
               });
 }
 
 void MovingMedianSmooth(const TVector* SourceVec, int32_t FirstElem, int32_t LastElem, TVector* DestVec,
                         int32_t WindowLength) {
-  // The window's storage is taken after the checks, so a bad length raises
-  // its own message before anything is allocated.
-  std::optional<TSortedWindow> Window;
   RunWindowed(MovingMedianTexts, AverageMin, AverageMax, SourceVec, FirstElem, LastElem, DestVec, WindowLength,
-              [&](const double* C) {
-                if (!Window) Window.emplace(WindowLength / 2, Math2WorkArray(MovingMedianTexts.Name, WindowLength));
-                return (*Window)(C);
+              [](const double* X, int32_t L, int32_t H, double* Out) {
+                TSortedWindow(Math2WorkArray<int64_t>(MovingMedianTexts.Name, 2 * H + 1)).Fill(X, L, H, Out);
               });
 }
 
 void WeightedAverageSmooth(const TVector* SourceVec, int32_t FirstElem, int32_t LastElem, TVector* DestVec,
                            int32_t WindowLength) {
-  const int32_t H = WindowLength / 2;
-  const double Den = (static_cast<double>(WindowLength) + 1) * (static_cast<double>(WindowLength) + 1);
   RunWindowed(WeightedAverageTexts, AverageMin, AverageMax, SourceVec, FirstElem, LastElem, DestVec, WindowLength,
-              [H, Den](const double* C) {
-                double S = C[0] * (H + 1.0);
-                for (int32_t K = 1; K <= H; ++K) S += (C[K] + C[-K]) * static_cast<double>(H - K + 1);
-                return S * 4 / Den;
+              [](const double* X, int32_t L, int32_t H, double* Out) {
+                std::vector<double> C = Math2WorkArray(WeightedAverageTexts.Name, H + 1);
+                for (int32_t K = 0; K <= H; ++K) C[Ix(K)] = H - K + 1;
+                const double W1 = 2.0 * H + 2;  // w + 1
+                SymmetricCentres(X, L, H, C, 4.0, W1 * W1, Out);
               });
 }
 
 void PolynomialSmooth(const TVector* SourceVec, int32_t FirstElem, int32_t LastElem, TVector* DestVec,
                       int32_t WindowLength) {
   RunWindowed(PolynomialTexts, GolayMin, GolayMax, SourceVec, FirstElem, LastElem, DestVec, WindowLength,
-              GolayValue(GolayRow(SmoothRows, WindowLength), WindowLength / 2));
+              GolayCentres(SmoothRows));
 }
 
 void SecondDeriv(const TVector* SourceVec, int32_t FirstElem, int32_t LastElem, TVector* DestVec,
                  int32_t WindowLength) {
   RunWindowed(SecondDerivTexts, GolayMin, GolayMax, SourceVec, FirstElem, LastElem, DestVec, WindowLength,
-              GolayValue(GolayRow(SecondDerivRows, WindowLength), WindowLength / 2));
+              GolayCentres(SecondDerivRows));
 }
 
 void FirstDeriv(const TVector* SourceVec, int32_t FirstElem, int32_t LastElem, TVector* DestVec,
                 int32_t WindowLength) {
-  const int32_t H = WindowLength / 2;
-  const double D = 2.0 * H * (H + 1) * (2 * H + 1) / 6;  // 2 (1^2 + ... + h^2), exact
   RunWindowed(FirstDerivTexts, GolayMin, GolayMax, SourceVec, FirstElem, LastElem, DestVec, WindowLength,
-              [H, D](const double* C) {
-                double S = 0.0;
-                for (int32_t K = -H; K <= H; ++K) S += K * C[K];
-                return S / D;
+              [](const double* X, int32_t L, int32_t H, double* Out) {
+                std::vector<double> K;
+                for (int32_t J = -H; J <= H; ++J) K.push_back(J);
+                const double D = 2.0 * H * (H + 1) * (2 * H + 1) / 6;  // 2 (1^2 + ... + h^2), exact
+                CorrelateCentres(X, L, H, K, D, Out);
               });
 }
 
@@ -293,13 +372,7 @@ void MovingKernelFilter(const TVector* SourceVec, int32_t FirstElem, int32_t Las
   std::copy_n(X, L, Padded.begin() + Before);
   std::fill(Padded.begin() + (Before + L), Padded.end(), X[L - 1]);
   std::vector<double> Out = Math2WorkArray(KernelTexts.Name, L);
-  const double* Kern = Ops::Data(*FilterKernel);
-  for (int32_t I = 0; I < L; ++I) {
-    const double* P = Padded.data() + I;
-    double S = 0.0;
-    for (int32_t E = 0; E < K; ++E) S += P[E] * Kern[E];
-    Out[Ix(I)] = S;
-  }
+  CorrelateKernel(Padded.data(), L, Ops::Data(*FilterKernel), K, 1.0, 1.0, Out.data());
 
   DestVec->SetVecSize(N);
   Ops::Put(*DestVec, Out.data(), L, 1);

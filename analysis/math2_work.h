@@ -17,11 +17,12 @@ namespace orv::detail {
 
 // Count zeros of work space for the routine Name; EORVMath2Error
 // "<Name>: not enough memory" when they cannot be had.
-inline std::vector<double> Math2WorkArray(std::string_view Name, int64_t Count) {
+template <class T = double>
+std::vector<T> Math2WorkArray(std::string_view Name, int64_t Count) {
   return GuardAllocation(
       [&] {
-        CheckExtent(Count, sizeof(double));
-        return std::vector<double>(Ix(Count));
+        CheckExtent(Count, sizeof(T));
+        return std::vector<T>(Ix(Count));
       },
       [&] { return EORVMath2Error(std::string(Name) + ": not enough memory"); });
 }

@@ -312,6 +312,18 @@ TEST(ChebychevFilter, ForwardBackwardAgainstLfilter) {
   FillValues(Flat, std::vector<double>(400, 3.5));
   ChebychevFilter(&Flat, 1, 400, &Flat, A0, &C);
   for (int32_t I = 150; I <= 250; ++I) EXPECT_NEAR(Flat.GetVal(I), 3.5, 1e-12) << "element " << I;
+  // Any number of rows: scipy.signal.butter(3, 0.3), the same reference (g = 4).
+  TMatrix C3;
+  FillRows(C3, {{0.14859898907175956, 1.1619174836717323},
+                {0.14859898907175956, -0.6959427557896507},
+                {0.04953299635725318, 0.13776130125989283}});
+  FillValues(Src, {2, 4, 3, 7, 1, 8, 6, 6, 0, 5, 9, 2});
+  ChebychevFilter(&Src, 1, 12, &Dst, 0.04953299635725318, &C3);
+  ExpectNear(Values(Dst),
+             {1.8614614445864903, 3.0152288380356036, 4.0077154778927175, 4.731771750302489, 5.19343505997289,
+              5.36602038998383, 5.219564851967411, 4.918838966115004, 4.744380636451093, 4.657978698204598,
+              4.207284902794337, 3.1053759587517202},
+             1e-13, "3 rows");
   // Nil arguments: nothing.
   FillValues(Dst, {-1});
   ChebychevFilter(nullptr, 1, 4, &Dst, A0, &C);
