@@ -36,4 +36,18 @@ constexpr T WrapMul(T A, T B) {
     return A * B;
 }
 
+template <class T>
+constexpr T WrapNeg(T A) {
+  if constexpr (std::is_same_v<T, int32_t>)
+    return static_cast<int32_t>(0u - static_cast<uint32_t>(A));
+  else
+    return -A;
+}
+
+// |A|, where |-2147483648| wraps to itself.
+template <class T>
+constexpr T WrapAbs(T A) {
+  return A < 0 ? WrapNeg(A) : A;
+}
+
 }  // namespace orv::detail

@@ -54,7 +54,7 @@ void TIntVector::Fill(int32_t Value) { Ops::Fill(*this, Value); }
 void TIntVector::Clear() { Ops::Clear(*this); }
 
 void TIntVector::AbsVal() {
-  Ops::Transform(*this, [](int32_t X) { return X < 0 ? detail::WrapSub(0, X) : X; });
+  Ops::Transform(*this, [](int32_t X) { return detail::WrapAbs(X); });
 }
 
 std::string TIntVector::CRCofData() const { return Ops::CRCofData(*this); }

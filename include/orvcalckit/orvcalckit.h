@@ -18,6 +18,7 @@
 #include "ORV_math1.h"
 #include "ORV_math2.h"
 #include "ORV_matrix.h"
+#include "ORV_openarrays.h"
 #include "ORV_package.h"
 #include "ORV_sline.h"
 #include "ORV_vector.h"

@@ -32,7 +32,7 @@ TEST(MatrixCopy, LinesIntoVectorsClampAndCut) {
   TVector V2(nullptr), V4(nullptr);
   FillValues(V2, {-1, -1});
   FillValues(V4, {-1, -1, -1, -1});
-  // Row or column, its number, the cross range, the vector, what it holds (the Part's examples first).
+  // Row or column, its number, the cross range, the vector, what it holds (the documented examples first).
   const struct { bool ByRow; int32_t Line, First, Last; TVector* Dest; Vec Want; } Cases[] = {
       {false, 2, 3, 5, &V2, {32, 42}},        // two elements of a three-row range
       {false, 0, 0, 0, &V2, {11, 21}},        // column 0 reads column 1

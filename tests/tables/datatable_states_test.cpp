@@ -14,7 +14,7 @@ using namespace orv;
 using orv::test::TTableEventLog;
 
 TEST(DataTableStates, WholeTableChangesFireOnceAlsoWhenNothingChanges) {
-  // state before, routine, state after (the Part's examples and one per routine)
+  // state before, routine, state after (the documented examples and one per routine)
   const struct { uint8_t Before; void (*Change)(TDataTable&); uint8_t After; } Rows[] = {
       {0x42, [](TDataTable& T) { T.ExchangeMarkings(); }, 0x82},
       {0xC2, [](TDataTable& T) { T.ExchangeMarkings(); }, 0xC2},

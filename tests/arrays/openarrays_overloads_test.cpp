@@ -1,0 +1,72 @@
+// Every overload of the clone, extreme, search and count families called once
+// with the argument types of its family, so that a missing or ambiguous
+// overload fails the build; each call on arrays of one cell holding 1.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "orvcalckit/ORV_openarrays.h"
+
+namespace orv {
+namespace {
+
+TEST(OpenArraysOverloads, EachResolvesWithItsArgumentTypes) {
+  TBoolArray B1 = {true};
+  TBool2DArray B2 = {{true}};
+  TSingleArray S1 = {1};
+  TDoubleArray D1 = {1};
+  TDouble2DArray D2 = {{1}};
+  TDouble3DArray D3 = {{{1}}};
+  TDouble4DArray D4 = {{{{1}}}};
+  TIntArray I1 = {1};
+  TInt2DArray I2 = {{1}};
+  TInt3DArray I3 = {{{1}}};
+  TInt4DArray I4 = {{{{1}}}};
+  TStrArray Str = {"a"};
+  double Dn, Dx;
+  int32_t In, Ix, P, Q, R, T;
+
+  const int32_t Clones[] = {
+      CloneArray(B1, B1), CloneArray(B2, B2), CloneArray(S1, D1), CloneArray(D1, S1), CloneArray(D1, D1),
+      CloneArray(D2, D2), CloneArray(D3, D3), CloneArray(D4, D4), CloneArray(I1, I1), CloneArray(I2, I2),
+      CloneArray(I3, I3), CloneArray(I4, I4), CloneArray(D1, I1), CloneArray(D2, I2), CloneArray(D3, I3),
+      CloneArray(D4, I4), CloneArray(I1, D1), CloneArray(I2, D2), CloneArray(I3, D3), CloneArray(I4, D4),
+      CloneAndReverseArray(B1, B1), CloneAndReverseArray(I1, I1), CloneAndReverseArray(D1, D1),
+      CloneAndReverseArray(S1, D1), CloneAndReverseArray(D1, S1), CloneAndReverseArray(D1, I1),
+      CloneAndReverseArray(I1, D1)};
+  for (int32_t C : Clones) EXPECT_EQ(C, 0);
+  EXPECT_TRUE(EqualArrays(I1, I1) && EqualArrays(I2, I2) && EqualArrays(I3, I3) && EqualArrays(I4, I4));
+
+  const double Values[] = {MaxArray(D1), MaxArray(D2), MaxArray(D3), MaxArray(D4),
+                           MinArray(D1), MinArray(D2), MinArray(D3), MinArray(D4)};
+  for (double V : Values) EXPECT_EQ(V, 1.0);
+  const int32_t IntValues[] = {MaxArray(I1),    MaxArray(I2),       MaxArray(I3), MaxArray(I4), MinArray(I1),
+                               MinArray(I2),    MinArray(I3),       MinArray(I4), MaxArray(I1, P),
+                               MaxArray(I2, P, Q), MinArray(I1, P), MinArray(I2, P, Q)};
+  for (int32_t V : IntValues) EXPECT_EQ(V, 1);
+
+  const std::array<double, 1> Open = {1};
+  const std::array<int32_t, 1> OpenInt = {1};
+  const int32_t MinMax[] = {MinMaxArray(S1, Dn, Dx),      MinMaxArray(D1, Dn, Dx),    MinMaxArray(D2, Dn, Dx),
+                            MinMaxArray(D3, Dn, Dx),      MinMaxArray(D4, Dn, Dx),    MinMaxArray(Open, Dn, Dx),
+                            MinMaxArray(I1, In, Ix),      MinMaxArray(I2, In, Ix),    MinMaxArray(I3, In, Ix),
+                            MinMaxArray(I4, In, Ix),      MinMaxArray(OpenInt, In, Ix),
+                            MinMaxArray(D1, 0, 0, Dn, Dx, P, Q),                      MinMaxArray(I1, 0, 0, In, Ix, P, Q),
+                            MinMaxArray(D2, 0, 0, 0, 0, Dn, Dx, P, Q, R, T),
+                            MinMaxArray(I2, 0, 0, 0, 0, In, Ix, P, Q, R, T)};
+  for (int32_t C : MinMax) EXPECT_EQ(C, 0);
+
+  const int32_t Found[] = {FindInArray(1, I1), FindInArray(std::string("a"), Str, false, false),
+                           FindInArray("A", Str, true, true), FindInSortedArray(1.0, D1, true)};
+  for (int32_t F : Found) EXPECT_EQ(F, 0);
+  const int32_t Counts[] = {CountValues(D1, 0, 0, 0.0, 1.0),          CountValues(D2, 0, 0, 0, 0, 0.0, 1.0),
+                            CountValues(D3, 0, 0, 0, 0, 0, 0, 0.0, 1.0), CountValues(D4, 0, 0, 0, 0, 0, 0, 0, 0, 0.0, 1.0),
+                            CountValues(I1, 0, 0, 0, 1),                 CountValues(I2, 0, 0, 0, 0, 0, 1),
+                            CountValues(I3, 0, 0, 0, 0, 0, 0, 0, 1),     CountValues(I4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1)};
+  for (int32_t C : Counts) EXPECT_EQ(C, 1);
+}
+
+}  // namespace
+}  // namespace orv
