@@ -70,7 +70,7 @@ constexpr bool RowStartsWith(const std::array<int32_t, GolayCols>& Row, std::ini
     if (Row[J] != 0) return false;
   return true;
 }
-// The rows quoted with the method's description (w = 5, 7, 25).
+// The published rows of w = 5, 7 and 25.
 static_assert(RowStartsWith(SmoothRows[0], {35, 17, 12, -3}));
 static_assert(RowStartsWith(SmoothRows[1], {21, 7, 6, 3, -2}));
 static_assert(RowStartsWith(SmoothRows[10], {5175, 467, 462, 447, 422, 387, 342, 287, 222, 147, 62, -33, -138, -253}));

@@ -184,7 +184,7 @@ TEST(WindowedFilters, EveryCentreTheSameInBlocksAndTail) {
   std::mt19937_64 Gen(11);
   std::vector<double> X(90);
   for (double& V : X) V = std::ldexp(static_cast<double>(Gen() >> 11), -53) - 0.5;  // 53 random bits
-  TVector Src, Whole, Part, Kernel;
+  TVector Src, Whole, Shifted, Kernel;
   FillValues(Src, X);
   FillValues(Kernel, {0.3, -1.7, 2.1, 0.25, 1e-3});
   const auto Kernel5 = [&](const TVector* S, int32_t Lo, int32_t Hi, TVector* D, int32_t) {
@@ -196,9 +196,9 @@ TEST(WindowedFilters, EveryCentreTheSameInBlocksAndTail) {
   for (const auto& [Routine, W] : Rows) {
     Routine(&Src, 1, 90, &Whole, W);
     for (int32_t Lo = 2; Lo <= 17; ++Lo) {
-      Routine(&Src, Lo, 90, &Part, W);
+      Routine(&Src, Lo, 90, &Shifted, W);
       for (int32_t I = Lo + W / 2; I <= 90 - W / 2; ++I)
-        ASSERT_EQ(Part.GetVal(I - Lo + 1), Whole.GetVal(I)) << "w = " << W << ", from " << Lo << ", centre " << I;
+        ASSERT_EQ(Shifted.GetVal(I - Lo + 1), Whole.GetVal(I)) << "w = " << W << ", from " << Lo << ", centre " << I;
     }
   }
 }

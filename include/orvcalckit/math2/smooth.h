@@ -37,7 +37,7 @@ namespace orv {
 //   and OnChange fires once more at the end.
 // - "not enough memory" (EORVMath2Error) when the work space cannot be had.
 //
-// NaN and infinities take part in the sums as IEEE arithmetic says; the
+// NaN and infinities enter the sums as IEEE arithmetic says; the
 // median orders NaN above every number.
 
 // (Sum over k = -h..h of x(i + k)) / w. w odd, at least 3.
