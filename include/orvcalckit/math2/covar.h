@@ -41,8 +41,4 @@ enum TCovarScaling : int32_t {
 ORV_API bool CalcCovar(const TMatrix* Data, TMatrix* Covar, int32_t LoCol, int32_t HiCol, int32_t LoRow,
                        int32_t HiRow, int32_t Scaling);
 
-// Fisher's class-separation ratio (Mean1 - Mean2)^2 / (StdDev1^2 + StdDev2^2),
-// the denominator at least 1e-6.
-ORV_API double CalcFishQ(double Mean1, double Mean2, double StdDev1, double StdDev2);
-
 }  // namespace orv
