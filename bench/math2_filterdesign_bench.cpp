@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "bench/support/fresh_data.h"
+#include "bench/support/signal_data.h"
 #include "orvcalckit/ORV_math2.h"
 
 namespace {
@@ -19,8 +19,7 @@ struct TSetup {
   orv::TMatrix Coeffs;
   double A0 = 0;
   std::vector<double> X;
-  TSetup() : X(N) {
-    orv::bench::FillRandom(X, 5);
+  TSetup() : X(orv::bench::UniformSignal(N, 5)) {
     Src.Resize(N);
     Src.CopyFromArray(X, 1);
     Dst.Resize(N);

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "bench/support/fresh_data.h"
+#include "bench/support/signal_data.h"
 #include "orvcalckit/ORV_math2.h"
 
 namespace {
 
-using orv::bench::FillRandom;
 using orv::bench::RunFresh;
 
 constexpr int32_t N = 1000000;
@@ -22,11 +22,7 @@ constexpr int32_t W = 25, H = W / 2;
 constexpr int32_t K = 101;
 
 const std::vector<double>& Data() {
-  static const std::vector<double> X = [] {
-    std::vector<double> V(N);
-    FillRandom(V, 3);
-    return V;
-  }();
+  static const std::vector<double> X = orv::bench::UniformSignal(N, 3);
   return X;
 }
 

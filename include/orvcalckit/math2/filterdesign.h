@@ -23,7 +23,8 @@ namespace orv {
 // at the centre, times the window, and the taps are divided by their sum
 // unless it is 0 (cut-off 0: all taps 0). The window is symmetric about
 // (M + 1) / 2 with the denominator M + 1, so for an even M its centre and the
-// sinc's differ by half a tap. The cut-off is clamped into 0..0.5.
+// sinc's differ by half a tap. The cut-off is clamped into 0..0.5 (a NaN
+// one gives NaN taps).
 // High-pass: the low-pass negated, plus 1 at c. Band-stop (cut-offs in either
 // order): low-pass at the smaller plus high-pass at the larger. Band-pass:
 // the band-stop negated, plus 1 at c.
