@@ -169,6 +169,11 @@ void CheckCells(M& A) {
         ORV_FUZZ_CHECK(Prev == nullptr || Prev->colidx < E.colidx ||
                        (Prev->colidx == E.colidx && Prev->rowidx < E.rowidx));
         ORV_FUZZ_CHECK(A.GetVal(E.colidx, E.rowidx) == E.value);
+        // The position just above a stored cell holds the previous entry or nothing.
+        if (E.rowidx > 1) {
+          const bool Above = Prev != nullptr && Prev->colidx == E.colidx && Prev->rowidx == E.rowidx - 1;
+          ORV_FUZZ_CHECK(A.GetVal(E.colidx, E.rowidx - 1) == (Above ? Prev->value : 0));
+        }
         Prev = &E;
       }
     }

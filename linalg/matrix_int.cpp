@@ -46,6 +46,23 @@ std::size_t LowerBound(const TSpList& L, uint64_t Key) {
   return static_cast<std::size_t>(Base - L.data()) + (KeyOf(*Base) < Key);
 }
 
+// The same within the entries Lo..Hi - 1 of one column, by row.
+std::size_t RowLowerBound(const TSpList& L, int32_t Lo, int32_t Hi, int32_t Row) {
+  std::size_t N = Ix(Hi - Lo);
+  if (N == 0) return Ix(Lo);
+  const TSpMatElemInt* Base = L.data() + Lo;
+  while (N > 1) {
+    const std::size_t Half = N / 2;
+    Base = Base[Half].rowidx < Row ? Base + Half : Base;
+    N -= Half;
+  }
+  return static_cast<std::size_t>(Base - L.data()) + (Base->rowidx < Row);
+}
+
+// The column starts are kept for a span of columns up to about twice the
+// stored cells: then they take less memory than the list itself.
+bool StartsFit(int64_t Span, std::size_t Cells) { return Span >= 1 && Span <= 2 * static_cast<int64_t>(Cells) + 1024; }
+
 }  // namespace
 
 TIntMatrix::TIntMatrix(TComponent* AOwner) : TComponent(AOwner) {
@@ -64,21 +81,66 @@ void TIntMatrix::ResetSparseBounds() {
   FSparseHighCol = FSparseHighRow = 1;
 }
 
-// ---- cells ----------------------------------------------------------------------------
+// ---- the sparse list ----------------------------------------------------------------------
+// The column starts only speed up the search: where they cannot be had (too
+// many columns, no memory) the whole list is searched.
+
+void TIntMatrix::BuildColumnStarts() noexcept {
+  FColStart.clear();
+  const int64_t Span = int64_t{FSparseHighCol} - FSparseLowCol + 1;
+  if (SpMat.empty() || !StartsFit(Span, SpMat.size())) return;
+  try {
+    FColStart.resize(Ix(Span + 1));
+  } catch (const std::exception&) {
+    FColStart.clear();
+    return;
+  }
+  std::size_t I = 0;
+  for (int64_t K = 0; K <= Span; ++K) {
+    while (I < SpMat.size() && SpMat[I].colidx < FSparseLowCol + K) ++I;
+    FColStart[Ix(K)] = static_cast<int32_t>(I);
+  }
+}
+
+// After a cell of column Nc was inserted and the bounds widened from
+// OldLow..OldHigh: new columns start where the list began or ended, and
+// every column behind Nc starts one entry later.
+void TIntMatrix::ColumnStartsAfterInsert(int32_t Nc, int32_t OldLow, int32_t OldHigh) noexcept {
+  const int64_t Span = int64_t{FSparseHighCol} - FSparseLowCol + 1;
+  if (FColStart.empty() || !StartsFit(Span, SpMat.size())) {
+    BuildColumnStarts();
+    return;
+  }
+  try {
+    if (FSparseLowCol < OldLow) FColStart.insert(FColStart.begin(), Ix(OldLow - FSparseLowCol), 0);
+    if (FSparseHighCol > OldHigh)
+      FColStart.insert(FColStart.end(), Ix(FSparseHighCol - OldHigh), static_cast<int32_t>(SpMat.size() - 1));
+  } catch (const std::exception&) {
+    FColStart.clear();
+    return;
+  }
+  for (std::size_t K = Ix(Nc - FSparseLowCol) + 1; K < FColStart.size(); ++K) ++FColStart[K];
+}
+
+std::size_t TIntMatrix::SparseFind(int32_t Nc, int32_t Nr) const {
+  if (!FColStart.empty() && Nc >= FSparseLowCol && Nc <= FSparseHighCol) {
+    const std::size_t K = Ix(Nc - FSparseLowCol);
+    return RowLowerBound(SpMat, FColStart[K], FColStart[K + 1], Nr);
+  }
+  return LowerBound(SpMat, KeyOf(Nc, Nr));
+}
 
 int32_t TIntMatrix::SparseGet(int32_t Nc, int32_t Nr) const {
   if (Nc < FSparseLowCol || Nc > FSparseHighCol || Nr < FSparseLowRow || Nr > FSparseHighRow || Nc < 1 || Nr < 1)
     return 0;
-  const uint64_t Key = KeyOf(Nc, Nr);
-  const std::size_t I = LowerBound(SpMat, Key);
-  return I < SpMat.size() && KeyOf(SpMat[I]) == Key ? SpMat[I].value : 0;
+  const std::size_t I = SparseFind(Nc, Nr);
+  return I < SpMat.size() && SpMat[I].colidx == Nc && SpMat[I].rowidx == Nr ? SpMat[I].value : 0;
 }
 
 void TIntMatrix::SparseSet(int32_t Nc, int32_t Nr, int32_t Value) {
   if (Nc < 1 || Nr < 1) return;
-  const uint64_t Key = KeyOf(Nc, Nr);
-  const std::size_t I = LowerBound(SpMat, Key);
-  if (I < SpMat.size() && KeyOf(SpMat[I]) == Key) {
+  const std::size_t I = SparseFind(Nc, Nr);
+  if (I < SpMat.size() && SpMat[I].colidx == Nc && SpMat[I].rowidx == Nr) {
     SpMat[I].value = Value;  // a 0 stays stored
   } else {
     // The count is an Integer; the vector grows geometrically and leaves
@@ -87,10 +149,12 @@ void TIntMatrix::SparseSet(int32_t Nc, int32_t Nr, int32_t Value) {
       if (SpMat.size() >= static_cast<std::size_t>(INT32_MAX)) throw std::bad_alloc();
       SpMat.insert(SpMat.begin() + static_cast<std::ptrdiff_t>(I), TSpMatElemInt{Nc, Nr, Value});
     });
+    const int32_t OldLow = FSparseLowCol, OldHigh = FSparseHighCol;
     FSparseLowCol = std::min(FSparseLowCol, Nc);
     FSparseHighCol = std::max(FSparseHighCol, Nc);
     FSparseLowRow = std::min(FSparseLowRow, Nr);
     FSparseHighRow = std::max(FSparseHighRow, Nr);
+    ColumnStartsAfterInsert(Nc, OldLow, OldHigh);
     FNCol = FSparseHighCol;
     FNRow = FSparseHighRow;
   }
@@ -114,6 +178,7 @@ void TIntMatrix::SparseToArray() {
   });
   Mat.swap(G);
   TSpList().swap(SpMat);
+  std::vector<int32_t>().swap(FColStart);
   FIsSparse = false;
   FNCol = NC;
   FNRow = NR;
@@ -147,6 +212,7 @@ void TIntMatrix::ArrayToSparse(int32_t AllocBy) {
   FSparseHighCol = HighCol;
   FSparseLowRow = LowRow;
   FSparseHighRow = HighRow;
+  BuildColumnStarts();
 }
 
 void TIntMatrix::Clone(const TIntMatrix* MatSource) {
@@ -164,6 +230,7 @@ void TIntMatrix::Clone(const TIntMatrix* MatSource) {
   FSparseHighCol = MatSource->FSparseHighCol;
   FSparseLowRow = MatSource->FSparseLowRow;
   FSparseHighRow = MatSource->FSparseHighRow;
+  BuildColumnStarts();
   Changed();
 }
 
@@ -185,6 +252,7 @@ bool TIntMatrix::Resize(int32_t Nc, int32_t Nr) {
     if (FSparseHighCol < FSparseLowCol) FSparseLowCol = FSparseHighCol;
     if (FSparseHighRow < FSparseLowRow) FSparseLowRow = FSparseHighRow;
     std::erase_if(SpMat, [Nc, Nr](const TSpMatElemInt& E) { return E.colidx > Nc || E.rowidx > Nr; });
+    BuildColumnStarts();
     return false;
   }
   detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap,
@@ -218,6 +286,7 @@ void TIntMatrix::Fill(int32_t Value) {
     for (TSpMatElemInt& E : SpMat) E.value = Value;
   } else {
     TSpList().swap(SpMat);
+    std::vector<int32_t>().swap(FColStart);
     ResetSparseBounds();
   }
   Changed();
@@ -238,6 +307,7 @@ bool TIntMatrix::Transpose() {
   detail::CombSort(
       int64_t{0}, N - 1, N, [this](int64_t I, int64_t J) { return KeyOf(SpMat[Ix(I)]) > KeyOf(SpMat[Ix(J)]); },
       [this](int64_t I, int64_t J) { std::swap(SpMat[Ix(I)], SpMat[Ix(J)]); }, detail::CombNoReport);
+  BuildColumnStarts();
   Changed();
   return true;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <tuple>
@@ -114,6 +115,46 @@ TEST(IntMatrix, SparseListKeepsOrderCountsAndEvents) {
   EXPECT_EQ(List(S), WritesCsc);
   EXPECT_EQ(Size(S), "7x6");
   for (auto [C, R, V] : WritesCsc) EXPECT_EQ(S.GetVal(C, R), V) << C << "," << R;
+}
+
+TEST(IntMatrix, SparseReadsAgreeWithAMapHoweverTheColumnsSpread) {
+  // Columns near each other, growing at both ends, then far apart (more
+  // columns than cells), then dense again; every position of the rows and
+  // columns written, and their neighbours, read against a std::map.
+  TIntMatrix M(nullptr, 1);
+  std::map<std::pair<int32_t, int32_t>, int32_t> Model;
+  std::set<int32_t> Cols, Rows;
+  const auto Check = [&](const char* Stage) {
+    for (int32_t C : Cols)
+      for (int32_t R : Rows)
+        for (int32_t Dc : {-1, 0, 1})
+          for (int32_t Dr : {-1, 0, 1}) {
+            const auto It = Model.find({C + Dc, R + Dr});
+            ASSERT_EQ(M.GetVal(C + Dc, R + Dr), It == Model.end() ? 0 : It->second)
+                << Stage << " " << C + Dc << "," << R + Dr;
+          }
+  };
+  const auto Write = [&](int32_t C, int32_t R, int32_t V) {
+    M.SetVal(C, R, V);
+    Model[{C, R}] = V;
+    Cols.insert(C);
+    Rows.insert(R);
+  };
+  for (int32_t I = 0; I < 40; ++I) Write(50 + (I % 2 ? I : -I), I % 7 + 1, I + 1);
+  Check("near");
+  for (int32_t I = 1; I <= 20; ++I) Write(I * 100000, I % 3 + 1, -I);
+  Check("far");
+  for (int32_t C = 1; C <= 300; ++C) Write(C, C % 5 + 1, C);
+  Check("dense again");
+  M.Resize(150, 4);
+  std::erase_if(Model, [](const auto& E) { return E.first.first > 150 || E.first.second > 4; });
+  Check("cut");
+  M.Transpose();
+  std::map<std::pair<int32_t, int32_t>, int32_t> T;
+  for (const auto& [P, V] : Model) T[{P.second, P.first}] = V;
+  Model.swap(T);
+  Cols.swap(Rows);
+  Check("transposed");
 }
 
 TEST(IntMatrix, SparseResizeCutsCellsAndCountsFollowTheNextInsertion) {

@@ -187,7 +187,10 @@ class ORV_API TIntMatrix : public TComponent {
   }
   int32_t SparseGet(int32_t Nc, int32_t Nr) const;
   void SparseSet(int32_t Nc, int32_t Nr, int32_t Value);
+  std::size_t SparseFind(int32_t Nc, int32_t Nr) const;
   void ResetSparseBounds();
+  void BuildColumnStarts() noexcept;
+  void ColumnStartsAfterInsert(int32_t Nc, int32_t OldLow, int32_t OldHigh) noexcept;
 
   int32_t FNCol = 1;
   int32_t FNRow = 1;
@@ -199,6 +202,10 @@ class ORV_API TIntMatrix : public TComponent {
   int32_t FSparseLowRow = INT32_MAX;
   int32_t FSparseHighRow = 1;
   detail::TXmlAnnounced<2> FXmlAnnounced;
+  // Sparse: where the cells of each column FSparseLowCol..FSparseHighCol + 1
+  // begin in SpMat, so that a read searches one column, not the whole list.
+  // Kept while the columns are not much more than the cells; empty otherwise.
+  std::vector<int32_t> FColStart;
 };
 
 }  // namespace orv
