@@ -51,13 +51,7 @@ void TMatrix::SetNrOfRows(int32_t Value) { Resize(FNCol, std::max(Value, 0)); }
 
 bool TMatrix::Resize(int32_t Nc, int32_t Nr) {
   if (Nc == FNCol && Nr == FNRow) return true;
-  Nc = std::max(Nc, 0);
-  Nr = std::max(Nr, 0);
-  detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap,
-                                      [&] { detail::ResizeGrid(Mat, std::max(Nc, 1), std::max(Nr, 1)); });
-  FNCol = Nc;
-  FNRow = Nr;
-  Changed();
+  detail::TMatrixOps<TMatrix>::ResizeCells(*this, std::max(Nc, 0), std::max(Nr, 0));
   return true;
 }
 

@@ -255,11 +255,7 @@ bool TIntMatrix::Resize(int32_t Nc, int32_t Nr) {
     BuildColumnStarts();
     return false;
   }
-  detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap,
-                                      [&] { detail::ResizeGrid(Mat, std::max(Nc, 1), std::max(Nr, 1)); });
-  FNCol = Nc;
-  FNRow = Nr;
-  Changed();
+  Ops::ResizeCells(*this, Nc, Nr);
   return true;
 }
 

@@ -12,7 +12,7 @@
 //    sparse matrix has no dense Mat) and Add, Sub, Mul of two cells (wrapping
 //    through uint32_t for integers).
 // 2. Declare `template <class> friend struct detail::TMatrixOps;` in M (only
-//    TransposeDense sets the counts FNCol and FNRow directly).
+//    ResizeCells and TransposeDense set the counts FNCol and FNRow directly).
 // 3. Give the entry points of core/matmul.h a TCalc instance (core/matmul.cpp).
 // 4. Let each method of M call its member here: `Ops::MirrorRows(*this)`.
 // M must offer NrOfColumns, NrOfRows, the column array Mat ([column][row],
@@ -106,6 +106,17 @@ struct TMatrixOps {
     if (!K::Dense(S)) return;
     const int32_t N = std::min(S.NrOfColumns(), S.NrOfRows());
     for (int32_t I = 0; I < N; ++I) S.Mat[Ix(I)][Ix(I)] = Value;
+    S.Changed();
+  }
+
+  // ---- size ------------------------------------------------------------------------------
+  // The dense storage to max(Nc, 1) x max(Nr, 1) cells, the overlap kept and
+  // new cells 0, then the counts Nc, Nr (both >= 0) and OnChange. When the
+  // storage cannot be had, the component's error and nothing changed.
+  static void ResizeCells(M& S, int32_t Nc, int32_t Nr) {
+    GuardAlloc<TError>(S, NoHeap, [&] { ResizeGrid(S.Mat, std::max(Nc, 1), std::max(Nr, 1)); });
+    S.FNCol = Nc;
+    S.FNRow = Nr;
     S.Changed();
   }
 
