@@ -132,6 +132,38 @@ class ORV_API TIntMatrix : public TComponent {
   // heap" leaves a dense matrix as it was (a sparse one needs no memory).
   bool Transpose();
 
+  // ---- statistics (read only: no event) ----
+  // Block bounds by the range rule, in the order (col, row, col, row) for the
+  // moments and MinMax, (col, col, row, row) for the counting routines. A
+  // block without cells gives the start values. Where a sparse matrix is
+  // read, a position that is not stored counts as said: the sums and MinMax
+  // take the stored cells only, the moments every position of the block, a
+  // position not stored as 0. Routines that need the dense storage give
+  // their start values (0, false, nothing) on a sparse matrix.
+
+  // The block's cells added in 32 bits, wrapping around on overflow.
+  int32_t Sum(int32_t LoC, int32_t LoR, int32_t HiC, int32_t HiR) const;
+  // Cells (i, i) of a square matrix with cells added in 32 bits (wrapping);
+  // else 0.
+  int32_t Trace() const;
+  // Mean and sample variance as TMatrix::MeanVar: Variance 1.0 for fewer than
+  // 3 cells, 0.0 and 0.0 for none.
+  void MeanVar(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Mean,
+               double& Variance) const;
+  // Moment skewness and excess kurtosis as TMatrix::SkewKurt, and with the
+  // bias correction of the sample statistics.
+  void SkewKurt(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Skewness,
+                double& Kurtosis) const;
+  void SkewKurtSample(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Skewness,
+                      double& Kurtosis) const;
+  // The smallest and largest cell. A block without cells (sparse: without a
+  // stored cell) gives 2147483647 and -2147483647; otherwise both are cells.
+  void MinMax(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, int32_t& Minimum,
+              int32_t& Maximum) const;
+  // Dense only: the block cells v with (v and Bitmask) = 0, v's bits as
+  // Cardinal (Bitmask 1 counts the even cells).
+  int32_t CountMaskedZeros(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, uint32_t Bitmask) const;
+
   // ---- ranges ----
   // (0, 0) is the whole axis; other bounds are clamped to 1..count and
   // exchanged when reversed. On an axis of length 0 the result is (1, 0): no cell.
