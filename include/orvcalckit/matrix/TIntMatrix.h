@@ -2,6 +2,7 @@
 // through ORV_matrix.h.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
