@@ -1,42 +1,23 @@
-// TIntMatrix statistics and searching: the sparse paths, and what only
-// integers have (32-bit sums, integer extremes, masked zeros).
+// TIntMatrix statistics and searching. The dense paths are the matrices'
+// block statistics (linalg/matrix_stats.h) over int32_t cells; here are the
+// sparse paths and what only integers have (masked zeros).
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <span>
 
+#include "core/block_stats.h"
 #include "core/intwrap.h"
 #include "core/moments.h"
-#include "linalg/component.h"
+#include "linalg/matrix_stats.h"
 #include "orvcalckit/ORV_matrix.h"
 
 namespace orv {
 
-using detail::Ix;
-using detail::Ix1;
-
 namespace {
 
-// Bounds after the range rule, 1-based and inclusive; (1, 0) on an empty axis.
-struct TBlock {
-  int32_t LowCol, HighCol, LowRow, HighRow;
-  int64_t Count() const { return (int64_t{HighCol} - LowCol + 1) * (int64_t{HighRow} - LowRow + 1); }
-};
-
-TBlock BlockOf(const TIntMatrix& M, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) {
-  M.MakeValidColRange(LowCol, HighCol);
-  M.MakeValidRowRange(LowRow, HighRow);
-  return {LowCol, HighCol, LowRow, HighRow};
-}
-
-// The block's cells of a dense matrix, column by column, as a sequence.
-auto DenseCells(const TIntMatrix& M, const TBlock& B) {
-  return [&M, B](auto&& F) {
-    for (int32_t C = B.LowCol; C <= B.HighCol; ++C) {
-      const int32_t* Col = M.Mat[Ix1(C)].data();
-      for (int32_t R = B.LowRow; R <= B.HighRow; ++R) F(Col[R - 1]);
-    }
-  };
-}
+using Stats = detail::TMatrixStats<TIntMatrix>;
+using TBlock = Stats::TBlock;
 
 // The stored cells of a sparse matrix that lie in the block, in list order.
 template <class F>
@@ -47,6 +28,13 @@ void VisitStored(const TIntMatrix& M, const TBlock& B, F&& Visit) {
                              [](const TSpMatElemInt& E, int32_t Col) { return E.colidx < Col; });
   for (; It != L.end() && It->colidx <= B.HighCol; ++It)
     if (It->rowidx >= B.LowRow && It->rowidx <= B.HighRow) Visit(It->value);
+}
+
+// The same as runs of one cell, for the block kernels.
+auto StoredRuns(const TIntMatrix& M, const TBlock& B) {
+  return [&M, B](auto&& F) {
+    VisitStored(M, B, [&F](const int32_t& V) { F(std::span<const int32_t>(&V, 1)); });
+  };
 }
 
 // ---- the moments of a sparse block ------------------------------------------------
@@ -86,121 +74,153 @@ detail::TMeanVar SparseMeanVar(const TIntMatrix& M, const TBlock& B) {
   return R;
 }
 
-// As SkewKurtOf with the matrices' count threshold of 2.
+// As SkewKurtOf with the matrices' count threshold of 2 (one cell has no
+// deviation: its raw sums are 0).
 detail::TSkewKurt SparseSkewKurt(const TIntMatrix& M, const TBlock& B) {
   detail::TSkewKurt R;
   R.N = B.Count();
   if (R.N < 2) return R;
   int64_t Stored;
   const double Mean = SparseMean(M, B, Stored);
-  double T = 0.0, Q = 0.0, S3 = 0.0, S4 = 0.0;
-  VisitStored(M, B, [&](int32_t V) {
-    const double D = V - Mean;
-    const double D2 = D * D;
-    T += D;
-    Q += D2;
-    S3 += D2 * D;
-    S4 += D2 * D2;
-  });
-  const double Zeros = static_cast<double>(R.N - Stored), M2 = Mean * Mean;
-  T -= Zeros * Mean;
-  Q += Zeros * M2;
-  S3 -= Zeros * (M2 * Mean);
-  S4 += Zeros * (M2 * M2);
-  const double Nd = static_cast<double>(R.N);
-  const double Var = (Q - T * T / Nd) / (Nd - 1.0);
-  if (!(Var > 0.0)) return R;
-  const double Sd = std::sqrt(Var);
-  const double Sd2 = Sd * Sd;
-  R.Scaled = true;
-  R.Skewness = S3 / Nd / (Sd2 * Sd);
-  R.Kurtosis = S4 / Nd / (Sd2 * Sd2) - 3.0;
+  detail::TDeviationSums D;
+  VisitStored(M, B, [&](int32_t V) { D.Add(V - Mean); });
+  D.AddRepeated(-Mean, static_cast<double>(R.N - Stored));
+  D.Scale(R);
   return R;
+}
+
+void SkewKurtOfBlock(const TIntMatrix& M, int32_t LoC, int32_t LoR, int32_t HiC, int32_t HiR, bool Sample,
+                     double& Skewness, double& Kurtosis) {
+  if (!M.IsSparse()) {
+    Stats::SkewKurt(M, LoC, LoR, HiC, HiR, Sample, Skewness, Kurtosis);
+    return;
+  }
+  detail::TSkewKurt R = SparseSkewKurt(M, Stats::Block(M, LoC, LoR, HiC, HiR));
+  if (Sample) detail::SkewKurtSampleCorrection(R, detail::TCorrectionOrder::LeftToRight);
+  Skewness = R.Skewness;
+  Kurtosis = R.Kurtosis;
 }
 
 }  // namespace
 
-// ---- sums ---------------------------------------------------------------------------------
+// ---- sums and moments ----------------------------------------------------------------------
 
 int32_t TIntMatrix::Sum(int32_t LoC, int32_t LoR, int32_t HiC, int32_t HiR) const {
-  const TBlock B = BlockOf(*this, LoC, LoR, HiC, HiR);
-  int32_t S = 0;
-  if (FIsSparse)
-    VisitStored(*this, B, [&S](int32_t V) { S = detail::WrapAdd(S, V); });
-  else
-    DenseCells(*this, B)([&S](int32_t V) { S = detail::WrapAdd(S, V); });
-  return S;
+  if (!FIsSparse) return Stats::Sum(*this, LoC, LoR, HiC, HiR);
+  return detail::SumOf<int32_t>(StoredRuns(*this, Stats::Block(*this, LoC, LoR, HiC, HiR)));
 }
 
 int32_t TIntMatrix::Trace() const {
+  if (!FIsSparse) return Stats::Trace(*this);
   int32_t S = 0;
+  // The shape, as for a dense matrix: the bounds of the stored cells are
+  // square for lists that are not (cells (1, 1) and (2, 2) of a 2 x 3 matrix).
   if (FNCol != FNRow || FNCol <= 0) return S;
-  if (FIsSparse) {
-    for (const TSpMatElemInt& E : SpMat)
-      if (E.colidx == E.rowidx) S = detail::WrapAdd(S, E.value);
-  } else {
-    for (int32_t I = 0; I < FNCol; ++I) S = detail::WrapAdd(S, Mat[Ix(I)][Ix(I)]);
-  }
+  for (const TSpMatElemInt& E : SpMat)
+    if (E.colidx == E.rowidx) S = detail::WrapAdd(S, E.value);
   return S;
 }
 
-// ---- moments ------------------------------------------------------------------------------
-
 void TIntMatrix::MeanVar(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Mean,
                          double& Variance) const {
-  const TBlock B = BlockOf(*this, LowCol, LowRow, HighCol, HighRow);
-  const detail::TMeanVar R = FIsSparse ? SparseMeanVar(*this, B) : detail::MeanVarOf(DenseCells(*this, B));
+  if (!FIsSparse) {
+    Stats::MeanVar(*this, LowCol, LowRow, HighCol, HighRow, Mean, Variance);
+    return;
+  }
+  const detail::TMeanVar R = SparseMeanVar(*this, Stats::Block(*this, LowCol, LowRow, HighCol, HighRow));
   Mean = R.Mean;
   Variance = R.Variance;
 }
 
+double TIntMatrix::GeometricMean(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) const {
+  return Stats::GeometricMean(*this, LowCol, LowRow, HighCol, HighRow);
+}
+
+double TIntMatrix::HarmonicMean(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) const {
+  return Stats::HarmonicMean(*this, LowCol, LowRow, HighCol, HighRow);
+}
+
 void TIntMatrix::SkewKurt(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Skewness,
                           double& Kurtosis) const {
-  const TBlock B = BlockOf(*this, LowCol, LowRow, HighCol, HighRow);
-  const detail::TSkewKurt R =
-      FIsSparse ? SparseSkewKurt(*this, B) : detail::SkewKurtOf(DenseCells(*this, B), 2);
-  Skewness = R.Skewness;
-  Kurtosis = R.Kurtosis;
+  SkewKurtOfBlock(*this, LowCol, LowRow, HighCol, HighRow, false, Skewness, Kurtosis);
 }
 
 void TIntMatrix::SkewKurtSample(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
                                 double& Skewness, double& Kurtosis) const {
-  const TBlock B = BlockOf(*this, LowCol, LowRow, HighCol, HighRow);
-  detail::TSkewKurt R = FIsSparse ? SparseSkewKurt(*this, B) : detail::SkewKurtOf(DenseCells(*this, B), 2);
-  detail::SkewKurtSampleCorrection(R);
-  Skewness = R.Skewness;
-  Kurtosis = R.Kurtosis;
+  SkewKurtOfBlock(*this, LowCol, LowRow, HighCol, HighRow, true, Skewness, Kurtosis);
 }
 
-// ---- extremes and counting ------------------------------------------------------------------
+// ---- extremes and order statistics ----------------------------------------------------------
 
 void TIntMatrix::MinMax(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, int32_t& Minimum,
                         int32_t& Maximum) const {
-  const TBlock B = BlockOf(*this, LowCol, LowRow, HighCol, HighRow);
-  // The scan starts from the ends of the range, so that a block of
-  // -2147483648 reports it; a block without a cell read keeps the start values.
-  int32_t Lo = INT32_MAX, Hi = INT32_MIN;
-  bool Any = false;
-  const auto Take = [&](int32_t V) {
-    Lo = std::min(Lo, V);
-    Hi = std::max(Hi, V);
-    Any = true;
-  };
-  if (FIsSparse)
-    VisitStored(*this, B, Take);
-  else
-    DenseCells(*this, B)(Take);
-  Minimum = Lo;
-  Maximum = Any ? Hi : -INT32_MAX;
+  // The kernel scans from the ends of the range, so that a block of
+  // -2147483648 reports it; a block without a cell read (sparse: without a
+  // stored cell) keeps the start values.
+  constexpr int32_t StartMin = INT32_MAX, StartMax = -INT32_MAX;
+  if (!FIsSparse) {
+    Stats::MinMax(*this, LowCol, LowRow, HighCol, HighRow, StartMin, StartMax, Minimum, Maximum);
+    return;
+  }
+  detail::MinMaxOf<int32_t>(StoredRuns(*this, Stats::Block(*this, LowCol, LowRow, HighCol, HighRow)), StartMin,
+                            StartMax, Minimum, Maximum);
+}
+
+bool TIntMatrix::Quartiles(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Q1, double& Q2,
+                           double& Q3) const {
+  return Stats::Quartiles(*this, LowCol, LowRow, HighCol, HighRow, Q1, Q2, Q3);
+}
+
+double TIntMatrix::Percentile(double Prob, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) const {
+  return Stats::Percentile(*this, Prob, LowCol, LowRow, HighCol, HighRow);
+}
+
+double TIntMatrix::Percentile(double Prob, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                              int32_t SampleSize) const {
+  return Stats::Percentile(*this, Prob, LowCol, LowRow, HighCol, HighRow, SampleSize);
+}
+
+// ---- counting and searching -----------------------------------------------------------------
+
+int32_t TIntMatrix::CountValues(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t RangeLow,
+                                int32_t RangeHigh) const {
+  return Stats::CountValues(*this, LowCol, HighCol, LowRow, HighRow, RangeLow, RangeHigh);
 }
 
 int32_t TIntMatrix::CountMaskedZeros(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
                                      uint32_t Bitmask) const {
   if (FIsSparse) return 0;
   int64_t N = 0;
-  DenseCells(*this, BlockOf(*this, LowCol, LowRow, HighCol, HighRow))(
+  Stats::Cells(*this, Stats::Block(*this, LowCol, LowRow, HighCol, HighRow))(
       [&](int32_t V) { N += (static_cast<uint32_t>(V) & Bitmask) == 0; });
-  return static_cast<int32_t>(std::min<int64_t>(N, INT32_MAX));
+  return SatInt32(N);
+}
+
+void TIntMatrix::Find(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t Value,
+                      int32_t& ColIx, int32_t& RowIx) const {
+  Stats::Find(*this, LowCol, HighCol, LowRow, HighRow, Value, ColIx, RowIx);
+}
+
+int32_t TIntMatrix::FindInSortedColumn(int32_t Col, bool ColIsAscending, int32_t Value) const {
+  return Stats::FindInSortedColumn(*this, Col, ColIsAscending, Value);
+}
+
+std::string TIntMatrix::CRCofData() const {
+  // A checksum of no cells would pass for that of an empty dense matrix.
+  if (FIsSparse) return {};
+  return Stats::CRCofData(*this);
+}
+
+// ---- line profiles ------------------------------------------------------------------------
+
+void TIntMatrix::MeanVec(TDims Dim, TVector* Means) const { Stats::MeanVec(*this, Dim, Means); }
+
+void TIntMatrix::EdgeVector(TOrientation Orient, TEdgeOp EdgeOp, TVector* DestVec) const {
+  Stats::EdgeVector(*this, Orient, EdgeOp, DestVec);
+}
+
+int32_t TIntMatrix::Dichotomize(int32_t Threshold, TBool2DArray& ResultArray) const {
+  return Stats::Dichotomize(*this, Threshold, ResultArray);
 }
 
 }  // namespace orv

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "orvcalckit/ORV_matrix.h"
+#include "orvcalckit/ORV_vector.h"
 #include "support/components.h"
+#include "support/raises.h"
 
 namespace {
 
@@ -171,6 +173,170 @@ TEST(IntMatrixStats, CountMaskedZerosAgainstNumPy) {
     EXPECT_EQ(M.S.CountMaskedZeros(0, 0, 0, 0, R.Mask), 0) << R.Mask;  // dense only
   }
   EXPECT_EQ(M.D.CountMaskedZeros(2, 2, 1, 5, 1), 3);  // column 2: -1, 0, 0, 0, 9
+}
+
+TEST(IntMatrixStats, OrderStatisticsCountsAndMeansOfTheDenseStorageAgainstNumPy) {
+  TBoth M(Cells);
+  // numpy.percentile(block, [25, 50, 75], method='weibull').
+  const struct {
+    int32_t LC, LR, HC, HR;
+    double Q1, Q2, Q3;
+  } Quarts[] = {{0, 0, 0, 0, -3.25, 0, 9.75},
+                {2, 2, 5, 4, -15.75, 0, 0},
+                {3, 1, 3, 5, -29.5, -21, 24},
+                {1, 1, 1, 2, 0, 11.5, 23}};
+  for (const auto& R : Quarts) {
+    double Q1, Q2, Q3;
+    EXPECT_TRUE(M.D.Quartiles(R.LC, R.LR, R.HC, R.HR, Q1, Q2, Q3));
+    EXPECT_EQ(Q1, R.Q1) << R.LC << "," << R.LR;
+    EXPECT_EQ(Q2, R.Q2) << R.LC << "," << R.LR;
+    EXPECT_EQ(Q3, R.Q3) << R.LC << "," << R.LR;
+  }
+  // np.sort(block)[min(round(n p / 100), n - 1)]: the nearest rank.
+  const struct {
+    double P;
+    int32_t LC, LR, HC, HR;
+    double Want;
+  } Pcts[] = {{0, 0, 0, 0, 0, -47}, {10, 0, 0, 0, 0, -21}, {25, 0, 0, 0, 0, -1}, {62.5, 0, 0, 0, 0, 0},
+              {90, 0, 0, 0, 0, 45}, {100, 0, 0, 0, 0, 48}, {30, 2, 2, 5, 4, 0}};
+  for (const auto& R : Pcts) {
+    EXPECT_EQ(M.D.Percentile(R.P, R.LC, R.LR, R.HC, R.HR), R.Want) << R.P;
+    // A sample not below the cell count is the plain percentile.
+    EXPECT_EQ(M.D.Percentile(R.P, R.LC, R.LR, R.HC, R.HR, 1000), R.Want) << R.P;
+  }
+  const double Drawn = M.D.Percentile(50, 1, 1, 2, 1, 1);  // a cell of the block: 23 or -1
+  EXPECT_TRUE(Drawn == 23 || Drawn == -1) << Drawn;
+  // np.count_nonzero((lo <= block) & (block <= hi)); bounds (col, col, row, row).
+  EXPECT_EQ(M.D.CountValues(0, 0, 0, 0, -10, 10), 18);
+  EXPECT_EQ(M.D.CountValues(0, 0, 0, 0, 0, 0), 13);
+  EXPECT_EQ(M.D.CountValues(3, 6, 2, 5, 1, 50), 3);
+  EXPECT_EQ(M.D.CountValues(0, 0, 0, 0, 10, -10), 0);
+  // np.count_nonzero(a > t); the array [column - 1][row - 1].
+  orv::TBool2DArray B;
+  EXPECT_EQ(M.D.Dichotomize(0, B), 8);
+  EXPECT_EQ(M.D.Dichotomize(-8, B), 24);
+  ASSERT_EQ(B.size(), 6u);
+  ASSERT_EQ(B[0].size(), 5u);
+  EXPECT_TRUE(B[2][0] && !B[2][2]);  // 48 and -35
+
+  // scipy.stats.gmean and hmean of all cells and of the block (2, 2)..(3, 3).
+  TIntMatrix G(nullptr);
+  G.SetName("Int1");
+  orv::test::FillRows(G, {{3, 1, 4}, {1, 5, 9}, {2, 6, 5}});
+  EXPECT_DOUBLE_EQ(G.GeometricMean(0, 0, 0, 0), 3.170820576428213);
+  EXPECT_DOUBLE_EQ(G.HarmonicMean(0, 0, 0, 0), 2.3929098966026587);
+  EXPECT_DOUBLE_EQ(G.GeometricMean(2, 2, 3, 3), 6.06154651402987);
+  EXPECT_DOUBLE_EQ(G.HarmonicMean(2, 2, 3, 3), 5.9016393442622945);
+  G.SetVal(3, 3, 0);
+  EXPECT_EQ(G.GeometricMean(0, 0, 0, 0), 0.0);
+  orv::test::ExpectRaises<orv::EORVMatrixError>(
+      [&] { G.HarmonicMean(0, 0, 0, 0); }, "Component \"Int1\": negative or zero argument passed to HarmonicMean");
+  G.SetVal(1, 2, -1);
+  orv::test::ExpectRaises<orv::EORVMatrixError>(
+      [&] { G.GeometricMean(0, 0, 0, 0); }, "Component \"Int1\": negative argument passed to GeometricMean");
+
+  // Cells far apart: the interpolation takes their difference beyond 32
+  // bits (numpy.percentile of the two as int64, method='weibull').
+  TIntMatrix F(nullptr);
+  orv::test::FillRows(F, {{INT32_MIN, INT32_MAX}});
+  double Q1, Q2, Q3;
+  F.Quartiles(0, 0, 0, 0, Q1, Q2, Q3);
+  EXPECT_EQ(Q1, INT32_MIN);
+  EXPECT_EQ(Q2, -0.5);
+  EXPECT_EQ(Q3, INT32_MAX);
+}
+
+TEST(IntMatrixStats, SearchingMeasuresDistancesBeyond32Bits) {
+  TBoth M(Cells);
+  // (col, col, row, row, value) -> the first nearest cell column by column.
+  const struct {
+    int32_t LC, HC, LR, HR, Value, C, R;
+  } Finds[] = {{0, 0, 0, 0, 40, 4, 3}, {0, 0, 0, 0, 46, 5, 1}, {6, 1, 5, 4, 46, 6, 4},
+               {2, 2, 0, 0, -100, 2, 1}, {0, 0, 0, 0, INT32_MIN, 4, 4}};
+  for (const auto& F : Finds) {
+    int32_t C = -1, R = -1;
+    M.D.Find(F.LC, F.HC, F.LR, F.HR, F.Value, C, R);
+    EXPECT_EQ(C, F.C) << F.Value;
+    EXPECT_EQ(R, F.R) << F.Value;
+  }
+  // |cell - Value| of -2147483648 and 2147483647 is 4294967295, not 1.
+  TIntMatrix W(nullptr);
+  orv::test::FillRows(W, {{INT32_MIN, 1}, {100, 2}});
+  int32_t C, R;
+  W.Find(1, 1, 0, 0, INT32_MAX, C, R);
+  EXPECT_EQ(R, 2);
+  // Column 1 ascending -2147483648, 2147483647: 0 lies nearer the top (by 1);
+  // column 2 ascending 1, 2.
+  orv::test::FillRows(W, {{INT32_MIN, 1}, {INT32_MAX, 2}});
+  const struct {
+    int32_t Col;
+    bool Asc;
+    int32_t Value, Want;
+  } Sorted[] = {{1, true, 0, 2}, {1, true, -1, 1}, {1, true, INT32_MAX, 2}, {2, true, 2, 2},
+                {2, true, -5, 1}, {0, true, 1, 0},  {3, true, 1, 0}};
+  for (const auto& F : Sorted) EXPECT_EQ(W.FindInSortedColumn(F.Col, F.Asc, F.Value), F.Want) << F.Value;
+  W.Resize(2, 0);
+  EXPECT_EQ(W.FindInSortedColumn(1, true, 0), 0);
+}
+
+TEST(IntMatrixStats, ChecksumAndLineProfilesAgainstPythonAndNumPy) {
+  TBoth M(Cells);
+  // zlib.crc32 of byte k of every cell (struct.pack('<i')), cells column by
+  // column, for k = 0..3.
+  EXPECT_EQ(M.D.CRCofData(), "601F08EBEA1B89CEEA1B89CEEA1B89CE");
+  TIntMatrix One(nullptr);
+  EXPECT_EQ(One.CRCofData(), "D202EF8DD202EF8DD202EF8DD202EF8D");
+  One.SetVal(1, 1, INT32_MIN);
+  EXPECT_EQ(One.CRCofData(), "D202EF8DD202EF8DD202EF8D3FBA6CAD");
+
+  // a.mean(axis=0), a.mean(axis=1), a.min(axis=1), a.max(axis=0), a.sum(axis=1).
+  orv::TVector V(nullptr);
+  M.D.MeanVec(orv::dimColumns, &V);
+  EXPECT_EQ(orv::test::Values(V), (std::vector<double>{5.2, 1.6, -6.4, -2.8, 11.4, 7.2}));
+  M.D.MeanVec(orv::dimRows, &V);
+  const std::vector<double> RowMeans = {19.166666666666668, -0.3333333333333333, -0.16666666666666666, -0.5,
+                                        -4.666666666666667};
+  EXPECT_EQ(orv::test::Values(V), RowMeans);
+  M.D.EdgeVector(orv::orRows, orv::eoMinimum, &V);
+  EXPECT_EQ(orv::test::Values(V), (std::vector<double>{-1, -2, -35, -47, -24}));
+  M.D.EdgeVector(orv::orColumns, orv::eoMaximum, &V);
+  EXPECT_EQ(orv::test::Values(V), (std::vector<double>{23, 9, 48, 41, 45, 45}));
+  M.D.EdgeVector(orv::orRows, orv::eoSum, &V);
+  EXPECT_EQ(orv::test::Values(V), (std::vector<double>{115, -2, -1, -3, -28}));
+  M.D.EdgeVector(orv::orRows, orv::eoMean, &V);
+  EXPECT_EQ(orv::test::Values(V), RowMeans);
+  M.D.EdgeVector(orv::orRows, orv::TEdgeOp(4), &V);  // no such operation: nothing
+  M.D.EdgeVector(orv::orRows, orv::eoSum, nullptr);
+  EXPECT_EQ(orv::test::Values(V), RowMeans);
+}
+
+TEST(IntMatrixStats, DenseOnlyRoutinesReadNothingOfASparseMatrix) {
+  // A negative and a zero cell would raise in the means of a dense matrix.
+  TIntMatrix S(nullptr, 1);
+  S.SetVal(1, 1, -3);
+  S.SetVal(2, 3, 0);
+  S.SetVal(INT32_MAX, 2, 7);  // 2147483647 columns that no dense storage backs
+  EXPECT_EQ(S.GeometricMean(0, 0, 0, 0), 0.0);
+  EXPECT_EQ(S.HarmonicMean(0, 0, 0, 0), 0.0);
+  double Q1 = 1, Q2 = 1, Q3 = 1;
+  EXPECT_FALSE(S.Quartiles(0, 0, 0, 0, Q1, Q2, Q3));
+  EXPECT_EQ(Q1 + Q2 + Q3, 0.0);
+  EXPECT_EQ(S.Percentile(50, 0, 0, 0, 0), 0.0);
+  EXPECT_EQ(S.Percentile(50, 0, 0, 0, 0, 10), 0.0);
+  EXPECT_EQ(S.CountValues(0, 0, 0, 0, -10, 10), 0);
+  int32_t C = -1, R = -1;
+  S.Find(0, 0, 0, 0, -3, C, R);
+  EXPECT_EQ(C + R, 0);
+  EXPECT_EQ(S.FindInSortedColumn(1, true, -3), 0);
+  EXPECT_EQ(S.CRCofData(), "");
+  orv::TVector V(nullptr);
+  V.SetVal(1, 4.0);
+  S.MeanVec(orv::dimColumns, &V);
+  S.EdgeVector(orv::orColumns, orv::eoSum, &V);
+  EXPECT_EQ(orv::test::Values(V), std::vector<double>{4.0});
+  orv::TBool2DArray B(2, orv::TBoolArray(2));
+  EXPECT_EQ(S.Dichotomize(-5, B), 0);
+  EXPECT_TRUE(B.empty());
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 
 namespace orv {
 
+class TVector;
+
 // A stored cell of a sparse TIntMatrix.
 struct TSpMatElemInt {
   int32_t colidx;  // column, from 1
@@ -135,35 +137,77 @@ class ORV_API TIntMatrix : public TComponent {
 
   // ---- statistics (read only: no event) ----
   // Block bounds by the range rule, in the order (col, row, col, row) for the
-  // moments and MinMax, (col, col, row, row) for the counting routines. A
-  // block without cells gives the start values. Where a sparse matrix is
-  // read, a position that is not stored counts as said: the sums and MinMax
-  // take the stored cells only, the moments every position of the block, a
-  // position not stored as 0. Routines that need the dense storage give
-  // their start values (0, false, nothing) on a sparse matrix.
+  // moments, MinMax, Quartiles and Percentile, (col, col, row, row) for the
+  // counting and search routines. The formulas, visiting orders and start
+  // values are TMatrix's (see there) unless said here; a block without cells
+  // gives the start values. Where a sparse matrix is read, a position that is
+  // not stored counts as said: Sum and MinMax take the stored cells only, the
+  // moments every position of the block, one not stored as 0. The routines
+  // marked dense only read nothing of a sparse matrix and give the result
+  // named (their start values where none is named).
 
   // The block's cells added in 32 bits, wrapping around on overflow.
   int32_t Sum(int32_t LoC, int32_t LoR, int32_t HiC, int32_t HiR) const;
   // Cells (i, i) of a square matrix with cells added in 32 bits (wrapping);
-  // else 0.
+  // else 0. Square means NrOfColumns = NrOfRows for either storage.
   int32_t Trace() const;
-  // Mean and sample variance as TMatrix::MeanVar: Variance 1.0 for fewer than
-  // 3 cells, 0.0 and 0.0 for none.
+  // Mean and sample variance as TMatrix::MeanVar: Variance 1.0 for one or two
+  // cells, 0.0 and 0.0 for none. Sparse: sum / n with n the block's positions,
+  // and the squared deviations from that mean / (n - 1).
   void MeanVar(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Mean,
                double& Variance) const;
+  // Dense only (0.0 when sparse), as TMatrix's, with its messages.
+  double GeometricMean(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) const;
+  double HarmonicMean(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) const;
   // Moment skewness and excess kurtosis as TMatrix::SkewKurt, and with the
-  // bias correction of the sample statistics.
+  // bias correction of the sample statistics as TMatrix::SkewKurtSample.
   void SkewKurt(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Skewness,
                 double& Kurtosis) const;
   void SkewKurtSample(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Skewness,
                       double& Kurtosis) const;
   // The smallest and largest cell. A block without cells (sparse: without a
-  // stored cell) gives 2147483647 and -2147483647; otherwise both are cells.
+  // stored cell) gives 2147483647 and -2147483647; otherwise both are cells
+  // (so also -2147483648).
   void MinMax(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, int32_t& Minimum,
               int32_t& Maximum) const;
-  // Dense only: the block cells v with (v and Bitmask) = 0, v's bits as
-  // Cardinal (Bitmask 1 counts the even cells).
+  // Dense only (false and zeros when sparse): as TMatrix::Quartiles, the
+  // interpolation between two cells formed in double.
+  bool Quartiles(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Q1, double& Q2,
+                 double& Q3) const;
+  // Dense only (0.0 when sparse): the nearest-rank percentile, and the one of
+  // SampleSize cells drawn with replacement (zero shortcut included), as
+  // TMatrix's.
+  double Percentile(double Prob, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) const;
+  double Percentile(double Prob, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                    int32_t SampleSize) const;
+  // Dense only (0 when sparse): the block cells v with RangeLow <= v <= RangeHigh.
+  int32_t CountValues(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t RangeLow,
+                      int32_t RangeHigh) const;
+  // Dense only (0 when sparse): the block cells v with (v and Bitmask) = 0,
+  // v's bits as Cardinal (Bitmask 1 counts the even cells).
   int32_t CountMaskedZeros(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, uint32_t Bitmask) const;
+
+  // ---- searching ----
+  // Dense only (0, 0 when sparse): the first cell of the block with the
+  // smallest |cell - Value|, the distance formed in double.
+  void Find(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t Value, int32_t& ColIx,
+            int32_t& RowIx) const;
+  // Dense only: as TMatrix::FindInSortedColumn; 0 when sparse, for a Col
+  // outside 1..NrOfColumns and for a matrix without rows.
+  int32_t FindInSortedColumn(int32_t Col, bool ColIsAscending, int32_t Value) const;
+  // Four CRC-32 registers over the bytes of every cell (byte k of a cell,
+  // little-endian, into register k), cells column by column: 32 hexadecimal
+  // digits. Dense only: an empty text when sparse.
+  std::string CRCofData() const;
+
+  // ---- row and column profiles ----
+  // Dense only (nothing when sparse): as TMatrix's, into vectors of doubles.
+  void MeanVec(TDims Dim, TVector* Means) const;
+  void EdgeVector(TOrientation Orient, TEdgeOp EdgeOp, TVector* DestVec) const;
+  // ResultArray := NrOfColumns x NrOfRows entries [column - 1][row - 1], true
+  // where the cell is > Threshold; the number of true entries. Sparse: empty,
+  // 0. EORVMatrixError "not enough memory on heap" leaves ResultArray as it was.
+  int32_t Dichotomize(int32_t Threshold, TBool2DArray& ResultArray) const;
 
   // ---- ranges ----
   // (0, 0) is the whole axis; other bounds are clamped to 1..count and
