@@ -9,4 +9,5 @@
 #include "orvcalckit/openarrays/clone.h"
 #include "orvcalckit/openarrays/extremes.h"
 #include "orvcalckit/openarrays/fill.h"
+#include "orvcalckit/openarrays/floodfill.h"
 #include "orvcalckit/openarrays/search.h"
