@@ -119,6 +119,7 @@ int32_t FillUniform(A& X, int32_t Low, int32_t High) {
   if (Low > High) return -2;
   // In double: the span of two Integers may exceed the Integer range, and
   // Low + Span * u may round up to High, which only equal bounds may give.
+  // Clamped to Top in double, the value converts within the Integer range.
   const double L = Low, Span = static_cast<double>(High) - L, Top = Low < High ? High - 1.0 : L;
   FillDrawn(X, S, [L, Span, Top] { return static_cast<int32_t>(std::min(std::floor(L + Span * Random()), Top)); });
   return 0;
