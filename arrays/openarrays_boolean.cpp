@@ -98,8 +98,11 @@ int32_t DichotomizeArray(const TInt2DArray& A, int32_t Bound1, int32_t Bound2, T
 
 int32_t DiscretizeArray(TDouble2DArray& A, int32_t NrLevels, double XLow, double XHigh, double YLow,
                         double YHigh) {
-  // A NaN bound would pass XLow >= XHigh; an infinite one makes every bin infinite.
-  if (!(XLow < XHigh) || !std::isfinite(XLow) || !std::isfinite(XHigh)) return -2;
+  // A NaN bound would pass XLow >= XHigh; an infinite X bound makes every bin
+  // infinite, an infinite Y bound every level between infinite or NaN.
+  if (!(XLow < XHigh) || !std::isfinite(XLow) || !std::isfinite(XHigh) || !std::isfinite(YLow) ||
+      !std::isfinite(YHigh))
+    return -2;
   if (NrLevels < 3) return -1;
   // The level stays a double: a NaN cell gives a NaN level, never an integer conversion.
   const double XS = detail::SpanScale(XLow, XHigh), YS = detail::SpanScale(YLow, YHigh);

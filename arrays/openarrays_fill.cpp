@@ -93,7 +93,8 @@ int32_t FillNormal(A& X, double Mean, double StdDev) {
   Randomize();
   const auto S = detail::Shape(X);
   if (S.Empty()) return -1;
-  if (!(StdDev >= 0)) return -2;  // NaN as well
+  // NaN passes StdDev < 0, and a NaN or infinite parameter fills no normal sample.
+  if (!(StdDev >= 0) || !std::isfinite(Mean) || !std::isfinite(StdDev)) return -2;
   FillDrawn(X, S, [Mean, StdDev] { return RandomGauss(Mean, StdDev); });
   return 0;
 }
@@ -119,7 +120,8 @@ int32_t FillUniform(A& X, int32_t Low, int32_t High) {
   if (Low > High) return -2;
   // In double: the span of two Integers may exceed the Integer range, and
   // Low + Span * u may round up to High, which only equal bounds may give.
-  // Clamped to Top in double, the value converts within the Integer range.
+  // Clamped to Top in double, the value converts within the Integer range
+  // (TruncInt, a call per cell, doubles the fill's time).
   const double L = Low, Span = static_cast<double>(High) - L, Top = Low < High ? High - 1.0 : L;
   FillDrawn(X, S, [L, Span, Top] { return static_cast<int32_t>(std::min(std::floor(L + Span * Random()), Top)); });
   return 0;

@@ -61,9 +61,10 @@ TRegion FillRegion(std::vector<std::vector<T>>& A, int32_t X, int32_t Y, T NewVa
       else
         return Match(Cells[R]);
     };
-    for (int32_t R = P.Lo; R <= P.Hi; ++R) {
-      if (!Take(R)) continue;
-      int32_t Top = R, Bottom = R;
+    // R in 64 bits: it steps past the last row, which may be 2147483646.
+    for (int64_t R = P.Lo; R <= P.Hi; ++R) {
+      if (!Take(static_cast<int32_t>(R))) continue;
+      int32_t Top = static_cast<int32_t>(R), Bottom = Top;
       if (R == P.Lo)  // only the first run can reach above Lo
         while (Top > 0 && Take(Top - 1)) --Top;
       while (Bottom + 1 < NR && Take(Bottom + 1)) ++Bottom;

@@ -94,17 +94,19 @@ TEST(DiscretizeArray, MapsBinsOntoEquallySpacedLevels) {
   EXPECT_EQ(A[0], (TDoubleArray{0, 0, 1, 2}));
   EXPECT_EQ(TDoubleArray(A[1].begin(), A[1].end() - 1), (TDoubleArray{3, 4, 4}));
   EXPECT_TRUE(std::isnan(A[1][3]));
-  // Codes: -2 before -1; A unchanged on both. NaN and infinite X bounds are refused.
+  // Codes: -2 before -1; A unchanged on both. NaN and infinite bounds are refused.
   const TDouble2DArray Keep = {{0.5, NaN}};
   const struct {
     int32_t Levels;
-    double XLow, XHigh;
+    double XLow, XHigh, YLow, YHigh;
     int32_t Want;
-  } Codes[] = {{2, 0, 3, -1}, {2, 1, 1, -2}, {5, 1, 1, -2}, {5, 3, 0, -2}, {5, NaN, 3, -2},
-               {5, 0, NaN, -2}, {5, -Inf, 3, -2}, {5, 0, Inf, -2}};
+  } Codes[] = {{2, 0, 3, 0, 4, -1},    {2, 1, 1, 0, 4, -2},   {5, 1, 1, 0, 4, -2},   {5, 3, 0, 0, 4, -2},
+               {5, NaN, 3, 0, 4, -2},  {5, 0, NaN, 0, 4, -2}, {5, -Inf, 3, 0, 4, -2}, {5, 0, Inf, 0, 4, -2},
+               {5, 0, 3, -Inf, 4, -2}, {5, 0, 3, 0, Inf, -2}, {2, 0, 3, NaN, 4, -2}};
   for (const auto& C : Codes) {
     A = Keep;
-    EXPECT_EQ(DiscretizeArray(A, C.Levels, C.XLow, C.XHigh, 0, 4), C.Want) << C.XLow << " .. " << C.XHigh;
+    EXPECT_EQ(DiscretizeArray(A, C.Levels, C.XLow, C.XHigh, C.YLow, C.YHigh), C.Want)
+        << C.XLow << " .. " << C.XHigh << ", " << C.YLow << " .. " << C.YHigh;
     EXPECT_TRUE(A[0][0] == 0.5 && std::isnan(A[0][1]));
   }
   // Bounds whose differences overflow, by exact arithmetic: bins [-DBL_MAX, 0)

@@ -104,8 +104,9 @@ TEST(FillRandom, DistributionsRangesBoundsAndDrawOrder) {
   auto G = ScanArray<double>(Zero, 10, 10, 10, 100);
   TDouble2DArray Z(2, TDoubleArray(3));
   EXPECT_EQ(V({FillRandomNormal(G, 10, 2), FillRandomNormal(Z, -4.25, 0), FillRandomNormal(Z, 0, -1),
-               FillRandomNormal(Z, 0, NaN)}),
-            V({0, 0, -2, -2}));
+               FillRandomNormal(Z, 0, NaN), FillRandomNormal(Z, NaN, 1), FillRandomNormal(Z, -Inf, 1),
+               FillRandomNormal(Z, 0, Inf)}),
+            V({0, 0, -2, -2, -2, -2, -2}));
   const auto [Mean, Sd] = Moments(ScanCells(G));
   EXPECT_NEAR(Mean, 10, 4 * 2 / std::sqrt(N));
   EXPECT_NEAR(Sd, 2, 4 * 2 / std::sqrt(2 * N));

@@ -43,7 +43,8 @@ ORV_API int32_t DichotomizeArray(const TInt2DArray& A, int32_t Bound1, int32_t B
 // w = (XHigh - XLow) / (NrLevels - 2), s = (YHigh - YLow) / (NrLevels - 1).
 // Bounds whose difference overflows take the same values computed at half
 // scale. A NaN cell stays NaN. 0, also for an empty A (unchanged); -2 when
-// XLow >= XHigh or either is NaN or infinite; -1 when NrLevels < 3 (-2 wins).
+// XLow >= XHigh, or any of the four bounds is NaN or infinite; -1 when
+// NrLevels < 3 (-2 wins).
 // A ragged A is mapped as it is, every column over its own length.
 ORV_API int32_t DiscretizeArray(TDouble2DArray& A, int32_t NrLevels, double XLow, double XHigh, double YLow,
                                 double YHigh);

@@ -69,8 +69,8 @@ ORV_API int32_t FillDiagArray(TDouble4DArray& A, double Value);
 // index, for each first index, the second index fastest; 4-D for each fourth
 // index, for each third, for each first, the second fastest.
 
-// Each cell := RandomGauss(Mean, StdDev). -2 when StdDev is negative or NaN
-// (-1 wins); StdDev 0 fills Mean.
+// Each cell := RandomGauss(Mean, StdDev). -2 when StdDev is negative, or
+// Mean or StdDev is NaN or infinite (-1 wins); StdDev 0 fills Mean.
 ORV_API int32_t FillRandomNormal(TDoubleArray& A, double Mean, double StdDev);
 ORV_API int32_t FillRandomNormal(TDouble2DArray& A, double Mean, double StdDev);
 ORV_API int32_t FillRandomNormal(TDouble3DArray& A, double Mean, double StdDev);
