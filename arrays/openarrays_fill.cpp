@@ -2,6 +2,7 @@
 // FillRandomUniform.
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <type_traits>
 
 #include "arrays/convert.h"
@@ -46,6 +47,19 @@ TIndex<N> RixSteps(const TShape<N>& S) {
     return {1, S.Ext[0], S.Ext[0] * S.Ext[1]};
 }
 
+// Run[i] := K + i * Step, counted in U: 32 bits, where every index fits,
+// vectorise with their conversion to double, which 64 bits do not. The count
+// wraps unsigned after the last cell, whose value it no longer writes.
+template <class U, class T>
+void RunningIndex(std::span<T> Run, int64_t K, int64_t Step) {
+  U I = static_cast<U>(K);
+  const U D = static_cast<U>(Step);
+  for (T& C : Run) {
+    C = static_cast<T>(static_cast<std::make_signed_t<U>>(I));
+    I += D;
+  }
+}
+
 template <class A>
 int32_t FillRix(A& X) {
   using T = CellOf<A>;
@@ -54,13 +68,14 @@ int32_t FillRix(A& X) {
   if (S.Empty()) return -1;
   if (std::is_same_v<T, int32_t> && S.Cells() - 1 > INT32_MAX) return -2;
   const TIndex<N> Step = RixSteps(S);
-  detail::ForEachRun(X, [&Step](auto Run, const TIndex<N>& First) {
+  const bool Narrow = S.Cells() - 1 <= INT32_MAX;  // always for Integers: checked above
+  detail::ForEachRun(X, [&Step, Narrow](std::span<T> Run, const TIndex<N>& First) {
     int64_t K = 0;
     for (int D = 0; D < N; ++D) K += First[D] * Step[D];
-    for (T& C : Run) {
-      C = static_cast<T>(K);  // an Integer holds it: checked above
-      K += Step[N - 1];
-    }
+    if (Narrow)
+      RunningIndex<uint32_t>(Run, K, Step[N - 1]);
+    else
+      RunningIndex<uint64_t>(Run, K, Step[N - 1]);
   });
   return 0;
 }
