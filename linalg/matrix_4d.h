@@ -14,7 +14,10 @@
 //   consecutive cells of one (column, row) position, cell k of the position
 //   (k = K0, K0 + 1, ...) lying in layer LowLayer + (k div slots) LayerStep
 //   and time slot LowTSlot + k mod slots. A position comes in one Run (K0 =
-//   0) unless its cells pass GatherCells.
+//   0) unless its cells pass GatherCells, in RunsPerPosition(B) runs.
+//
+// RowRuns and OrderedRuns hand the same runs to the kernels of
+// core/block_stats.h (the latter counting positions for progress).
 //
 // The documented order reads the storage against its layout (the time slot
 // is the slowest axis in memory and the fastest in the order), so the block
@@ -131,6 +134,9 @@ struct TMat4DAccess {
     });
   }
 
+  // The runs of VisitOrdered for each position.
+  static int64_t RunsPerPosition(const TBlock4D& B) { return (B.PositionCells() - 1) / GatherCells + 1; }
+
   // Every cell of the array := Next(), called in the documented order.
   template <class F>
   static void FillOrdered(TMat4D& M, F&& Next) {
@@ -224,6 +230,33 @@ struct TMat4DAccess {
     TStrides FS;
     int64_t FSlots, FCells, FColumnCells, FWidth = 0;
   };
+};
+
+// The rows of a block as runs of core/block_stats.h, in memory order.
+inline auto RowRuns(const TMat4D& M, const TBlock4D& B) {
+  return [&M, B](auto&& F) { TMat4DAccess::VisitRows(M, B, F); };
+}
+
+// The block's cells in the documented order as runs of core/block_stats.h;
+// with Progress, its positions are counted as they are entered, in the
+// first pass over the block only.
+class TOrderedRuns {
+ public:
+  TOrderedRuns(const TMat4D& M, const TBlock4D& B, TStepProgress* Progress = nullptr)
+      : FM(M), FB(B), FProgress(Progress) {}
+  template <class F>
+  void operator()(F&& Fn) const {
+    TMat4DAccess::VisitOrdered(FM, FB, [&](int32_t, int32_t, int64_t K0, std::span<const double> Run) {
+      if (FProgress != nullptr && K0 == 0 && FEntered++ < FB.Positions()) FProgress->Enter();
+      Fn(Run);
+    });
+  }
+
+ private:
+  const TMat4D& FM;
+  TBlock4D FB;
+  TStepProgress* FProgress;
+  mutable int64_t FEntered = 0;
 };
 
 }  // namespace orv::detail

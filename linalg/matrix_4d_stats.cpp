@@ -4,7 +4,9 @@
 #include <cmath>
 #include <limits>
 
+#include "core/block_stats.h"
 #include "core/moments.h"
+#include "core/order_stats.h"
 #include "linalg/component.h"
 #include "linalg/matrix_4d.h"
 #include "orvcalckit/ORV_math1.h"
@@ -85,29 +87,35 @@ int32_t TMat4D::AccumulateLayer(int32_t Layer, int32_t TimeSlot, const TDouble2D
 
 // ---- searching and block statistics ----
 
+namespace {
+
+// A cell of the block drawn at random: its column, row, layer and time slot
+// by Random, in this order.
+double RandomCell(const TMat4D& M, const detail::TBlock4D& B) {
+  const auto C = static_cast<int32_t>(B.C0 + Random(static_cast<int32_t>(B.Cols())));
+  const auto R = static_cast<int32_t>(B.R0 + Random(static_cast<int32_t>(B.Rows())));
+  const auto L = static_cast<int32_t>(B.L0 + Random(static_cast<int32_t>(B.Layers())));
+  const auto T = static_cast<int32_t>(B.T0 + Random(static_cast<int32_t>(B.Slots())));
+  return M.GetVal(C, R, L, T);
+}
+
+}  // namespace
+
 void TMat4D::Find(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t LowLayer,
                   int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot, double Value, int32_t& ColIx,
                   int32_t& RowIx, int32_t& LayerIx, int32_t& TimeSlotIx) const {
   ColIx = RowIx = LayerIx = TimeSlotIx = 0;
   const detail::TBlock4D B =
       TMat4DAccess::Block(*this, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot);
-  double Nearest = uc_MaxDouble;
-  int32_t Col = 0, Row = 0;
-  int64_t Cell = -1;
-  detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
-    TMat4DAccess::VisitOrdered(*this, B, [&](int32_t C, int32_t R, int64_t K0, std::span<const double> Run) {
-      for (std::size_t K = 0; K < Run.size(); ++K)
-        if (const double D = std::fabs(Run[K] - Value); D < Nearest) {
-          Nearest = D;
-          Col = C;
-          Row = R;
-          Cell = K0 + static_cast<int64_t>(K);
-        }
-    });
-  });
-  if (Cell < 0) return;
-  ColIx = Col;
-  RowIx = Row;
+  const detail::TCellPlace P = detail::GuardAlloc<EORVMatrixError>(
+      *this, detail::NoHeap, [&] { return detail::NearestOf(detail::TOrderedRuns(*this, B), Value); });
+  if (!P.Found()) return;
+  // Positions column by column, each in RunsPerPosition runs of GatherCells cells.
+  const int64_t PerPosition = TMat4DAccess::RunsPerPosition(B);
+  const int64_t Position = P.Run / PerPosition;
+  const int64_t Cell = P.Run % PerPosition * TMat4DAccess::GatherCells + P.Offset;
+  ColIx = static_cast<int32_t>(B.C0 + Position / B.Rows());
+  RowIx = static_cast<int32_t>(B.R0 + Position % B.Rows());
   LayerIx = static_cast<int32_t>(B.L0 + Cell / B.Slots());
   TimeSlotIx = static_cast<int32_t>(B.T0 + Cell % B.Slots());
 }
@@ -117,11 +125,7 @@ int32_t TMat4D::CountValues(int32_t LowCol, int32_t HighCol, int32_t LowRow, int
                             double RangeHigh) const {
   const detail::TBlock4D B =
       TMat4DAccess::Block(*this, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeslot, HighTimeslot);
-  int64_t Count = 0;
-  TMat4DAccess::VisitRows(*this, B, [&](std::span<const double> Run) {
-    for (const double X : Run) Count += X >= RangeLow && X <= RangeHigh;
-  });
-  return static_cast<int32_t>(std::min<int64_t>(Count, INT32_MAX));
+  return SatInt32(detail::CountInRangeOf(detail::RowRuns(*this, B), RangeLow, RangeHigh));
 }
 
 void TMat4D::MinMax(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t LowLayer,
@@ -129,36 +133,12 @@ void TMat4D::MinMax(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t Hig
                     double& Maximum) const {
   const detail::TBlock4D B =
       TMat4DAccess::Block(*this, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot);
-  // From the infinities, so that infinite cells are reported as they are;
-  // an extreme no cell reached (every cell NaN) is the documented start value.
-  constexpr double Inf = std::numeric_limits<double>::infinity();
-  double Lo = Inf, Hi = -Inf;
-  TMat4DAccess::VisitRows(*this, B, [&](std::span<const double> Run) {
-    for (const double X : Run) {
-      Lo = X < Lo ? X : Lo;
-      Hi = X > Hi ? X : Hi;
-    }
-  });
-  const bool Number = Lo <= Hi;  // some cell was no NaN
-  Minimum = Number ? Lo : uc_MaxReal;
-  Maximum = Number ? Hi : -uc_MaxReal;
+  // The extremes do not depend on the order: memory order, the positions
+  // reported after.
+  detail::MinMaxOf<double, detail::TMinRule::Below>(detail::RowRuns(*this, B), uc_MaxReal, -uc_MaxReal, Minimum,
+                                                    Maximum);
   detail::PositionProgress(B.Positions()).Entered(B.Positions());
 }
-
-namespace {
-
-// The cells of a block in the documented order, as a sequence of core/moments.h,
-// counting the positions for progress as they are entered.
-auto OrderedCells(const TMat4D& M, const detail::TBlock4D& B, detail::TStepProgress& Progress) {
-  return [&M, B, &Progress](auto&& F) {
-    TMat4DAccess::VisitOrdered(M, B, [&](int32_t, int32_t, int64_t K0, std::span<const double> Run) {
-      if (K0 == 0) Progress.Enter();
-      for (const double X : Run) F(X);
-    });
-  };
-}
-
-}  // namespace
 
 void TMat4D::MeanVar(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t LowLayer,
                      int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot, double& Mean,
@@ -167,8 +147,10 @@ void TMat4D::MeanVar(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t Hi
   const detail::TBlock4D B =
       TMat4DAccess::Block(*this, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot);
   detail::TStepProgress Progress = detail::PositionProgress(B.Positions());
-  const detail::TMeanVar R = detail::GuardAlloc<EORVMatrixError>(
-      *this, detail::NoHeap, [&] { return detail::MeanVarOf(OrderedCells(*this, B, Progress)); });
+  const detail::TMeanVar R = detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
+    return detail::MeanVarOf(detail::CellsOf(detail::TOrderedRuns(*this, B, &Progress)),
+                             GetVal(B.C0, B.R0, B.L0, B.T0));
+  });
   Mean = R.Mean;
   Variance = R.Variance;
 }
@@ -178,10 +160,8 @@ double TMat4D::Sum(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t High
   const detail::TBlock4D B =
       TMat4DAccess::Block(*this, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot);
   detail::TStepProgress Progress = detail::PositionProgress(B.Positions());
-  double S = 0.0;
-  detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap,
-                                      [&] { OrderedCells(*this, B, Progress)([&S](double X) { S += X; }); });
-  return S;
+  return detail::GuardAlloc<EORVMatrixError>(
+      *this, detail::NoHeap, [&] { return detail::SumOf<double>(detail::TOrderedRuns(*this, B, &Progress)); });
 }
 
 double TMat4D::SquaredSum(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t LowLayer,
@@ -190,9 +170,60 @@ double TMat4D::SquaredSum(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32
       TMat4DAccess::Block(*this, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot);
   detail::TStepProgress Progress = detail::PositionProgress(B.Positions());
   double S = 0.0;
-  detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap,
-                                      [&] { OrderedCells(*this, B, Progress)([&S](double X) { S += X * X; }); });
+  detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
+    detail::CellsOf(detail::TOrderedRuns(*this, B, &Progress))([&S](double X) { S += X * X; });
+  });
   return S;
+}
+
+double TMat4D::Percentile(double Prob, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
+                          int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot) const {
+  const detail::TBlock4D B =
+      TMat4DAccess::Block(*this, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot);
+  if (!std::isnan(Prob)) Prob = std::clamp(Prob, 0.0, 100.0);
+  // A candidate from 15 random cells: the first that at least 7 of them
+  // equal, else their smallest.
+  constexpr int Samples = 15;
+  double Sample[Samples];
+  for (double& X : Sample) X = RandomCell(*this, B);
+  double Candidate = std::numeric_limits<double>::infinity();
+  for (const double X : Sample) Candidate = X < Candidate ? X : Candidate;
+  for (const double X : Sample)
+    if (std::count(std::begin(Sample), std::end(Sample), X) >= 7) {
+      Candidate = X;
+      break;
+    }
+  // Sorted (NaN last), the candidate's copies stand at positions Below ..
+  // Below + Equal - 1: a wanted position among them needs no selection.
+  int64_t Below = 0, Equal = 0;
+  detail::TSelection W = detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
+    return detail::TSelection(B.Count());
+  });
+  TMat4DAccess::VisitRows(*this, B, [&](std::span<const double> Run) {
+    for (const double X : Run) {
+      Below += X < Candidate;
+      Equal += X == Candidate;
+      W.Add(X);
+    }
+  });
+  if (!std::isnan(Prob)) {
+    const int64_t K = detail::NearestRank(B.Count(), Prob);
+    if (Below <= K && K < Below + Equal) return Candidate;
+  }
+  return W.Select(Prob);
+}
+
+double TMat4D::Percentile(double Prob, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
+                          int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot,
+                          int32_t SampleSize) const {
+  const detail::TBlock4D B =
+      TMat4DAccess::Block(*this, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot);
+  if (SampleSize == 0 || SampleSize >= B.Count())
+    return Percentile(Prob, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot);
+  if (SampleSize < 0) detail::RaiseComponentError<EORVMatrixError>(*this, detail::NoHeap);
+  return detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
+    return detail::SampledPercentileOf(Prob, SampleSize, [&] { return RandomCell(*this, B); }, false);
+  });
 }
 
 // ---- checksum ----

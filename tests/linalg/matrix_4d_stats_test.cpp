@@ -13,6 +13,7 @@
 #include "orvcorekit/Orv_univconst.h"
 #include "support/components.h"
 #include "support/progress.h"
+#include "support/raises.h"
 
 namespace {
 
@@ -201,6 +202,53 @@ TEST(Mat4DStats, BlockStatisticsAgainstNumPy) {
     A.MeanVar(1, static_cast<int32_t>(V.size()), 0, 0, 0, 0, 0, 0, Mean, Var);
     EXPECT_EQ(std::tuple(Mean, Var), std::tuple(WantMean, WantVar));
   }
+}
+
+TEST(Mat4DStats, PercentileIsTheNearestRankWhateverTheSamplesShow) {
+  TMat4D A(nullptr);
+  A.SetName("P4");
+  FillScan(A, 6, 5, 4, 3);
+  // The block of BlockStatisticsAgainstNumPy: np.partition(v, k)[k] with
+  // k = min(round(96 p / 100), 95).
+  for (auto [P, Want] : {std::tuple(0.0, -99.0), std::tuple(-3.0, -99.0), std::tuple(25.0, -32.57142857142857),
+                         std::tuple(50.0, 47.14285714285714), std::tuple(90.0, 156.42857142857144),
+                         std::tuple(100.0, 184.0), std::tuple(250.0, 184.0)}) {
+    EXPECT_EQ(A.Percentile(P, 5, 2, -3, 4, 2, 9, 2, 1), Want) << P;
+    EXPECT_EQ(A.Percentile(P, 5, 2, -3, 4, 2, 9, 2, 1, 96), Want) << P;  // the whole block
+  }
+  // The candidate of the 15 samples answers only where the wanted position
+  // falls among its copies: the smallest of 15 samples of distinct values is
+  // rarely the minimum, and a block half 1, half 5 gives 1 for 25 %.
+  A.Resize(10, 10, 10, 1);
+  for (int32_t Seed = 1; Seed <= 20; ++Seed) {
+    SetRandSeed(Seed);
+    A.FillRandomUniform(0.0, 1.0);
+    double Min, Max;
+    A.MinMax(0, 0, 0, 0, 0, 0, 0, 0, Min, Max);
+    EXPECT_EQ(A.Percentile(0, 0, 0, 0, 0, 0, 0, 0, 0), Min) << Seed;
+    A.Fill(5.0);
+    A.FillLayer(3, 1.0);
+    for (int32_t L = 4; L <= 7; ++L) A.FillLayer(L, 1.0);
+    EXPECT_EQ(A.Percentile(25, 0, 0, 0, 0, 0, 0, 0, 0), 1.0) << Seed;
+    EXPECT_EQ(A.Percentile(70, 0, 0, 0, 0, 0, 0, 0, 0), 5.0) << Seed;
+  }
+  // 1 to 10 (positions 9 and 5); NaN sorts last; a block of 90 % zeros.
+  A.Resize(10, 1, 1, 1);
+  for (int32_t C = 1; C <= 10; ++C) A.SetVal(11 - C, 1, 1, 1, C);
+  EXPECT_EQ(std::tuple(A.Percentile(100, 0, 0, 0, 0, 0, 0, 0, 0), A.Percentile(50, 0, 0, 0, 0, 0, 0, 0, 0)),
+            std::tuple(10.0, 6.0));
+  A.SetVal(5, 1, 1, 1, NaN);
+  EXPECT_TRUE(std::isnan(A.Percentile(100, 0, 0, 0, 0, 0, 0, 0, 0)));
+  EXPECT_EQ(A.Percentile(85, 0, 0, 0, 0, 0, 0, 0, 0), 10.0);
+  A.Fill(0.0);
+  A.SetVal(2, 1, 1, 1, 3.0);
+  EXPECT_EQ(std::tuple(A.Percentile(50, 0, 0, 0, 0, 0, 0, 0, 0), A.Percentile(100, 0, 0, 0, 0, 0, 0, 0, 0)),
+            std::tuple(0.0, 3.0));
+  // Sampled: a negative sample size is the memory error, nothing allocated.
+  A.Fill(2.5);
+  EXPECT_EQ(A.Percentile(50, 0, 0, 0, 0, 0, 0, 0, 0, 3), 2.5);
+  test::ExpectRaises<EORVMatrixError>([&] { A.Percentile(50, 0, 0, 0, 0, 0, 0, 0, 0, -1); },
+                                      "Component \"P4\": not enough memory on heap");
 }
 
 TEST(Mat4DStats, ExtremesCountsAndProgress) {
