@@ -39,19 +39,29 @@ struct TSpan {
 
 void TMat4D::Cut(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t LowLayer,
                  int32_t HighLayer, int32_t LowTimeslot, int32_t HighTimeslot) {
-  const detail::TBlock4D B =
-      TMat4DAccess::Block(*this, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeslot, HighTimeslot);
-  std::vector<double> Kept = detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
-    std::vector<double> V;
-    V.reserve(Ix(B.Count()));
-    TMat4DAccess::VisitRows(*this, B, [&V](std::span<const double> Run) { V.insert(V.end(), Run.begin(), Run.end()); });
-    return V;
-  });
-  // The copy out and the copy back count one step per (time slot, layer) each.
+  const auto Bounds = [&] {
+    return TMat4DAccess::Block(*this, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeslot,
+                               HighTimeslot);
+  };
+  detail::TBlock4D B = Bounds();
+  // The copy out and the copy back count one step per (time slot, layer)
+  // each. The block's rows move down in place (a row never lands beyond
+  // where it was), so the first pass is reported before anything moves, and
+  // a handler sees the array as it was; should it resize the array, the
+  // block is clamped again.
   const int64_t Steps = B.Layers() * B.Slots();
   const auto Percent = [this](int32_t P) { PercDone(this, P); };
   detail::PercentSteps(0, Steps, 2 * Steps, Percent);
-  FCells.swap(Kept);
+  B = Bounds();
+  double* P = FCells.data();
+  const std::size_t Width = Ix(B.Cols());
+  std::size_t To = 0;
+  for (int32_t T = B.T0; T <= B.T1; ++T)
+    for (int32_t L = B.L0; L <= B.L1; ++L)
+      for (int32_t R = B.R0; R <= B.R1; ++R, To += Width)
+        if (const std::size_t From = Offset(B.C0, R, L, T); From != To) std::copy_n(P + From, Width, P + To);
+  FCells.resize(To);
+  if (FCells.capacity() / 2 > FCells.size()) FCells.shrink_to_fit();
   FNumX = static_cast<int32_t>(B.Cols());
   FNumY = static_cast<int32_t>(B.Rows());
   FNumZ = static_cast<int32_t>(B.Layers());
@@ -108,25 +118,61 @@ void TMat4D::Resample(int32_t XDiv, int32_t XOffset, int32_t YDiv, int32_t YOffs
   Changed();
 }
 
+namespace {
+
+// Old columns C0 .. C0 + Width - 1 of an X x Y slice (column fastest) into
+// the rows of its transposed Y x X slice, a tile of them at once: each read
+// of a row takes a cache line's worth of neighbouring columns.
+void TransposeColumns(const double* From, double* To, int64_t X, int64_t Y, int64_t C0, int64_t Width) {
+  for (int64_t R = 0; R < Y; ++R)
+    for (int64_t J = 0; J < Width; ++J) To[(C0 + J) * Y + R] = From[R * X + C0 + J];
+}
+
+// Transposes the X x Y slice at P in its own place through Buf (X Y cells).
+void TransposeSlice(double* P, int64_t X, int64_t Y, double* Buf) {
+  std::copy_n(P, X * Y, Buf);
+  for (int64_t C0 = 0; C0 < X; C0 += TMat4DAccess::TileColumns)
+    TransposeColumns(Buf, P, X, Y, C0, std::min(TMat4DAccess::TileColumns, X - C0));
+}
+
+}  // namespace
+
 bool TMat4D::Transpose() {
   const auto Ext = TMat4DAccess::Extents(*this);
   const int64_t X = FNumX, Y = FNumY, Slices = int64_t{FNumZ} * FNumT;
+  constexpr int64_t Tile = TMat4DAccess::TileColumns;
+  if (!OnPercentDone) {
+    // Nothing watches the passes: each (layer, time slot) slice keeps its
+    // place and is transposed there through a buffer of one slice, each old
+    // column taking its share of the slices. A stop transposes the slices
+    // done back.
+    std::vector<double> Buf =
+        detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] { return std::vector<double>(Ix(X * Y)); });
+    int64_t Done = 0;
+    for (int64_t C = 0; C < X; ++C) {
+      if (AbortMathProc) {
+        for (int64_t S = 0; S < Done; ++S) TransposeSlice(FCells.data() + S * X * Y, Y, X, Buf.data());
+        return false;
+      }
+      for (const int64_t Share = (C + 1) * Slices / X; Done < Share; ++Done)
+        TransposeSlice(FCells.data() + Done * X * Y, X, Y, Buf.data());
+    }
+    std::swap(FNumX, FNumY);
+    Changed();
+    return true;
+  }
+  // The handler may read or resize the array between columns: the copy goes
+  // into a work array, which replaces the cells only when it is complete.
   const int64_t Total = 2 * X * Y;
   std::vector<double> Work =
       detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] { return std::vector<double>(FCells.size()); });
   const auto Percent = [this](int32_t P) { PercDone(this, P); };
-  // Old columns in tiles of a cache line; AbortMathProc before each column.
-  constexpr int64_t Tile = TMat4DAccess::TileColumns;
   int64_t Count = 0;
   for (int64_t C0 = 0; C0 < X; C0 += Tile) {
     if (AbortMathProc) return false;
     const int64_t W = std::min(Tile, X - C0);
-    for (int64_t S = 0; S < Slices; ++S) {
-      const double* From = FCells.data() + S * X * Y + C0;
-      double* To = Work.data() + (S * X + C0) * Y;
-      for (int64_t R = 0; R < Y; ++R)
-        for (int64_t J = 0; J < W; ++J) To[J * Y + R] = From[R * X + J];
-    }
+    for (int64_t S = 0; S < Slices; ++S)
+      TransposeColumns(FCells.data() + S * X * Y, Work.data() + S * X * Y, X, Y, C0, W);
     for (int64_t J = 0; J < W; ++J) {
       if (J > 0 && AbortMathProc) return false;
       detail::PercentSteps(Count, Count + Y, Total, Percent);

@@ -58,10 +58,16 @@ TEST(Mat4DCopy, CutKeepsTheBlockAndReportsBothPasses) {
   EXPECT_EQ(Mismatches(A, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named(C + 1, R, L, T); }), 0);
   FillNamed(A, 5, 4, 3, 4);
   std::vector<int32_t> Percent;
-  A.OnPercentDone = [&](TObject*, int32_t P) { Percent.push_back(P); };
+  std::vector<double> Seen;  // cell (2, 3, 2, 2) at each step: the old array's until the second pass
+  A.OnPercentDone = [&](TObject*, int32_t P) {
+    Percent.push_back(P);
+    Seen.push_back(A.Elem(2, 3, 2, 2));
+  };
   TChangeCounter Ch;
   Ch.Attach(A);
   A.Cut(4, 2, 9, 3, 2, 3, 4, 2);  // columns 2..4, rows 3..4, layers 2..3, time slots 2..4
+  EXPECT_EQ(Seen.front(), Named(2, 3, 2, 2));
+  EXPECT_EQ(Seen.back(), 0.0);  // outside the 3 x 2 x 2 x 3 result
   EXPECT_EQ(Size(A), std::tuple(3, 2, 2, 3));
   EXPECT_EQ(Mismatches(A, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named(C + 1, R + 2, L + 1, T + 1); }),
             0);
@@ -124,18 +130,33 @@ TEST(Mat4DCopy, ResampleAgainstNumPyAndItsDivisors) {
 
 TEST(Mat4DCopy, TransposeSwapsColumnsAndRowsAndAbortsWithoutChange) {
   TMat4D A(nullptr);
-  for (auto [X, Y] : {std::tuple(3, 2), std::tuple(11, 5)}) {  // the second in a tile of 8 and one of 3
-    FillNamed(A, X, Y, 2, 3);
-    std::vector<int32_t> Percent;
-    A.OnPercentDone = [&](TObject*, int32_t P) { Percent.push_back(P); };
-    EXPECT_TRUE(A.Transpose());
-    EXPECT_EQ(Size(A), std::tuple(Y, X, 2, 3));
-    EXPECT_EQ(Mismatches(A, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named(R, C, L, T); }), 0);
-    EXPECT_EQ(Percent.size(), X == 3 ? 12u : 110u);  // 2 X Y steps, step (2 X Y) div 100
-    EXPECT_EQ(Percent.back(), 100);
-  }
+  // With a progress handler through a work array, without one slice by slice
+  // in place; the second shape in a tile of 8 and one of 3.
+  for (const bool Watched : {true, false})
+    for (auto [X, Y, Z] : {std::tuple(3, 2, 2), std::tuple(11, 5, 2), std::tuple(2, 7, 1)}) {
+      FillNamed(A, X, Y, Z, 3);
+      std::vector<int32_t> Percent;
+      A.OnPercentDone = nullptr;
+      if (Watched) A.OnPercentDone = [&](TObject*, int32_t P) { Percent.push_back(P); };
+      TChangeCounter Ch;
+      Ch.Attach(A);
+      EXPECT_TRUE(A.Transpose());
+      EXPECT_EQ(Size(A), std::tuple(Y, X, Z, 3));
+      EXPECT_EQ(Mismatches(A, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named(R, C, L, T); }), 0)
+          << X << " x " << Y << " watched " << Watched;
+      EXPECT_EQ(Ch.Count, 1);
+      if (!Watched) continue;
+      EXPECT_EQ(Percent.size(), X == 11 ? 110u : 2u * X * Y);  // 2 X Y steps, step (2 X Y) div 100
+      EXPECT_EQ(Percent.back(), 100);
+    }
   // Stopped in the copy: false, the array as it was, no OnChange.
   test::TProgressGuard Guard;
+  FillNamed(A, 3, 2, 2, 3);
+  A.OnPercentDone = nullptr;
+  AbortMathProc = true;
+  EXPECT_FALSE(A.Transpose());
+  EXPECT_EQ(Mismatches(A, Named), 0);
+  AbortMathProc = false;
   FillNamed(A, 3, 2, 2, 3);
   TChangeCounter Ch;
   Ch.Attach(A);
