@@ -10,30 +10,18 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench/support/matrix_data.h"
 #include "orvcalckit/ORV_matrix.h"
-#include "orvcorekit/Orv_system.h"
 
 namespace {
 
 using namespace orv;
 
-constexpr int32_t NX = 256, NY = 256, NZ = 16, NT = 8;
 constexpr int32_t CutLo = 2, CutHi = 255;
-
-const TMat4D& Data() {
-  static const TMat4D* A = [] {
-    auto* P = new TMat4D(nullptr);
-    P->Resize(NX, NY, NZ, NT);
-    SetRandSeed(1);
-    P->FillRandomUniform(-1, 1);
-    return P;
-  }();
-  return *A;
-}
 
 void BM_Transpose(benchmark::State& St) {
   TMat4D M(nullptr);
-  M.Clone(&Data());
+  M.Clone(&bench::SharedRandom4D());
   for (auto _ : St) {
     M.Transpose();
     benchmark::ClobberMemory();
@@ -44,7 +32,7 @@ void BM_Cut(benchmark::State& St) {
   TMat4D M(nullptr);
   for (auto _ : St) {
     St.PauseTiming();
-    M.Clone(&Data());
+    M.Clone(&bench::SharedRandom4D());
     St.ResumeTiming();
     M.Cut(CutLo, CutHi, CutLo, CutHi, 0, 0, 0, 0);
     benchmark::ClobberMemory();
@@ -56,9 +44,9 @@ void BM_Cut(benchmark::State& St) {
 // a routine must that cannot work in place, its pages fresh from the
 // system).
 void BM_PlainCopy(benchmark::State& St) {
-  const auto N = static_cast<std::size_t>(NX) * NY * NZ * NT;
-  std::vector<double> From(N), To(N);
-  std::copy(Data().ColumnRun(1, 1, 1).data(), Data().ColumnRun(1, 1, 1).data() + N, From.begin());
+  constexpr std::size_t NX = bench::Mat4DCols, NY = bench::Mat4DRows;
+  const std::vector<double> From = bench::StorageOrder(bench::SharedRandom4D());
+  std::vector<double> To(From.size());
   for (auto _ : St) {
     if (St.range(0) == 0) {
       std::copy(From.begin(), From.end(), To.begin());
@@ -68,7 +56,7 @@ void BM_PlainCopy(benchmark::State& St) {
     } else {
       const std::size_t W = CutHi - CutLo + 1;
       double* Out = To.data();
-      for (std::size_t S = 0; S < static_cast<std::size_t>(NZ) * NT; ++S)
+      for (std::size_t S = 0; S < std::size_t{bench::Mat4DLayers} * bench::Mat4DSlots; ++S)
         for (std::size_t R = CutLo - 1; R < CutHi; ++R, Out += W)
           std::copy_n(From.data() + (S * NY + R) * NX + (CutLo - 1), W, Out);
     }

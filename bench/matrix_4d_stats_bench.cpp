@@ -11,46 +11,25 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench/support/matrix_data.h"
 #include "bench/support/plain_stats.h"
 #include "orvcalckit/ORV_matrix.h"
-#include "orvcorekit/Orv_system.h"
 
 namespace {
 
 using namespace orv;
 
-constexpr int32_t NX = 256, NY = 256, NZ = 16, NT = 8;
+constexpr int32_t NX = bench::Mat4DCols, NY = bench::Mat4DRows, NZ = bench::Mat4DLayers, NT = bench::Mat4DSlots;
 
-TMat4D& Array() {
-  static TMat4D* A = [] {
-    auto* P = new TMat4D(nullptr);
-    P->Resize(NX, NY, NZ, NT);
-    SetRandSeed(1);
-    P->FillRandomUniform(-1, 1);
-    return P;
-  }();
-  return *A;
-}
-
-// The cells in storage order.
 const std::vector<double>& Cells() {
-  static const std::vector<double> V = [] {
-    std::vector<double> W;
-    for (int32_t T = 1; T <= NT; ++T)
-      for (int32_t L = 1; L <= NZ; ++L)
-        for (int32_t R = 1; R <= NY; ++R) {
-          const auto Run = Array().ColumnRun(R, L, T);
-          W.insert(W.end(), Run.begin(), Run.end());
-        }
-    return W;
-  }();
+  static const std::vector<double> V = bench::StorageOrder(bench::SharedRandom4D());
   return V;
 }
 
 // range(0): 0 Sum, 1 MeanVar, 2 MinMax, 3 CountValues, 4 Percentile(50),
 // 5 SquaredSum, 6 Find.
 void BM_Mat4D(benchmark::State& St) {
-  const TMat4D& A = Array();
+  const TMat4D& A = bench::SharedRandom4D();
   double X = 0, Y = 0;
   int32_t C, R, L, T;
   for (auto _ : St) {

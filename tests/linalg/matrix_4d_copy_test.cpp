@@ -18,18 +18,10 @@
 namespace {
 
 using namespace orv;
+using test::FillNamed4D;
+using test::Named4D;
 using test::TChangeCounter;
 
-double Named(int32_t C, int32_t R, int32_t L, int32_t T) { return 1000 * C + 100 * R + 10 * L + T; }
-
-// Cell (c, r, l, t) := Named(c, r, l, t).
-void FillNamed(TMat4D& A, int32_t Nc, int32_t Nr, int32_t Nl, int32_t Nt) {
-  A.Resize(Nc, Nr, Nl, Nt);
-  for (int32_t C = 1; C <= Nc; ++C)
-    for (int32_t R = 1; R <= Nr; ++R)
-      for (int32_t L = 1; L <= Nl; ++L)
-        for (int32_t T = 1; T <= Nt; ++T) A.SetVal(C, R, L, T, Named(C, R, L, T));
-}
 
 // The cells that differ from Want(c, r, l, t), over the whole array.
 template <class F>
@@ -52,11 +44,11 @@ auto Size(const TMat4D& A) { return std::tuple(A.NrOfColumns(), A.NrOfRows(), A.
 
 TEST(Mat4DCopy, CutKeepsTheBlockAndReportsBothPasses) {
   TMat4D A(nullptr);
-  FillNamed(A, 4, 2, 1, 1);
+  FillNamed4D(A, 4, 2, 1, 1);
   A.Cut(2, 3, 0, 0, 0, 0, 0, 0);
   EXPECT_EQ(Size(A), std::tuple(2, 2, 1, 1));
-  EXPECT_EQ(Mismatches(A, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named(C + 1, R, L, T); }), 0);
-  FillNamed(A, 5, 4, 3, 4);
+  EXPECT_EQ(Mismatches(A, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named4D(C + 1, R, L, T); }), 0);
+  FillNamed4D(A, 5, 4, 3, 4);
   std::vector<int32_t> Percent;
   std::vector<double> Seen;  // cell (2, 3, 2, 2) at each step: the old array's until the second pass
   A.OnPercentDone = [&](TObject*, int32_t P) {
@@ -66,10 +58,10 @@ TEST(Mat4DCopy, CutKeepsTheBlockAndReportsBothPasses) {
   TChangeCounter Ch;
   Ch.Attach(A);
   A.Cut(4, 2, 9, 3, 2, 3, 4, 2);  // columns 2..4, rows 3..4, layers 2..3, time slots 2..4
-  EXPECT_EQ(Seen.front(), Named(2, 3, 2, 2));
+  EXPECT_EQ(Seen.front(), Named4D(2, 3, 2, 2));
   EXPECT_EQ(Seen.back(), 0.0);  // outside the 3 x 2 x 2 x 3 result
   EXPECT_EQ(Size(A), std::tuple(3, 2, 2, 3));
-  EXPECT_EQ(Mismatches(A, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named(C + 1, R + 2, L + 1, T + 1); }),
+  EXPECT_EQ(Mismatches(A, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named4D(C + 1, R + 2, L + 1, T + 1); }),
             0);
   // 2 x 6 steps: Round(m 100 / 12), half to even.
   EXPECT_EQ(Percent, (std::vector<int32_t>{8, 17, 25, 33, 42, 50, 58, 67, 75, 83, 92, 100}));
@@ -78,14 +70,14 @@ TEST(Mat4DCopy, CutKeepsTheBlockAndReportsBothPasses) {
 
 TEST(Mat4DCopy, ResampleAgainstNumPyAndItsDivisors) {
   TMat4D A(nullptr);
-  FillNamed(A, 5, 1, 1, 1);
+  FillNamed4D(A, 5, 1, 1, 1);
   A.Resample(2, 0, 1, 0, 1, 0, 1, 0, false);
   EXPECT_EQ(RowCells(A, 1, 1, 1), (std::vector<double>{1111, 3111, 5111}));
-  FillNamed(A, 5, 1, 1, 1);
+  FillNamed4D(A, 5, 1, 1, 1);
   A.Resample(2, 0, 1, 0, 1, 0, 1, 0, true);  // the edge block divided by the full 2
   EXPECT_EQ(RowCells(A, 1, 1, 1), (std::vector<double>{1611, 3611, 5111 / 2.0}));
   for (int32_t Off : {3, -1, 1}) {  // offset 1 each: columns 2 and 4
-    FillNamed(A, 5, 1, 1, 1);
+    FillNamed4D(A, 5, 1, 1, 1);
     A.Resample(2, Off, 1, 0, 1, 0, 1, 0, false);
     EXPECT_EQ(RowCells(A, 1, 1, 1), (std::vector<double>{2111, 4111})) << Off;
   }
@@ -134,7 +126,7 @@ TEST(Mat4DCopy, TransposeSwapsColumnsAndRowsAndAbortsWithoutChange) {
   // in place; the second shape in a tile of 8 and one of 3.
   for (const bool Watched : {true, false})
     for (auto [X, Y, Z] : {std::tuple(3, 2, 2), std::tuple(11, 5, 2), std::tuple(2, 7, 1)}) {
-      FillNamed(A, X, Y, Z, 3);
+      FillNamed4D(A, X, Y, Z, 3);
       std::vector<int32_t> Percent;
       A.OnPercentDone = nullptr;
       if (Watched) A.OnPercentDone = [&](TObject*, int32_t P) { Percent.push_back(P); };
@@ -142,7 +134,7 @@ TEST(Mat4DCopy, TransposeSwapsColumnsAndRowsAndAbortsWithoutChange) {
       Ch.Attach(A);
       EXPECT_TRUE(A.Transpose());
       EXPECT_EQ(Size(A), std::tuple(Y, X, Z, 3));
-      EXPECT_EQ(Mismatches(A, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named(R, C, L, T); }), 0)
+      EXPECT_EQ(Mismatches(A, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named4D(R, C, L, T); }), 0)
           << X << " x " << Y << " watched " << Watched;
       EXPECT_EQ(Ch.Count, 1);
       if (!Watched) continue;
@@ -151,13 +143,13 @@ TEST(Mat4DCopy, TransposeSwapsColumnsAndRowsAndAbortsWithoutChange) {
     }
   // Stopped in the copy: false, the array as it was, no OnChange.
   test::TProgressGuard Guard;
-  FillNamed(A, 3, 2, 2, 3);
+  FillNamed4D(A, 3, 2, 2, 3);
   A.OnPercentDone = nullptr;
   AbortMathProc = true;
   EXPECT_FALSE(A.Transpose());
-  EXPECT_EQ(Mismatches(A, Named), 0);
+  EXPECT_EQ(Mismatches(A, Named4D), 0);
   AbortMathProc = false;
-  FillNamed(A, 3, 2, 2, 3);
+  FillNamed4D(A, 3, 2, 2, 3);
   TChangeCounter Ch;
   Ch.Attach(A);
   int Events = 0;
@@ -169,7 +161,7 @@ TEST(Mat4DCopy, TransposeSwapsColumnsAndRowsAndAbortsWithoutChange) {
   EXPECT_FALSE(A.Transpose());
   EXPECT_EQ(Events, 2);
   EXPECT_EQ(Size(A), std::tuple(3, 2, 2, 3));
-  EXPECT_EQ(Mismatches(A, Named), 0);
+  EXPECT_EQ(Mismatches(A, Named4D), 0);
   EXPECT_EQ(Ch.Count, 0);
 }
 
@@ -182,20 +174,20 @@ TEST(Mat4DCopy, MirrorsReverseOneAxisAndReportProgress) {
     std::function<double(int32_t, int32_t, int32_t, int32_t)> Want;
     double Passes;
   } Rows[] = {
-      {&TMat4D::MirrorColumns, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named(5 - C, R, L, T); }, 24},
-      {&TMat4D::MirrorRows, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named(C, 4 - R, L, T); }, 16},
-      {&TMat4D::MirrorLayers, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named(C, R, 5 - L, T); }, 24},
-      {&TMat4D::MirrorTimeSlots, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named(C, R, L, 3 - T); }, 12},
+      {&TMat4D::MirrorColumns, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named4D(5 - C, R, L, T); }, 24},
+      {&TMat4D::MirrorRows, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named4D(C, 4 - R, L, T); }, 16},
+      {&TMat4D::MirrorLayers, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named4D(C, R, 5 - L, T); }, 24},
+      {&TMat4D::MirrorTimeSlots, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named4D(C, R, L, 3 - T); }, 12},
   };
   for (const auto& M : Rows) {
-    FillNamed(A, 4, 3, 4, 2);
+    FillNamed4D(A, 4, 3, 4, 2);
     test::TPassCounter Passes;
     (A.*M.Mirror)();
     EXPECT_EQ(Mismatches(A, M.Want), 0);
     EXPECT_EQ(Passes.Passes(), M.Passes);
   }
   // On an axis of one position a mirror changes nothing but still fires.
-  FillNamed(A, 1, 1, 1, 1);
+  FillNamed4D(A, 1, 1, 1, 1);
   TChangeCounter Ch;
   Ch.Attach(A);
   for (const auto& M : Rows) (A.*M.Mirror)();
@@ -224,7 +216,7 @@ TEST(Mat4DCopy, CopyFromReadsTheSourceAsItWas) {
     EXPECT_EQ(RowCells(A, 1, 1, 1), R.Want) << R.Lo << ".." << R.Hi << " to " << R.Dest;
   }
   TMat4D S(nullptr);
-  FillNamed(S, 3, 3, 2, 2);
+  FillNamed4D(S, 3, 3, 2, 2);
   A.Resize(3, 3, 2, 2);
   A.Fill(0.0);
   TChangeCounter Ch;
@@ -242,7 +234,7 @@ TEST(Mat4DCopy, CopyFromReadsTheSourceAsItWas) {
 TEST(Mat4DCopy, CopiesOutOfTheArray) {
   TMat4D A(nullptr);
   A.SetName("Out");
-  FillNamed(A, 4, 3, 3, 2);
+  FillNamed4D(A, 4, 3, 3, 2);
   TDouble3DArray D3 = {{{9}}};
   EXPECT_EQ(A.CopyTimeSlotToArray(D3, 0, 0, 0, 0, 0, 0, 3), -1);
   EXPECT_EQ(D3, (TDouble3DArray{{{9}}}));

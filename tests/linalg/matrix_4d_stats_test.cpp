@@ -18,18 +18,11 @@
 namespace {
 
 using namespace orv;
+using test::FillNamed4D;
 
 constexpr double Inf = std::numeric_limits<double>::infinity();
 const double NaN = std::nan("");
 
-// Cell (c, r, l, t) := 1000 c + 100 r + 10 l + t.
-void FillNamed(TMat4D& A, int32_t Nc, int32_t Nr, int32_t Nl, int32_t Nt) {
-  A.Resize(Nc, Nr, Nl, Nt);
-  for (int32_t C = 1; C <= Nc; ++C)
-    for (int32_t R = 1; R <= Nr; ++R)
-      for (int32_t L = 1; L <= Nl; ++L)
-        for (int32_t T = 1; T <= Nt; ++T) A.SetVal(C, R, L, T, 1000 * C + 100 * R + 10 * L + T);
-}
 
 // The cells in the order of the storage ([t][l][r][c], as NumPy's reshape of
 // the same list lays them out) := ((k 7919) mod 2003) / 7 - 100, k = 0, 1, ...
@@ -100,7 +93,7 @@ TEST(Mat4DStats, FillsAndTheirDrawOrder) {
 
 TEST(Mat4DStats, AccumulateLayerChecksEveryColumn) {
   TMat4D A(nullptr);
-  FillNamed(A, 3, 2, 2, 2);
+  FillNamed4D(A, 3, 2, 2, 2);
   const TDouble2DArray Good = {{0.5, 0.25}, {1, 2}, {3, 4}};
   // source, layer, time slot, code (the later one wins)
   const struct {
@@ -121,7 +114,7 @@ TEST(Mat4DStats, AccumulateLayerChecksEveryColumn) {
 
 TEST(Mat4DStats, FindReportsTheFirstNearestCellInColumnRowLayerSlotOrder) {
   TMat4D A(nullptr);
-  FillNamed(A, 3, 3, 3, 3);
+  FillNamed4D(A, 3, 3, 3, 3);
   A.SetVal(3, 1, 1, 1, 2222.0);  // ties with (2, 2, 2, 2), which comes first
   A.SetVal(1, 3, 3, 3, NaN);
   // bounds (low, high) per axis, value, expected indices
@@ -253,7 +246,7 @@ TEST(Mat4DStats, PercentileIsTheNearestRankWhateverTheSamplesShow) {
 
 TEST(Mat4DStats, ExtremesCountsAndProgress) {
   TMat4D A(nullptr);
-  FillNamed(A, 20, 10, 2, 2);
+  FillNamed4D(A, 20, 10, 2, 2);
   A.SetVal(4, 4, 1, 1, NaN);
   A.SetVal(5, 4, 1, 1, Inf);
   A.SetVal(6, 4, 1, 1, -Inf);
@@ -295,7 +288,7 @@ TEST(Mat4DStats, CRCofDataSamplesLayersAndReportsPercent) {
   // zlib.crc32 of byte k of struct.pack('<d', v) over the cells in the order
   // column, row, layer, time slot, k = 0..7, each printed '%08X'.
   EXPECT_EQ(A.CRCofData(), "D202EF8DD202EF8DD202EF8DD202EF8DD202EF8DD202EF8DD202EF8DD202EF8D");
-  FillNamed(A, 2, 2, 6, 2);
+  FillNamed4D(A, 2, 2, 6, 2);
   std::vector<int32_t> Percent;
   A.OnPercentDone = [&](TObject*, int32_t P) { Percent.push_back(P); };
   // Sample, the layers used, the checksum

@@ -15,16 +15,9 @@
 namespace {
 
 using namespace orv;
+using test::FillNamed4D;
 using test::TChangeCounter;
 
-// Cell (c, r, l, t) := 1000 c + 100 r + 10 l + t, a value that names its cell.
-void FillNamed(TMat4D& A, int32_t Nc, int32_t Nr, int32_t Nl, int32_t Nt) {
-  A.Resize(Nc, Nr, Nl, Nt);
-  for (int32_t C = 1; C <= Nc; ++C)
-    for (int32_t R = 1; R <= Nr; ++R)
-      for (int32_t L = 1; L <= Nl; ++L)
-        for (int32_t T = 1; T <= Nt; ++T) A.SetVal(C, R, L, T, 1000 * C + 100 * R + 10 * L + T);
-}
 
 auto Size(const TMat4D& A) { return std::tuple(A.NrOfColumns(), A.NrOfRows(), A.NrOfLayers(), A.NrOfTimeSlots()); }
 
@@ -34,7 +27,7 @@ TEST(Mat4D, SizeRulesKeepTheOverlapAndNeverReachZero) {
   EXPECT_EQ(A.Elem(1, 1, 1, 1), 0.0);
   TChangeCounter Ch;
   Ch.Attach(A);
-  FillNamed(A, 2, 2, 1, 1);
+  FillNamed4D(A, 2, 2, 1, 1);
   EXPECT_TRUE(A.Resize(2, 2, 0, 1));  // refused: nothing changes
   EXPECT_TRUE(A.Resize(2, 2, 1, 1));
   EXPECT_EQ(Ch.Count, 1);
@@ -73,7 +66,7 @@ TEST(Mat4D, SizeRulesKeepTheOverlapAndNeverReachZero) {
 
 TEST(Mat4D, EventCountsOfResizeCloneAndAssign) {
   TMat4D A(nullptr), Src(nullptr);
-  FillNamed(Src, 2, 3, 2, 2);
+  FillNamed4D(Src, 2, 3, 2, 2);
   A.Resize(2, 3, 2, 2);
   TChangeCounter Ch;
   Ch.Attach(A);
