@@ -182,6 +182,67 @@ class ORV_API TMatrix : public TComponent {
   // VecB's length = NrOfRows.
   bool TransposeAndMultiply(const TVector* VecB, TVector* VecRes);
 
+  // ---- decompositions, inverse and norms ----
+  // Below, a(i, j) is the cell in row i, column j: cell (j, i).
+  //
+  // Crout's LU decomposition of Self (unchanged) with implicit row scaling
+  // and partial pivoting: MatL := n x n zeros (Resize, Fill), MatU := a copy
+  // of Self (Clone), decomposed in place; NumPerm := the permutation's sign.
+  // On success the factors are split through SetVal (for c = 1..n-1: L(c, c)
+  // := 1, then for each r > c: L(c, r) := U(c, r), U(c, r) := 0; finally
+  // L(n, n) := 1), so that MatL (unit lower) times MatU (upper) is Self with
+  // its rows exchanged. False with MatL all zeros and MatU the unsplit
+  // factors after a zero row or a pivot below 1e-100 (set to 1e-100), or a
+  // pivot that is not finite. False with nothing changed when Self is not
+  // square, a factor is nullptr, or MatL and MatU are one matrix or Self.
+  bool LUdecomposition(TMatrix* MatL, TMatrix* MatU, int32_t& NumPerm);
+  // NumPerm times the product of U's diagonal, 1..n in order; 0.0 when the
+  // decomposition fails (also when Self is not square). A 0 x 0 matrix: 1.
+  double Determinant();
+  // Replaces Self by its inverse (the same Crout decomposition, then one
+  // substitution per identity column). False, without an event, when Self
+  // is not square or has no column. Otherwise OnChange fires whatever the
+  // outcome, and the result is false after a zero row (Self unchanged), a
+  // pivot below 1e-100 or not finite (Self holds the row-exchanged factors,
+  // the tiny pivot 1e-100), or a stop. Progress: ProcStat += 1 with the
+  // feedback call before each column of the elimination and of the solution
+  // (2n in all); AbortMathProc is tested there and before each row of the
+  // scaling, and a stop leaves what was reached (unchanged during the
+  // scaling, the factors so far, the complete factors during the solution).
+  // A MathFeedBackProc that resizes Self stops it too. EORVMatrixError "not
+  // enough memory on heap" when the work arrays cannot be obtained.
+  bool Invert();
+  // Cholesky factor of the symmetric Self, read from its diagonal and lower
+  // triangle: s = a(j, i) minus a(k, i) * a(k, j) for k = i-1 down to 1; the
+  // factor goes, transposed, into Self's cells above the diagonal (one
+  // OnChange of Self), then into MatL through SetVal: per column c, the rows
+  // above the diagonal := 0, rows c..n := a(c, r), then (c, c) := the
+  // diagonal factor. False when Self is not square or MatL is nullptr
+  // (nothing changed), or when a diagonal sum is not positive: that row of
+  // the factor is then 0 and the work goes on. MatL may be Self.
+  // EORVMatrixError "not enough memory on heap" when the work copy cannot be
+  // obtained.
+  bool CholeskyDecomp(TMatrix* MatL);
+  // Diagonal similarity scaling: sweeps over i = 1..n divide the
+  // off-diagonal cells of row i by f = sqrt(r / k) and multiply those of
+  // column i by f (r, k: the off-diagonal absolute sums of row and column
+  // i), until a sweep's largest f is below 1.05. A row or column whose sum
+  // is 0 or not finite is skipped, and so is an f that is not finite or 0;
+  // at most 1000 sweeps. The diagonal never changes; no event. False only
+  // when Self is not square.
+  bool Balance();
+  // ntColwise: the largest column sum of |cell|; ntRowwise: the largest row
+  // sum (0.0 without rows or columns); ntSpectral: the largest singular value
+  // (EORVMatrixError "near singular covariance matrix" when the
+  // decomposition is stopped or does not converge); ntFrobenius: the square
+  // root of the sum of squares, summed row by row (rescaled where that sum
+  // overflows or underflows); other values 0.0.
+  double Norm(TNormType nt);
+  // HatMat := X (X' X)^-1 X' for X = Self, through Transpose, Multiply and
+  // Invert on temporaries; the result is the inversion's. False, HatMat
+  // untouched, when X' X cannot be inverted or HatMat is nullptr.
+  bool CalcHatMatrix(TMatrix* HatMat);
+
   // ---- ranges ----
   // (0, 0) is the whole axis; other bounds are clamped to 1..count and
   // exchanged when reversed. On an axis of length 0 the result is (1, 0): no cell.
