@@ -124,19 +124,20 @@ TEST(Mat4DCopy, TransposeSwapsColumnsAndRowsAndAbortsWithoutChange) {
   TMat4D A(nullptr);
   // With a progress handler through a work array, without one slice by slice
   // in place; the second shape in a tile of 8 and one of 3.
+  TChangeCounter Changes;
   for (const bool Watched : {true, false})
     for (auto [X, Y, Z] : {std::tuple(3, 2, 2), std::tuple(11, 5, 2), std::tuple(2, 7, 1)}) {
       FillNamed4D(A, X, Y, Z, 3);
       std::vector<int32_t> Percent;
       A.OnPercentDone = nullptr;
       if (Watched) A.OnPercentDone = [&](TObject*, int32_t P) { Percent.push_back(P); };
-      TChangeCounter Ch;
-      Ch.Attach(A);
+      Changes.Count = 0;
+      Changes.Attach(A);
       EXPECT_TRUE(A.Transpose());
       EXPECT_EQ(Size(A), std::tuple(Y, X, Z, 3));
       EXPECT_EQ(Mismatches(A, [](int32_t C, int32_t R, int32_t L, int32_t T) { return Named4D(R, C, L, T); }), 0)
           << X << " x " << Y << " watched " << Watched;
-      EXPECT_EQ(Ch.Count, 1);
+      EXPECT_EQ(Changes.Count, 1);
       if (!Watched) continue;
       EXPECT_EQ(Percent.size(), X == 11 ? 110u : 2u * X * Y);  // 2 X Y steps, step (2 X Y) div 100
       EXPECT_EQ(Percent.back(), 100);
