@@ -254,7 +254,8 @@ TEST(Mat4DCopy, CopiesOutOfTheArray) {
     TDouble2DArray D2 = {{1}};
     EXPECT_EQ(A.CopyLayerToArray(D2, 0, 0, 0, 0, L, T), Code);
     EXPECT_EQ(D2, (TDouble2DArray{{1}}));
-    test::ExpectRaises<EORVMatrixError>([&] { A.CopyLayerToMatrix(&M, 0, 0, 0, 0, L, T); },
+    const int32_t Layer = L, Slot = T;  // clang 14 cannot capture a structured binding
+    test::ExpectRaises<EORVMatrixError>([&] { A.CopyLayerToMatrix(&M, 0, 0, 0, 0, Layer, Slot); },
                                         std::string("Component \"Out\": ") + Message);
   }
   TDouble2DArray D2;
