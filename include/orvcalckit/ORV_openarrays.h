@@ -6,4 +6,5 @@
 #include "orvcalckit/openarrays/common.h"
 #include "orvcalckit/openarrays/clone.h"
 #include "orvcalckit/openarrays/extremes.h"
+#include "orvcalckit/openarrays/image.h"
 #include "orvcalckit/openarrays/search.h"
