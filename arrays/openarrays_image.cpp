@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdint>
@@ -74,18 +75,19 @@ class TPixelRows {
   // Rows of Stride bytes (Stride >= 3 x Width; the rest stays 0), pixels in
   // R, G, B order or, with Bgr, in B, G, R order.
   TPixelRows(const TInt2DArray& A, int32_t Scale, int64_t Stride, bool Bgr)
-      : FA(A), FScale(Scale), FCellRows(static_cast<int64_t>(A[0].size())), FStride(Stride), FBgr(Bgr) {
+      : FA(A), FScale(Scale), FCellRows(static_cast<int64_t>(A[0].size())), FBgr(Bgr) {
     // A band of up to MaxBand cell rows within 1 MiB.
     FBand = std::clamp<int64_t>((int64_t{1} << 20) / Stride, 1, MaxBand);
-    if (static_cast<uint64_t>(Stride) * static_cast<uint64_t>(FBand) > PTRDIFF_MAX) throw std::bad_alloc();
-    FBuf.assign(static_cast<size_t>(Stride * FBand), 0);
+    FPitch = Stride + 4;
+    if (static_cast<uint64_t>(FPitch) * static_cast<uint64_t>(FBand) > PTRDIFF_MAX) throw std::bad_alloc();
+    FBuf.assign(static_cast<size_t>(FPitch * FBand), 0);
   }
 
   // The pixels of the picture's row Y (from the top).
   const uint8_t* Row(int64_t Y) noexcept {
     const int64_t R = Y / FScale;
     if (R < FFirst || R >= FFirst + FCount) Gather(R / FBand * FBand);
-    return FBuf.data() + (R - FFirst) * FStride;
+    return FBuf.data() + (R - FFirst) * FPitch;
   }
 
  private:
@@ -98,30 +100,31 @@ class TPixelRows {
       GatherAs<0, 2>();
   }
   // Red at byte RedAt of a pixel, blue at BlueAt. A tile of 16 columns of
-  // the band at a time: each column gives one run of rows, each row of the
-  // band takes one run of pixels, and neither side strides through memory.
+  // the band at a time: each column gives one run of rows that stays in the
+  // cache while the rows of the band take their pixels from it, so neither
+  // side strides through memory. A pixel goes out as one 4-byte store whose
+  // fourth byte the next pixel overwrites (rows keep a spare byte for it).
   template <int RedAt, int BlueAt>
   void GatherAs() noexcept {
+    static_assert(std::endian::native == std::endian::little);
     constexpr int64_t Tile = 16;
     const auto Cols = static_cast<int64_t>(FA.size());
-    uint32_t T[MaxBand][Tile];  // [row in band][column in tile]
+    const int32_t* Runs[Tile];
     for (int64_t C0 = 0; C0 < Cols; C0 += Tile) {
       const int64_t NC = std::min(Tile, Cols - C0);
-      for (int64_t C = 0; C < NC; ++C) {
-        const int32_t* Cells = FA[static_cast<size_t>(C0 + C)].data() + FFirst;
-        for (int64_t K = 0; K < FCount; ++K) T[K][C] = static_cast<uint32_t>(Cells[K]);
+      for (int64_t C = 0; C < NC; ++C) Runs[C] = FA[static_cast<size_t>(C0 + C)].data() + FFirst;
+      // The next tile's runs are requested now: separate columns defeat the
+      // hardware's stream detection, and their latencies would add up.
+      for (int64_t C = C0 + Tile; C < std::min(C0 + 2 * Tile, Cols); ++C) {
+        const char* Run = reinterpret_cast<const char*>(FA[static_cast<size_t>(C)].data() + FFirst);
+        for (int64_t B = 0; B < FCount * 4; B += 64) __builtin_prefetch(Run + B);
       }
       for (int64_t K = 0; K < FCount; ++K) {
-        uint8_t* Out = FBuf.data() + K * FStride + C0 * FScale * 3;
+        uint8_t* Out = FBuf.data() + K * FPitch + C0 * FScale * 3;
         for (int64_t C = 0; C < NC; ++C) {
-          const uint32_t V = T[K][C];
-          const auto Red = static_cast<uint8_t>(V), Green = static_cast<uint8_t>(V >> 8),
-                     Blue = static_cast<uint8_t>(V >> 16);
-          for (int32_t S = 0; S < FScale; ++S, Out += 3) {
-            Out[RedAt] = Red;
-            Out[1] = Green;
-            Out[BlueAt] = Blue;
-          }
+          const auto V = static_cast<uint32_t>(Runs[C][K]);
+          const uint32_t Px = (V & 0xFF) << (8 * RedAt) | (V & 0xFF00) | (V >> 16 & 0xFF) << (8 * BlueAt);
+          for (int32_t S = 0; S < FScale; ++S, Out += 3) std::memcpy(Out, &Px, 4);
         }
       }
     }
@@ -131,8 +134,9 @@ class TPixelRows {
   static constexpr int64_t MaxBand = 64;
   const TInt2DArray& FA;
   const int32_t FScale;
-  const int64_t FCellRows, FStride;
+  const int64_t FCellRows;
   const bool FBgr;
+  int64_t FPitch = 0;  // of the rows in FBuf: Stride and a spare word
   int64_t FBand = 1, FFirst = 0, FCount = 0;
   std::vector<uint8_t> FBuf;
 };
