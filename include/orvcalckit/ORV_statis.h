@@ -4,6 +4,7 @@
 #pragma once
 
 #include "orvcalckit/statis/common.h"
+#include "orvcalckit/statis/contingency.h"
 #include "orvcalckit/statis/continuous.h"
 #include "orvcalckit/statis/density.h"
 #include "orvcalckit/statis/distrib.h"
