@@ -8,6 +8,7 @@
 #include "orvcalckit/statis/continuous.h"
 #include "orvcalckit/statis/density.h"
 #include "orvcalckit/statis/distrib.h"
+#include "orvcalckit/statis/groups.h"
 #include "orvcalckit/statis/kolmogorov.h"
 #include "orvcalckit/statis/runs.h"
 #include "orvcalckit/statis/special.h"
