@@ -12,3 +12,4 @@
 #include "orvcalckit/statis/kolmogorov.h"
 #include "orvcalckit/statis/runs.h"
 #include "orvcalckit/statis/special.h"
+#include "orvcalckit/statis/TRandGen.h"
