@@ -127,34 +127,39 @@ int32_t Lambda(const TInt2DArray& Table, double& LambdaRows, double& LambdaCols)
   LambdaRows = LambdaCols = 0;
   if (!HasInnerCells(Table)) return -1;
   const TTable T(Table);
+  constexpr int64_t None = std::numeric_limits<int64_t>::min();
+  // Over the lines of one direction: whether each sums to its total, the
+  // sum of their largest cells, the largest total and the sum of all.
+  struct TLines {
+    bool Consistent = true;
+    int64_t SumOfMax = 0, MaxTotal = None, Sum = 0;
+  };
+  const auto Scan = [](int32_t Lines, int32_t Cells, auto&& Cell, auto&& Total) {
+    TLines L;
+    for (int32_t o = 0; o < Lines; ++o) {
+      int64_t Sum = 0, Max = None;
+      for (int32_t i = 0; i < Cells; ++i) {
+        Sum += Cell(o, i);
+        Max = std::max<int64_t>(Max, Cell(o, i));
+      }
+      L.Consistent = L.Consistent && Sum == Total(o);
+      L.SumOfMax += Max;
+      L.MaxTotal = std::max<int64_t>(L.MaxTotal, Total(o));
+      L.Sum += Sum;
+    }
+    return L;
+  };
+  const TLines Cols = Scan(
+      T.Cols(), T.Rows(), [&](int32_t c, int32_t r) { return T.Cell(c, r); }, [&](int32_t c) { return T.ColTotal(c); });
+  const TLines Rows = Scan(
+      T.Rows(), T.Cols(), [&](int32_t r, int32_t c) { return T.Cell(c, r); }, [&](int32_t r) { return T.RowTotal(r); });
   const int64_t N = T.GrandTotal();
-  int64_t SumColMax = 0, SumRowMax = 0, MaxRowTotal = std::numeric_limits<int64_t>::min(),
-          MaxColTotal = std::numeric_limits<int64_t>::min(), Total = 0;
-  for (int32_t i = 0; i < T.Cols(); ++i) {
-    int64_t Sum = 0, Max = std::numeric_limits<int64_t>::min();
-    for (int32_t j = 0; j < T.Rows(); ++j) {
-      Sum += T.Cell(i, j);
-      Max = std::max<int64_t>(Max, T.Cell(i, j));
-    }
-    if (Sum != T.ColTotal(i)) return -1;
-    SumColMax += Max;
-    MaxColTotal = std::max<int64_t>(MaxColTotal, T.ColTotal(i));
-    Total += Sum;
-  }
-  for (int32_t j = 0; j < T.Rows(); ++j) {
-    int64_t Sum = 0, Max = std::numeric_limits<int64_t>::min();
-    for (int32_t i = 0; i < T.Cols(); ++i) {
-      Sum += T.Cell(i, j);
-      Max = std::max<int64_t>(Max, T.Cell(i, j));
-    }
-    if (Sum != T.RowTotal(j)) return -1;
-    SumRowMax += Max;
-    MaxRowTotal = std::max<int64_t>(MaxRowTotal, T.RowTotal(j));
-  }
-  if (Total != N) return -1;
+  if (!Cols.Consistent || !Rows.Consistent || Cols.Sum != N) return -1;
   // All items in one category leave nothing to predict: no reduction of error.
-  if (N != MaxRowTotal) LambdaRows = static_cast<double>(SumColMax - MaxRowTotal) / static_cast<double>(N - MaxRowTotal);
-  if (N != MaxColTotal) LambdaCols = static_cast<double>(SumRowMax - MaxColTotal) / static_cast<double>(N - MaxColTotal);
+  if (N != Rows.MaxTotal)
+    LambdaRows = static_cast<double>(Cols.SumOfMax - Rows.MaxTotal) / static_cast<double>(N - Rows.MaxTotal);
+  if (N != Cols.MaxTotal)
+    LambdaCols = static_cast<double>(Rows.SumOfMax - Cols.MaxTotal) / static_cast<double>(N - Cols.MaxTotal);
   return 0;
 }
 

@@ -61,6 +61,15 @@ void FToBeta(double x, double df1, double df2, double& u, double& v) {
   }
 }
 
+// Both tails of the F distribution, with the edge rules of its routines.
+TTails FTails(double x, double df1, double df2) {
+  if (std::isnan(x) || BadDf(df1) || BadDf(df2)) return {NaN, NaN, NaN};
+  if (x <= 0) return {0, 1, 0};
+  double u, v;
+  FToBeta(x, df1, df2, u, v);
+  return detail::BetaTails(TBetaShape(df1 / 2, df2 / 2), u, v);
+}
+
 // The density of a variable whose density behaves as x^(a - 1) at 0, a the
 // half degrees of freedom: what it gives at x = 0.
 double DensityAtZero(double a, double AtA1) { return a < 1 ? Inf : a == 1 ? AtA1 : 0; }
@@ -195,20 +204,8 @@ double FDistriDensity(double x, double df1, double df2) {
   return TBetaShape(df1 / 2, df2 / 2).Power(u, v) / x;
 }
 
-double FDistriIntegral(double x, double df1, double df2) {
-  if (std::isnan(x) || BadDf(df1) || BadDf(df2)) return NaN;
-  if (x <= 0) return 0;
-  double u, v;
-  FToBeta(x, df1, df2, u, v);
-  return detail::BetaTails(TBetaShape(df1 / 2, df2 / 2), u, v).Lower;
-}
+double FDistriIntegral(double x, double df1, double df2) { return FTails(x, df1, df2).Lower; }
 
-double FDistriUpperTail(double x, double df1, double df2) {
-  if (std::isnan(x) || BadDf(df1) || BadDf(df2)) return NaN;
-  if (x <= 0) return 1;
-  double u, v;
-  FToBeta(x, df1, df2, u, v);
-  return detail::BetaTails(TBetaShape(df1 / 2, df2 / 2), u, v).Upper;
-}
+double FDistriUpperTail(double x, double df1, double df2) { return FTails(x, df1, df2).Upper; }
 
 }  // namespace orv

@@ -140,16 +140,9 @@ inline double BetaFraction(double a, double b, double x) {
   if (std::fabs(d) < Tiny) d = Tiny;
   d = 1 / d;
   double h = d;
-  for (int m = 1; m <= MaxFractionSteps; ++m) {
-    const double m2 = 2.0 * m;
-    double aa = m * (b - m) * x / ((qam + m2) * (a + m2));
-    d = 1 + aa * d;
-    if (std::fabs(d) < Tiny) d = Tiny;
-    c = 1 + aa / c;
-    if (std::fabs(c) < Tiny) c = Tiny;
-    d = 1 / d;
-    h *= d * c;
-    aa = -(a + m) * (qab + m) * x / ((a + m2) * (qap + m2));
+  // One step of Lentz's recurrence with the partial numerator aa; the
+  // factor it multiplies h with.
+  const auto Step = [&](double aa) {
     d = 1 + aa * d;
     if (std::fabs(d) < Tiny) d = Tiny;
     c = 1 + aa / c;
@@ -157,6 +150,12 @@ inline double BetaFraction(double a, double b, double x) {
     d = 1 / d;
     const double Delta = d * c;
     h *= Delta;
+    return Delta;
+  };
+  for (int m = 1; m <= MaxFractionSteps; ++m) {
+    const double m2 = 2.0 * m;
+    Step(m * (b - m) * x / ((qam + m2) * (a + m2)));
+    const double Delta = Step(-(a + m) * (qab + m) * x / ((a + m2) * (qap + m2)));
     if (std::fabs(Delta - 1) <= 1e-16) break;
   }
   return h;
