@@ -136,15 +136,15 @@ double tDistriQuantile(double p, double df) {
   if (!(t > 0)) t = std::numeric_limits<double>::min();
   if (std::isinf(t)) return Sign * Inf;
 
-  // Newton on the nearer tail: on its logarithm out in the tail, on the
-  // mass between 0 and t (0.5 - q is exact there) near the centre.
+  // Halley's method on the nearer tail: on its logarithm out in the tail,
+  // on the mass between 0 and t (0.5 - q is exact there) near the centre.
   const double Centre = 0.5 - q;
   const bool InLogs = q < 0.25;
   double Lo = 0, Hi = Inf;
   for (int Step = 0; Step < 200; ++Step) {
     const TTails H = Dist.Halves(t);
     double Next;
-    bool Newton = false;
+    bool Stepped = false;
     if (InLogs && H.Lower == 0) {  // beyond the double range of the tail
       Hi = t;
       Next = NaN;
@@ -152,13 +152,16 @@ double tDistriQuantile(double p, double df) {
       const double r = InLogs ? std::log(H.Lower / q) : Centre - H.Upper;
       if (r == 0) break;
       (r > 0 ? Lo : Hi) = t;
-      double Delta = (InLogs ? r * H.Lower : r) / H.Power;
-      // Halley's correction on the mass, from d ln f / dt = -(df + 1) t / (df + t^2).
-      if (!InLogs) Delta /= 1 - Delta * (df + 1) * t / (2 * (df + t * t));
-      Next = t + Delta;
+      // Halley's step: the Newton step over 1 + step g'' / (2 g'), with
+      // g''/g' = f'/f = -(df + 1) t / (df + t^2) for the mass and that plus
+      // f / tail for the logarithm of the tail.
+      const double Newton = (InLogs ? r * H.Lower : r) / H.Power;
+      const double Curve = -(df + 1) * t / (df + t * t) + (InLogs ? H.Power / H.Lower : 0);
+      Next = t + Newton / (1 + Newton * Curve / 2);
+      if (Next == t) break;  // below the rounding of t: converged
     }
     if (Next > Lo && Next < Hi) {
-      Newton = true;
+      Stepped = true;
     } else {
       if (std::isinf(Hi)) {
         Next = 2 * t;
@@ -167,9 +170,9 @@ double tDistriQuantile(double p, double df) {
       }
     }
     if (std::isinf(Next)) return Sign * Inf;
-    // The steps converge at least quadratically: one of 1e-9 leaves an
-    // error far below the rounding of the tails.
-    const bool Done = Newton && std::fabs(Next - t) <= 1e-9 * Next;
+    // The steps converge cubically: one of 1e-9 leaves an error far below
+    // the rounding of the tails.
+    const bool Done = Stepped && std::fabs(Next - t) <= 1e-9 * Next;
     t = Next;
     if (Done || (Hi < Inf && Hi - Lo <= 2e-16 * Hi)) break;
   }

@@ -24,7 +24,7 @@ ORV_API double tDistriDensity(double t, double df);
 // P(T <= t) and P(T > t).
 ORV_API double tDistriIntegral(double t, double df);
 ORV_API double tDistriUpperTail(double t, double df);
-// The t with P(T <= t) = p: Newton steps on the nearer tail (in logarithms
+// The t with P(T <= t) = p: Halley steps on the nearer tail (in logarithms
 // below 0.25), kept inside a bracket that bisection narrows where a step
 // leaves it, at most 200 steps. -inf for p = 0, +inf for p = 1, NaN outside
 // 0..1.
