@@ -20,71 +20,124 @@ namespace {
 
 // ---- groups ----------------------------------------------------------------------
 
-// The group of each element of Groups, numbered from 0 in the order of first
-// appearance. Labels within a span of a few times the count are looked up in
-// a table, others in a hash map: never a search through the groups.
-struct TGrouping {
-  std::vector<int32_t> Of;  // group of element i (0-based)
-  int32_t Count = 0;        // groups
-};
+// The sum and count of each group, found by label without a search: labels
+// near the first one (within the count of values, at most 2048 away) index
+// a table directly; others go through a hash map, in the order they first
+// appear. The slot a group takes changes only the order in which the group
+// terms are added up.
+class TGroupSums {
+ public:
+  TGroupSums(int32_t FirstLabel, int32_t N) {
+    const int64_t Half = std::min<int64_t>(2048, int64_t{N} + 64);
+    FBase = int64_t{FirstLabel} - Half;
+    FSum.assign(Ix(2 * Half), 0.0);
+    FCount.assign(Ix(2 * Half), 0);
+  }
+  // The table's slot of Label, Slots() or more for a label beyond it.
+  uint64_t SlotOf(int32_t Label) const { return static_cast<uint64_t>(int64_t{Label} - FBase); }
+  uint64_t Slots() const { return FSum.size(); }
+  double* Sums() { return FSum.data(); }
+  int64_t* Counts() { return FCount.data(); }
+  // The mean of the group of Label, which has been added.
+  double Mean(int32_t Label) const {
+    const uint64_t d = static_cast<uint64_t>(int64_t{Label} - FBase);
+    if (d < FSum.size()) return FSum[d] / static_cast<double>(FCount[d]);
+    const size_t k = Ix(FFar.find(Label)->second);
+    return FFarSum[k] / static_cast<double>(FFarCount[k]);
+  }
+  // Calls Fn(sum, count) for every group.
+  template <class F>
+  void ForEach(F&& Fn) const {
+    for (size_t d = 0; d < FSum.size(); ++d)
+      if (FCount[d] > 0) Fn(FSum[d], FCount[d]);
+    for (size_t k = 0; k < FFarSum.size(); ++k) Fn(FFarSum[k], FFarCount[k]);
+  }
 
-TGrouping GroupsOf(const TIntVector& Groups) {
-  const int32_t N = Groups.NrOfElem();
-  TGrouping R;
-  R.Of.resize(Ix(N));
-  int32_t Min = Groups.GetVal(1), Max = Min;
-  for (int32_t i = 2; i <= N; ++i) {
-    Min = std::min(Min, Groups.GetVal(i));
-    Max = std::max(Max, Groups.GetVal(i));
-  }
-  const int64_t Span = int64_t{Max} - Min + 1;
-  if (Span <= 4 * int64_t{N} + 1024) {
-    std::vector<int32_t> Slot(Ix(Span), -1);
-    for (int32_t i = 1; i <= N; ++i) {
-      int32_t& S = Slot[Ix(int64_t{Groups.GetVal(i)} - Min)];
-      if (S < 0) S = R.Count++;
-      R.Of[Ix(i - 1)] = S;
+ // A label beyond the table.
+  void AddFar(int32_t Label, double v) {
+    const auto [It, New] = FFar.try_emplace(Label, static_cast<int32_t>(FFarSum.size()));
+    if (New) {
+      FFarSum.push_back(0);
+      FFarCount.push_back(0);
     }
-  } else {
-    std::unordered_map<int32_t, int32_t> Slot;
-    for (int32_t i = 1; i <= N; ++i) {
-      const auto [It, New] = Slot.try_emplace(Groups.GetVal(i), R.Count);
-      if (New) ++R.Count;
-      R.Of[Ix(i - 1)] = It->second;
-    }
+    FFarSum[Ix(It->second)] += v;
+    ++FFarCount[Ix(It->second)];
   }
-  return R;
-}
+
+ private:
+  int64_t FBase;
+  std::vector<double> FSum;
+  std::vector<int64_t> FCount;
+  std::unordered_map<int32_t, int32_t> FFar;
+  std::vector<double> FFarSum;
+  std::vector<int64_t> FFarCount;
+};
 
 struct TSquares {
   double SSB, SSW, SST;
+  int32_t Groups;
 };
+
+// Sums of the values (less Shift), of their squares and per group from
+// element i on, up to the end or the first label beyond the table: a loop
+// without calls, kept out of line so that S and Q2 stay in registers.
+struct TRun {
+  double S, Q2;
+  int32_t End;
+};
+
+template <class ValueAt>
+[[gnu::noinline]] TRun DenseRun(const TIntVector& Labels, TGroupSums& Groups, ValueAt& Value, double Shift,
+                                int32_t i, TRun R) {
+  const int32_t N = Labels.NrOfElem();
+  double* Sum = Groups.Sums();
+  int64_t* Count = Groups.Counts();
+  const uint64_t Slots = Groups.Slots();
+  double S = R.S, Q2 = R.Q2;
+  for (; i < N; ++i) {
+    const uint64_t d = Groups.SlotOf(Labels.GetVal(i + 1));
+    if (d >= Slots) break;
+    const double v = Value(i) - Shift;
+    S += v;
+    Q2 += v * v;
+    Sum[d] += v;
+    ++Count[d];
+  }
+  return {S, Q2, i};
+}
 
 // The sums of squares of a one-way layout, from sums of the values less the
 // first one: S, Q2 and the group sums carry no common offset, so neither
-// SSW = Q2 - G nor SSB = G - S^2 / N cancels it away.
+// SSW = Q2 - G nor SSB = G - S^2 / N cancels it away. Groups holds the
+// shifted sums afterwards.
 template <class ValueAt>
-TSquares OneWay(int32_t N, const TGrouping& G, ValueAt&& Value) {
-  std::vector<double> Sum(Ix(G.Count), 0.0);
-  std::vector<int64_t> Count(Ix(G.Count), 0);
+TSquares OneWay(const TIntVector& Labels, TGroupSums& Groups, ValueAt&& Value) {
+  const int32_t N = Labels.NrOfElem();
   const double Shift = Value(0);
-  double S = 0, Q2 = 0;
-  for (int32_t i = 0; i < N; ++i) {
-    const double v = Value(i) - Shift;
-    const int32_t g = G.Of[Ix(i)];
-    S += v;
-    Q2 += v * v;
-    Sum[Ix(g)] += v;
-    ++Count[Ix(g)];
+  TRun R{0, 0, 0};
+  for (;;) {
+    R = DenseRun(Labels, Groups, Value, Shift, R.End, R);
+    if (R.End == N) break;
+    const double v = Value(R.End) - Shift;
+    R.S += v;
+    R.Q2 += v * v;
+    Groups.AddFar(Labels.GetVal(R.End + 1), v);
+    ++R.End;
   }
+  const double S = R.S, Q2 = R.Q2;
   double Between = 0;
-  for (int32_t g = 0; g < G.Count; ++g) Between += Sum[Ix(g)] * Sum[Ix(g)] / static_cast<double>(Count[Ix(g)]);
+  int32_t Used = 0;
+  Groups.ForEach([&](double GroupSum, int64_t n) {
+    Between += GroupSum * GroupSum / static_cast<double>(n);
+    ++Used;
+  });
   const double Total = S * S / N;
-  return {Between - Total, Q2 - Between, Q2 - Total};
+  return {Between - Total, Q2 - Between, Q2 - Total, Used};
 }
 
 // Step 5 shared by Levene and Anova1F: F and the p-value or code.
-double FTestResult(const TSquares& Q, int32_t g, int32_t N, double& F) {
+double FTestResult(const TSquares& Q, int32_t N, double& F) {
+  const int32_t g = Q.Groups;
   const double MSB = Q.SSB / (g - 1), MSW = Q.SSW / (N - g);
   if (MSW != 0) {
     F = MSB / MSW;
@@ -98,13 +151,11 @@ double FTestResult(const TSquares& Q, int32_t g, int32_t N, double& F) {
   return -3;
 }
 
-// The checks of both: -4, -1, -2, or 0 with the grouping.
-int32_t PrepareGroups(const TVector* Data, const TIntVector* Groups, TGrouping& G) {
-  if (Data == nullptr || Groups == nullptr || Data->NrOfElem() != Groups->NrOfElem()) return -4;
-  G = GroupsOf(*Groups);
-  if (G.Count <= 1) return -1;
-  if (G.Count >= Data->NrOfElem()) return -2;
-  return 0;
+// The codes of both after the data's layout: -1, -2 or 0.
+int32_t GroupCode(int32_t Groups, int32_t N) { return Groups <= 1 ? -1 : Groups >= N ? -2 : 0; }
+
+bool Mismatched(const TVector* Data, const TIntVector* Groups) {
+  return Data == nullptr || Groups == nullptr || Data->NrOfElem() != Groups->NrOfElem();
 }
 
 // ---- binned distributions --------------------------------------------------------
@@ -231,39 +282,34 @@ double FriedmanTest(const TMatrix* Data, double& Q) {
 }
 
 double LeveneTest(const TVector* Data, const TIntVector* Groups, double& F) {
-  TGrouping G;
-  const int32_t Code = PrepareGroups(Data, Groups, G);
-  if (Code != 0) return Code;
+  if (Mismatched(Data, Groups)) return -4;
   const int32_t N = Data->NrOfElem();
-  // Group means from sums shifted by the first value, as in OneWay.
-  std::vector<double> Sum(Ix(G.Count), 0.0);
-  std::vector<int64_t> Count(Ix(G.Count), 0);
   const double Shift = Data->GetVal(1);
-  for (int32_t i = 0; i < N; ++i) {
-    Sum[Ix(G.Of[Ix(i)])] += Data->GetVal(i + 1) - Shift;
-    ++Count[Ix(G.Of[Ix(i)])];
-  }
-  for (int32_t g = 0; g < G.Count; ++g) Sum[Ix(g)] /= static_cast<double>(Count[Ix(g)]);
-  const TSquares Q = OneWay(N, G, [&](int32_t i) {
-    return std::fabs(Data->GetVal(i + 1) - Shift - Sum[Ix(G.Of[Ix(i)])]);
+  TGroupSums Means(Groups->GetVal(1), N);
+  const TSquares Layout = OneWay(*Groups, Means, [&](int32_t i) { return Data->GetVal(i + 1); });
+  if (const int32_t Code = GroupCode(Layout.Groups, N); Code != 0) return Code;
+  // Deviations from the group means, formed on the shifted values as well.
+  TGroupSums Dev(Groups->GetVal(1), N);
+  const TSquares Q = OneWay(*Groups, Dev, [&](int32_t i) {
+    return std::fabs(Data->GetVal(i + 1) - Shift - Means.Mean(Groups->GetVal(i + 1)));
   });
-  return FTestResult(Q, G.Count, N, F);
+  return FTestResult(Q, N, F);
 }
 
 double Anova1F(const TVector* Data, const TIntVector* Groups, double& SSB, double& SSW, double& SST, int32_t& dfB,
                int32_t& dfW, int32_t& dfT, double& F) {
-  TGrouping G;
-  const int32_t Code = PrepareGroups(Data, Groups, G);
-  if (Code != 0) return Code;
+  if (Mismatched(Data, Groups)) return -4;
   const int32_t N = Data->NrOfElem();
-  const TSquares Q = OneWay(N, G, [&](int32_t i) { return Data->GetVal(i + 1); });
+  TGroupSums Sums(Groups->GetVal(1), N);
+  const TSquares Q = OneWay(*Groups, Sums, [Data](int32_t i) { return Data->GetVal(i + 1); });
+  if (const int32_t Code = GroupCode(Q.Groups, N); Code != 0) return Code;
   SSB = Q.SSB;
   SSW = Q.SSW;
   SST = Q.SST;
-  dfB = G.Count - 1;
-  dfW = N - G.Count;
+  dfB = Q.Groups - 1;
+  dfW = N - Q.Groups;
   dfT = N - 1;
-  return FTestResult(Q, G.Count, N, F);
+  return FTestResult(Q, N, F);
 }
 
 }  // namespace orv
