@@ -53,7 +53,7 @@ class TGroupSums {
     for (size_t k = 0; k < FFarSum.size(); ++k) Fn(FFarSum[k], FFarCount[k]);
   }
 
- // A label beyond the table.
+  // A label beyond the table.
   void AddFar(int32_t Label, double v) {
     const auto [It, New] = FFar.try_emplace(Label, static_cast<int32_t>(FFarSum.size()));
     if (New) {
@@ -78,14 +78,14 @@ struct TSquares {
   int32_t Groups;
 };
 
-// Sums of the values (less Shift), of their squares and per group from
-// element i on, up to the end or the first label beyond the table: a loop
-// without calls, kept out of line so that S and Q2 stay in registers.
 struct TRun {
   double S, Q2;
   int32_t End;
 };
 
+// Sums of the values (less Shift), of their squares and per group from
+// element i on, up to the end or the first label beyond the table: a loop
+// without calls, kept out of line so that S and Q2 stay in registers.
 template <class ValueAt>
 [[gnu::noinline]] TRun DenseRun(const TIntVector& Labels, TGroupSums& Groups, ValueAt& Value, double Shift,
                                 int32_t i, TRun R) {

@@ -48,10 +48,11 @@ ORV_API int32_t PerformChi2DistComp(const TIntArray& Counts1, const TIntArray& C
 // rows or Data = nullptr. Every row a tie throughout: Q := 0, p = 1.
 ORV_API double FriedmanTest(const TMatrix* Data, double& Q);
 
-// Groups for the two routines below: the elements of Groups name the group
-// of the element of Data at the same position; groups are numbered in the
-// order their labels first appear. The sums are formed of the values less
-// the first one, so a large common offset costs no digits.
+// Groups for the two routines below: the element of Groups at the same
+// position names the group of an element of Data (equal labels, one group;
+// any Integer may be a label, found without a search through the groups).
+// The sums are formed of the values less the first one, so a large common
+// offset costs no digits.
 //
 // Levene's test of equal variances (deviations from the group means):
 // F := MSB / MSW of the absolute deviations. Returns p = P(F_(g-1, N-g) > F),
