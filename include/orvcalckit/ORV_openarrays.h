@@ -7,3 +7,4 @@
 #include "orvcalckit/openarrays/clone.h"
 #include "orvcalckit/openarrays/extremes.h"
 #include "orvcalckit/openarrays/search.h"
+#include "orvcalckit/openarrays/sort.h"
