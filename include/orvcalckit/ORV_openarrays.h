@@ -6,5 +6,6 @@
 #include "orvcalckit/openarrays/common.h"
 #include "orvcalckit/openarrays/clone.h"
 #include "orvcalckit/openarrays/extremes.h"
+#include "orvcalckit/openarrays/percentile.h"
 #include "orvcalckit/openarrays/search.h"
 #include "orvcalckit/openarrays/sort.h"
