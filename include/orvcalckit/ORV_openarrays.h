@@ -5,6 +5,7 @@
 
 #include "orvcalckit/openarrays/common.h"
 #include "orvcalckit/openarrays/clone.h"
+#include "orvcalckit/openarrays/copy.h"
 #include "orvcalckit/openarrays/extremes.h"
 #include "orvcalckit/openarrays/percentile.h"
 #include "orvcalckit/openarrays/search.h"
