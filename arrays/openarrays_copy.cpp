@@ -123,15 +123,15 @@ int32_t CopyArray(const TIntArray& Src, int32_t Lo, int32_t Hi, int32_t Off, TIn
 int32_t CopyArray(const TDouble2DArray& Src, int32_t OffCol, int32_t OffRow, TDouble2DArray& Dst) {
   return Copy(Src, nullptr, {OffCol, OffRow}, Dst);
 }
-int32_t CopyArray(const TDouble2DArray& Src, int32_t ColLo, int32_t RowLo, int32_t ColHi, int32_t RowHi,
-                  int32_t OffCol, int32_t OffRow, TDouble2DArray& Dst) {
+int32_t CopyArray(const TDouble2DArray& Src, int32_t ColLo, int32_t RowLo, int32_t ColHi, int32_t RowHi, int32_t OffCol,
+                  int32_t OffRow, TDouble2DArray& Dst) {
   return CopyBox(Src, detail::CornerBox(ColLo, RowLo, ColHi, RowHi), {OffCol, OffRow}, Dst);
 }
 int32_t CopyArray(const TInt2DArray& Src, int32_t OffCol, int32_t OffRow, TInt2DArray& Dst) {
   return Copy(Src, nullptr, {OffCol, OffRow}, Dst);
 }
-int32_t CopyArray(const TInt2DArray& Src, int32_t ColLo, int32_t RowLo, int32_t ColHi, int32_t RowHi,
-                  int32_t OffCol, int32_t OffRow, TInt2DArray& Dst) {
+int32_t CopyArray(const TInt2DArray& Src, int32_t ColLo, int32_t RowLo, int32_t ColHi, int32_t RowHi, int32_t OffCol,
+                  int32_t OffRow, TInt2DArray& Dst) {
   return CopyBox(Src, detail::CornerBox(ColLo, RowLo, ColHi, RowHi), {OffCol, OffRow}, Dst);
 }
 int32_t CopyArray(const TDouble3DArray& Src, int32_t Off1, int32_t Off2, int32_t Off3, TDouble3DArray& Dst) {
@@ -144,8 +144,8 @@ int32_t CopyArray(const TDouble3DArray& Src, int32_t Lo1, int32_t Lo2, int32_t L
 int32_t CopyArray(const TInt3DArray& Src, int32_t Off1, int32_t Off2, int32_t Off3, TInt3DArray& Dst) {
   return Copy(Src, nullptr, {Off1, Off2, Off3}, Dst);
 }
-int32_t CopyArray(const TInt3DArray& Src, int32_t Lo1, int32_t Lo2, int32_t Lo3, int32_t Hi1, int32_t Hi2,
-                  int32_t Hi3, int32_t Off1, int32_t Off2, int32_t Off3, TInt3DArray& Dst) {
+int32_t CopyArray(const TInt3DArray& Src, int32_t Lo1, int32_t Lo2, int32_t Lo3, int32_t Hi1, int32_t Hi2, int32_t Hi3,
+                  int32_t Off1, int32_t Off2, int32_t Off3, TInt3DArray& Dst) {
   return CopyBox(Src, detail::CornerBox(Lo1, Lo2, Lo3, Hi1, Hi2, Hi3), {Off1, Off2, Off3}, Dst);
 }
 int32_t CopyArray(const TDouble4DArray& Src, int32_t Off1, int32_t Off2, int32_t Off3, int32_t Off4,
@@ -157,13 +157,11 @@ int32_t CopyArray(const TDouble4DArray& Src, int32_t Lo1, int32_t Lo2, int32_t L
                   TDouble4DArray& Dst) {
   return CopyBox(Src, detail::CornerBox(Lo1, Lo2, Lo3, Lo4, Hi1, Hi2, Hi3, Hi4), {Off1, Off2, Off3, Off4}, Dst);
 }
-int32_t CopyArray(const TInt4DArray& Src, int32_t Off1, int32_t Off2, int32_t Off3, int32_t Off4,
-                  TInt4DArray& Dst) {
+int32_t CopyArray(const TInt4DArray& Src, int32_t Off1, int32_t Off2, int32_t Off3, int32_t Off4, TInt4DArray& Dst) {
   return Copy(Src, nullptr, {Off1, Off2, Off3, Off4}, Dst);
 }
-int32_t CopyArray(const TInt4DArray& Src, int32_t Lo1, int32_t Lo2, int32_t Lo3, int32_t Lo4, int32_t Hi1,
-                  int32_t Hi2, int32_t Hi3, int32_t Hi4, int32_t Off1, int32_t Off2, int32_t Off3, int32_t Off4,
-                  TInt4DArray& Dst) {
+int32_t CopyArray(const TInt4DArray& Src, int32_t Lo1, int32_t Lo2, int32_t Lo3, int32_t Lo4, int32_t Hi1, int32_t Hi2,
+                  int32_t Hi3, int32_t Hi4, int32_t Off1, int32_t Off2, int32_t Off3, int32_t Off4, TInt4DArray& Dst) {
   return CopyBox(Src, detail::CornerBox(Lo1, Lo2, Lo3, Lo4, Hi1, Hi2, Hi3, Hi4), {Off1, Off2, Off3, Off4}, Dst);
 }
 
@@ -190,16 +188,16 @@ int32_t CopyVectorToArrayColumn(const TDoubleArray& V, int32_t FirstElem, int32_
                                 int32_t FirstRow, TDouble2DArray& A) {
   return VectorInto<true>(V, FirstElem, LastElem, Col, FirstRow, A);
 }
-int32_t CopyVectorToArrayColumn(const TIntArray& V, int32_t FirstElem, int32_t LastElem, int32_t Col,
-                                int32_t FirstRow, TInt2DArray& A) {
+int32_t CopyVectorToArrayColumn(const TIntArray& V, int32_t FirstElem, int32_t LastElem, int32_t Col, int32_t FirstRow,
+                                TInt2DArray& A) {
   return VectorInto<true>(V, FirstElem, LastElem, Col, FirstRow, A);
 }
-int32_t CopyVectorToArrayColumn(const TBoolArray& V, int32_t FirstElem, int32_t LastElem, int32_t Col,
-                                int32_t FirstRow, TBool2DArray& A) {
+int32_t CopyVectorToArrayColumn(const TBoolArray& V, int32_t FirstElem, int32_t LastElem, int32_t Col, int32_t FirstRow,
+                                TBool2DArray& A) {
   return VectorInto<true>(V, FirstElem, LastElem, Col, FirstRow, A);
 }
-int32_t CopyVectorToArrayRow(const TDoubleArray& V, int32_t FirstElem, int32_t LastElem, int32_t FirstCol,
-                             int32_t Row, TDouble2DArray& A) {
+int32_t CopyVectorToArrayRow(const TDoubleArray& V, int32_t FirstElem, int32_t LastElem, int32_t FirstCol, int32_t Row,
+                             TDouble2DArray& A) {
   return VectorInto<false>(V, FirstElem, LastElem, FirstCol, Row, A);
 }
 int32_t CopyVectorToArrayRow(const TIntArray& V, int32_t FirstElem, int32_t LastElem, int32_t FirstCol, int32_t Row,

@@ -32,7 +32,10 @@ constexpr double MaxBins = 1000;
 class THistogram {
  public:
   THistogram(double LowVal, double HighVal, double BinWidth, int64_t Bins)
-      : FLow(LowVal), FTop(HighVal + BinWidth), FWidth(BinWidth), FBins(static_cast<double>(Bins)),
+      : FLow(LowVal),
+        FTop(HighVal + BinWidth),
+        FWidth(BinWidth),
+        FBins(static_cast<double>(Bins)),
         FDist(detail::Ix(Bins)) {
     // Cleared explicitly: the zero start belongs to the routine, not to how
     // the array happens to be allocated.
@@ -125,8 +128,7 @@ double PercentileArray(double P, TDoubleArray& A) {
   return SelectPercentile(A, std::clamp(P, 0.0, 100.0));
 }
 
-double PercentileArray(double P, const TDouble2DArray& A, int32_t ColLo, int32_t RowLo, int32_t ColHi,
-                       int32_t RowHi) {
+double PercentileArray(double P, const TDouble2DArray& A, int32_t ColLo, int32_t RowLo, int32_t ColHi, int32_t RowHi) {
   if (std::isnan(P)) return std::numeric_limits<double>::quiet_NaN();
   const auto S = detail::Shape(A);
   if (S.Empty()) return 0;
@@ -136,27 +138,28 @@ double PercentileArray(double P, const TDouble2DArray& A, int32_t ColLo, int32_t
   if (B.Fit(S) != detail::bfInside || B.Cells() > INT32_MAX) return 0;
   TDoubleArray W;
   W.reserve(detail::Ix(B.Cells()));
-  detail::ForEachRunInBox(A, B, [&W](std::span<const double> Run, const auto&) { W.insert(W.end(), Run.begin(), Run.end()); });
+  detail::ForEachRunInBox(
+      A, B, [&W](std::span<const double> Run, const auto&) { W.insert(W.end(), Run.begin(), Run.end()); });
   return SelectPercentile(W, std::clamp(P, 0.0, 100.0));
 }
 
-int32_t FrequDistOfArray(const TDoubleArray& A, int32_t Lo, int32_t Hi, double LowVal, double HighVal,
-                         double BinWidth, TIntArray& Dist, int32_t& NBelow, int32_t& NAbove, int32_t& MaxCount) {
+int32_t FrequDistOfArray(const TDoubleArray& A, int32_t Lo, int32_t Hi, double LowVal, double HighVal, double BinWidth,
+                         TIntArray& Dist, int32_t& NBelow, int32_t& NAbove, int32_t& MaxCount) {
   return FrequDist(A, nullptr, detail::PairBox(Lo, Hi), LowVal, HighVal, BinWidth, Dist, NBelow, NAbove, MaxCount);
 }
 
 int32_t FrequDistOfArray(const TDouble2DArray& A, int32_t ColLo, int32_t RowLo, int32_t ColHi, int32_t RowHi,
                          double LowVal, double HighVal, double BinWidth, TIntArray& Dist, int32_t& NBelow,
                          int32_t& NAbove, int32_t& MaxCount) {
-  return FrequDist(A, nullptr, detail::CornerBox(ColLo, RowLo, ColHi, RowHi), LowVal, HighVal, BinWidth, Dist,
-                   NBelow, NAbove, MaxCount);
+  return FrequDist(A, nullptr, detail::CornerBox(ColLo, RowLo, ColHi, RowHi), LowVal, HighVal, BinWidth, Dist, NBelow,
+                   NAbove, MaxCount);
 }
 
-int32_t FrequDistOfArray(const TDouble2DArray& A, const TBool2DArray& Mask, int32_t ColLo, int32_t RowLo,
-                         int32_t ColHi, int32_t RowHi, double LowVal, double HighVal, double BinWidth,
-                         TIntArray& Dist, int32_t& NBelow, int32_t& NAbove, int32_t& MaxCount) {
-  return FrequDist(A, &Mask, detail::CornerBox(ColLo, RowLo, ColHi, RowHi), LowVal, HighVal, BinWidth, Dist,
-                   NBelow, NAbove, MaxCount);
+int32_t FrequDistOfArray(const TDouble2DArray& A, const TBool2DArray& Mask, int32_t ColLo, int32_t RowLo, int32_t ColHi,
+                         int32_t RowHi, double LowVal, double HighVal, double BinWidth, TIntArray& Dist,
+                         int32_t& NBelow, int32_t& NAbove, int32_t& MaxCount) {
+  return FrequDist(A, &Mask, detail::CornerBox(ColLo, RowLo, ColHi, RowHi), LowVal, HighVal, BinWidth, Dist, NBelow,
+                   NAbove, MaxCount);
 }
 
 }  // namespace orv

@@ -9,9 +9,9 @@
 
 #include "core/combsort.h"
 #include "core/simd.h"
-#include "orvcalckit/detail/index.h"
 #include "orvcalckit/ORV_math1.h"
 #include "orvcalckit/ORV_openarrays.h"
+#include "orvcalckit/detail/index.h"
 #include "orvcorekit/Orv_system.h"
 
 namespace orv {
@@ -84,8 +84,7 @@ ORV_SIMD_KERNEL int64_t ExchangeDoublesDown(double* V, int32_t* P, int64_t Gap, 
                                             bool& Swapped) {
   return ExchangeLanes<double, false>(V, P, Gap, From, Last, Swapped);
 }
-ORV_SIMD_KERNEL int64_t ExchangeIntsUp(int32_t* V, int32_t* P, int64_t Gap, int64_t From, int64_t Last,
-                                       bool& Swapped) {
+ORV_SIMD_KERNEL int64_t ExchangeIntsUp(int32_t* V, int32_t* P, int64_t Gap, int64_t From, int64_t Last, bool& Swapped) {
   return ExchangeLanes<int32_t, true>(V, P, Gap, From, Last, Swapped);
 }
 ORV_SIMD_KERNEL int64_t ExchangeIntsDown(int32_t* V, int32_t* P, int64_t Gap, int64_t From, int64_t Last,

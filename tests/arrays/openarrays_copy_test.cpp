@@ -33,16 +33,22 @@ TEST(CopyArray, CodesAndFitsOfEachForm) {
   const TDouble2DArray Src32 = {{1, 2}, {3, 4}, {5, 6}};
   const TDoubleArray Five(5, 0.0);
   const TDouble2DArray Nine(3, TDoubleArray(3, 0.0));
-  auto D1 = [&](auto... Args) { TDoubleArray D = Five; return CopyArray(Args..., D); };
-  auto D2 = [&](const TDouble2DArray& Src, auto... Args) { TDouble2DArray D = Nine; return CopyArray(Src, Args..., D); };
+  auto D1 = [&](auto... Args) {
+    TDoubleArray D = Five;
+    return CopyArray(Args..., D);
+  };
+  auto D2 = [&](const TDouble2DArray& Src, auto... Args) {
+    TDouble2DArray D = Nine;
+    return CopyArray(Src, Args..., D);
+  };
   // The family's examples, then the rest of the codes.
-  const int32_t Got[] = {D1(Three, 1),  D1(Three, 2),         D1(Three, 0, 2, 2),   D2(Two, 1, 1),
-                         D2(Two, 2, 1), D2(Src32, 1, 0, 2, 1, 0, 0), D2(Src32, 1, 0, 3, 1, 0, 0),
-                         D1(Three, -1), D1(Three, 5),         D1(Three, 2, 1, 0),   D1(Three, 0, 3, 0),
-                         D1(Three, 0, 2, 3), D1(TDoubleArray{}, 0), D2(TDouble2DArray{{}}, 0, 0),
-                         D2(TDouble2DArray{{1}, {2, 3}}, 0, 0), D2(Two, 0, 3), D2(Src32, 0, 1, 2, 1, 1, 1)};
-  const int32_t Want[] = {0, -2, 0, 0, -2, 0, -2, -2, -2, -2, -2, -2, -1, -1, -1, -2, -2};
-  for (std::size_t I = 0; I < std::size(Want); ++I) EXPECT_EQ(Got[I], Want[I]) << "case " << I;
+  EXPECT_EQ((TIntArray{D1(Three, 1), D1(Three, 2), D1(Three, 0, 2, 2), D2(Two, 1, 1), D2(Two, 2, 1),
+                       D2(Src32, 1, 0, 2, 1, 0, 0), D2(Src32, 1, 0, 3, 1, 0, 0)}),
+            (TIntArray{0, -2, 0, 0, -2, 0, -2}));
+  EXPECT_EQ((TIntArray{D1(Three, -1), D1(Three, 5), D1(Three, 2, 1, 0), D1(Three, 0, 3, 0), D1(Three, 0, 2, 3),
+                       D1(TDoubleArray{}, 0), D2(TDouble2DArray{{}}, 0, 0), D2(TDouble2DArray{{1}, {2, 3}}, 0, 0),
+                       D2(Two, 0, 3), D2(Src32, 0, 1, 2, 1, 1, 1)}),
+            (TIntArray{-2, -2, -2, -2, -2, -1, -1, -1, -2, -2}));
   TDouble2DArray Empty;
   EXPECT_EQ(CopyArray(Two, 0, 0, Empty), -1);
   TDouble2DArray D = {{0, 0}, {0, 0}};
@@ -100,14 +106,12 @@ TEST(ColumnAndRowCopies, CodesInTheirOrderAndTheCellsCopied) {
   const TInt2DArray A = {{0, 1, 2, 3}, {10, 11, 12, 13}, {20, 21, 22, 23}};
   TIntArray V = {-1};
   // Col or Row, first, last: CopyArrayColumn and CopyArrayRow codes.
-  const struct {
-    int32_t Line, First, Last, Column, Row;
-  } Rows[] = {{1, 1, 4, -2, -2}, {1, 1, 0, -2, -2}, {3, 0, 2, -3, 0},     {4, 0, 2, -3, -3},
-              {4, 0, 3, -3, -2}, {-1, 0, 0, -3, -3}, {1, -1, 0, -2, -2}};
+  const int32_t Rows[][5] = {{1, 1, 4, -2, -2}, {1, 1, 0, -2, -2},  {3, 0, 2, -3, 0},  {4, 0, 2, -3, -3},
+                             {4, 0, 3, -3, -2}, {-1, 0, 0, -3, -3}, {1, -1, 0, -2, -2}};
   for (const auto& R : Rows) {
     TIntArray W = V;
-    EXPECT_EQ(CopyArrayColumn(A, R.Line, R.First, R.Last, V), R.Column) << R.Line << R.First << R.Last;
-    EXPECT_EQ(CopyArrayRow(A, R.Line, R.First, R.Last, W), R.Row) << R.Line << R.First << R.Last;
+    EXPECT_EQ(CopyArrayColumn(A, R[0], R[1], R[2], V), R[3]) << R[0] << R[1] << R[2];
+    EXPECT_EQ(CopyArrayRow(A, R[0], R[1], R[2], W), R[4]) << R[0] << R[1] << R[2];
   }
   EXPECT_EQ(V, TIntArray{-1}) << "failures leave V alone";
   EXPECT_EQ(CopyArrayColumn(A, 1, 1, 2, V), 0);
@@ -117,23 +121,18 @@ TEST(ColumnAndRowCopies, CodesInTheirOrderAndTheCellsCopied) {
   const TInt2DArray Bad[] = {{}, {{}, {}}, {{1, 2}, {3}}};
   for (const auto& B : Bad) EXPECT_EQ(CopyArrayColumn(B, 0, 0, 0, V) + CopyArrayRow(B, 0, 0, 0, V), -2);
 
-  // V into a column (row) of a copy of A: FirstElem, LastElem, Col (FirstCol), FirstRow
-  // (Row), code, ScanSum after (NumPy: the slice assignment, then the sum as above).
+  // V into a column (row) of a copy of A: FirstElem, LastElem, Col (FirstCol), FirstRow (Row), code,
+  // ScanSum after, 0 for unchanged (NumPy: the slice assignment, then the sum as above).
   const TIntArray Five = {1, 2, 3, 4, 5};
-  const int64_t Untouched = ScanSum(A);
-  const struct {
-    int32_t First, Last, Col, Row, Code;
-    int64_t Column, RowSum;
-  } Into[] = {{0, 0, 1, 2, 0, 1067, 935}, {7, 0, -1, 0, -2, Untouched, Untouched},
-              {7, 0, 0, 0, -1, Untouched, Untouched}, {3, 1, 0, 0, 0, Untouched, Untouched},
-              {1, 2, 0, 3, 0, 1228, 1148}, {0, 0, 3, 0, -2, Untouched, Untouched},
-              {0, 0, 0, 4, -2, Untouched, Untouched}, {0, 5, 0, 0, -1, Untouched, Untouched}};
+  const int32_t Into[][7] = {{0, 0, 1, 2, 0, 1067, 935}, {7, 0, -1, 0, -2, 0, 0},     {7, 0, 0, 0, -1, 0, 0},
+                             {3, 1, 0, 0, 0, 0, 0},      {1, 2, 0, 3, 0, 1228, 1148}, {0, 0, 3, 0, -2, 0, 0},
+                             {0, 0, 0, 4, -2, 0, 0},     {0, 5, 0, 0, -1, 0, 0}};
   for (const auto& R : Into) {
     TInt2DArray C = A, D = A;
-    EXPECT_EQ(CopyVectorToArrayColumn(Five, R.First, R.Last, R.Col, R.Row, C), R.Code) << R.First << R.Last;
-    EXPECT_EQ(CopyVectorToArrayRow(Five, R.First, R.Last, R.Col, R.Row, D), R.Code) << R.First << R.Last;
-    EXPECT_EQ(ScanSum(C), R.Column) << R.First << R.Last << R.Col << R.Row;
-    EXPECT_EQ(ScanSum(D), R.RowSum) << R.First << R.Last << R.Col << R.Row;
+    EXPECT_EQ(CopyVectorToArrayColumn(Five, R[0], R[1], R[2], R[3], C), R[4]) << R[0] << R[1] << R[2] << R[3];
+    EXPECT_EQ(CopyVectorToArrayRow(Five, R[0], R[1], R[2], R[3], D), R[4]) << R[0] << R[1] << R[2] << R[3];
+    EXPECT_EQ(ScanSum(C), R[5] ? R[5] : ScanSum(A)) << R[0] << R[1] << R[2] << R[3];
+    EXPECT_EQ(ScanSum(D), R[6] ? R[6] : ScanSum(A)) << R[0] << R[1] << R[2] << R[3];
   }
   TInt2DArray C = A;
   EXPECT_EQ(CopyVectorToArrayColumn(TIntArray{}, 0, 0, 0, 0, C), 0);

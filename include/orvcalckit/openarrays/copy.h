@@ -36,21 +36,21 @@ ORV_API int32_t CopyArray(const TInt2DArray& Src, int32_t OffCol, int32_t OffRow
 ORV_API int32_t CopyArray(const TInt2DArray& Src, int32_t ColLo, int32_t RowLo, int32_t ColHi, int32_t RowHi,
                           int32_t OffCol, int32_t OffRow, TInt2DArray& Dst);
 ORV_API int32_t CopyArray(const TDouble3DArray& Src, int32_t Off1, int32_t Off2, int32_t Off3, TDouble3DArray& Dst);
-ORV_API int32_t CopyArray(const TDouble3DArray& Src, int32_t Lo1, int32_t Lo2, int32_t Lo3, int32_t Hi1,
-                          int32_t Hi2, int32_t Hi3, int32_t Off1, int32_t Off2, int32_t Off3, TDouble3DArray& Dst);
+ORV_API int32_t CopyArray(const TDouble3DArray& Src, int32_t Lo1, int32_t Lo2, int32_t Lo3, int32_t Hi1, int32_t Hi2,
+                          int32_t Hi3, int32_t Off1, int32_t Off2, int32_t Off3, TDouble3DArray& Dst);
 ORV_API int32_t CopyArray(const TInt3DArray& Src, int32_t Off1, int32_t Off2, int32_t Off3, TInt3DArray& Dst);
 ORV_API int32_t CopyArray(const TInt3DArray& Src, int32_t Lo1, int32_t Lo2, int32_t Lo3, int32_t Hi1, int32_t Hi2,
                           int32_t Hi3, int32_t Off1, int32_t Off2, int32_t Off3, TInt3DArray& Dst);
 ORV_API int32_t CopyArray(const TDouble4DArray& Src, int32_t Off1, int32_t Off2, int32_t Off3, int32_t Off4,
                           TDouble4DArray& Dst);
-ORV_API int32_t CopyArray(const TDouble4DArray& Src, int32_t Lo1, int32_t Lo2, int32_t Lo3, int32_t Lo4,
-                          int32_t Hi1, int32_t Hi2, int32_t Hi3, int32_t Hi4, int32_t Off1, int32_t Off2,
-                          int32_t Off3, int32_t Off4, TDouble4DArray& Dst);
+ORV_API int32_t CopyArray(const TDouble4DArray& Src, int32_t Lo1, int32_t Lo2, int32_t Lo3, int32_t Lo4, int32_t Hi1,
+                          int32_t Hi2, int32_t Hi3, int32_t Hi4, int32_t Off1, int32_t Off2, int32_t Off3, int32_t Off4,
+                          TDouble4DArray& Dst);
 ORV_API int32_t CopyArray(const TInt4DArray& Src, int32_t Off1, int32_t Off2, int32_t Off3, int32_t Off4,
                           TInt4DArray& Dst);
 ORV_API int32_t CopyArray(const TInt4DArray& Src, int32_t Lo1, int32_t Lo2, int32_t Lo3, int32_t Lo4, int32_t Hi1,
-                          int32_t Hi2, int32_t Hi3, int32_t Hi4, int32_t Off1, int32_t Off2, int32_t Off3,
-                          int32_t Off4, TInt4DArray& Dst);
+                          int32_t Hi2, int32_t Hi3, int32_t Hi4, int32_t Off1, int32_t Off2, int32_t Off3, int32_t Off4,
+                          TInt4DArray& Dst);
 
 // V becomes a new array of the cells FirstRow .. LastRow of column Col
 // (CopyArrayColumn), or of the cells FirstCol .. LastCol of row Row
@@ -62,10 +62,8 @@ ORV_API int32_t CopyArray(const TInt4DArray& Src, int32_t Lo1, int32_t Lo2, int3
 ORV_API int32_t CopyArrayColumn(const TDouble2DArray& A, int32_t Col, int32_t FirstRow, int32_t LastRow,
                                 TDoubleArray& V);
 ORV_API int32_t CopyArrayColumn(const TInt2DArray& A, int32_t Col, int32_t FirstRow, int32_t LastRow, TIntArray& V);
-ORV_API int32_t CopyArrayColumn(const TBool2DArray& A, int32_t Col, int32_t FirstRow, int32_t LastRow,
-                                TBoolArray& V);
-ORV_API int32_t CopyArrayRow(const TDouble2DArray& A, int32_t Row, int32_t FirstCol, int32_t LastCol,
-                             TDoubleArray& V);
+ORV_API int32_t CopyArrayColumn(const TBool2DArray& A, int32_t Col, int32_t FirstRow, int32_t LastRow, TBoolArray& V);
+ORV_API int32_t CopyArrayRow(const TDouble2DArray& A, int32_t Row, int32_t FirstCol, int32_t LastCol, TDoubleArray& V);
 ORV_API int32_t CopyArrayRow(const TInt2DArray& A, int32_t Row, int32_t FirstCol, int32_t LastCol, TIntArray& V);
 ORV_API int32_t CopyArrayRow(const TBool2DArray& A, int32_t Row, int32_t FirstCol, int32_t LastCol, TBoolArray& V);
 

@@ -38,11 +38,10 @@ ORV_API double PercentileArray(double P, const TDouble2DArray& A, int32_t ColLo,
 // empty or ragged Mask differs), -5 more than 1000 bins (also a ratio
 // |HighVal - LowVal| / BinWidth that is not finite); else 0.
 ORV_API int32_t FrequDistOfArray(const TDoubleArray& A, int32_t Lo, int32_t Hi, double LowVal, double HighVal,
-                                 double BinWidth, TIntArray& Dist, int32_t& NBelow, int32_t& NAbove,
-                                 int32_t& MaxCount);
-ORV_API int32_t FrequDistOfArray(const TDouble2DArray& A, int32_t ColLo, int32_t RowLo, int32_t ColHi,
-                                 int32_t RowHi, double LowVal, double HighVal, double BinWidth, TIntArray& Dist,
-                                 int32_t& NBelow, int32_t& NAbove, int32_t& MaxCount);
+                                 double BinWidth, TIntArray& Dist, int32_t& NBelow, int32_t& NAbove, int32_t& MaxCount);
+ORV_API int32_t FrequDistOfArray(const TDouble2DArray& A, int32_t ColLo, int32_t RowLo, int32_t ColHi, int32_t RowHi,
+                                 double LowVal, double HighVal, double BinWidth, TIntArray& Dist, int32_t& NBelow,
+                                 int32_t& NAbove, int32_t& MaxCount);
 ORV_API int32_t FrequDistOfArray(const TDouble2DArray& A, const TBool2DArray& Mask, int32_t ColLo, int32_t RowLo,
                                  int32_t ColHi, int32_t RowHi, double LowVal, double HighVal, double BinWidth,
                                  TIntArray& Dist, int32_t& NBelow, int32_t& NAbove, int32_t& MaxCount);
