@@ -239,10 +239,4 @@ bool CalcCovar(const TMatrix* Data, TMatrix* Covar, int32_t LoCol, int32_t HiCol
   return !AbortMathProc;
 }
 
-double CalcFishQ(double Mean1, double Mean2, double StdDev1, double StdDev2) {
-  double Den = StdDev1 * StdDev1 + StdDev2 * StdDev2;
-  if (Den < 1e-6) Den = 1e-6;
-  return (Mean1 - Mean2) * (Mean1 - Mean2) / Den;
-}
-
 }  // namespace orv

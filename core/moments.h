@@ -20,7 +20,7 @@
 //
 // The kernels never raise and know no component: GeometricMeanOf and
 // HarmonicMeanOf report the values the caller must refuse, and the caller
-// raises its own error with its own message. Where a component's Part
+// raises its own error with its own message. Where a component's contract
 // writes a formula in another order of operations, it keeps that order
 // itself.
 #pragma once

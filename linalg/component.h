@@ -74,6 +74,19 @@ decltype(auto) GuardAlloc(const TComponent& C, std::string_view Problem, F&& Bod
   return GuardAllocation(std::forward<F>(Body), [&] { return E(ComponentMessage(C.Name(), Problem)); });
 }
 
+// The cells of an array with the given extents, saturating at INT64_MAX (which
+// CheckExtent refuses): a product of three or four 32-bit extents can pass 64 bits.
+template <std::size_t N>
+int64_t CellCount(const std::array<int32_t, N>& Extents) {
+  int64_t Cells = 1;
+  for (int32_t E : Extents) {
+    if (E <= 0) return 0;
+    if (Cells > INT64_MAX / E) return INT64_MAX;
+    Cells *= E;
+  }
+  return Cells;
+}
+
 // ---- copying ---------------------------------------------------------------------
 // AssignTo of a component class C: Dest takes Self's data when Self is of
 // Dest's class; otherwise the platform's error.
@@ -165,6 +178,42 @@ class TPendingGrid {
 template <class T>
 void ResizeGrid(std::vector<std::vector<T>>& G, int32_t Cols, int32_t Rows) {
   TPendingGrid<T>(G, Cols, Rows).Commit();
+}
+
+// Resizes a dense array stored in one piece, its extents Old and New listed
+// from the slowest axis to the fastest (TMat3D: columns, rows, layers); cells
+// inside both extents keep their values, new cells are T(). Strong guarantee:
+// on an allocation failure the array is unchanged.
+template <class T, std::size_t N>
+void ResizeDense(std::vector<T>& A, const std::array<int32_t, N>& Old, const std::array<int32_t, N>& New) {
+  static_assert(N >= 1);
+  const int64_t Cells = CellCount(New);
+  CheckExtent(Cells, sizeof(T));
+  std::vector<T> B(Ix(Cells));
+  std::array<int32_t, N> Keep;
+  for (std::size_t K = 0; K < N; ++K) Keep[K] = std::min(Old[K], New[K]);
+  if (CellCount(Keep) > 0) {
+    // Strides of both layouts; the overlap is copied in runs along the fastest axis.
+    std::array<std::size_t, N> SOld, SNew;
+    SOld[N - 1] = SNew[N - 1] = 1;
+    for (std::size_t K = N - 1; K > 0; --K) {
+      SOld[K - 1] = SOld[K] * Ix(Old[K]);
+      SNew[K - 1] = SNew[K] * Ix(New[K]);
+    }
+    std::array<int32_t, N> I{};  // position on the outer axes 0..N-2
+    for (;;) {
+      std::size_t From = 0, To = 0;
+      for (std::size_t K = 0; K + 1 < N; ++K) {
+        From += Ix(I[K]) * SOld[K];
+        To += Ix(I[K]) * SNew[K];
+      }
+      std::copy_n(A.begin() + static_cast<std::ptrdiff_t>(From), Keep[N - 1], B.begin() + static_cast<std::ptrdiff_t>(To));
+      std::size_t K = N - 1;
+      while (K > 0 && ++I[K - 1] == Keep[K - 1]) I[--K] = 0;
+      if (K == 0) break;
+    }
+  }
+  A.swap(B);
 }
 
 // ---- checksum text -----------------------------------------------------------------

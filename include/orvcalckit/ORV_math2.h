@@ -5,6 +5,7 @@
 
 #include "ORV_export.h"
 #include "ORV_matrix.h"
+#include "ORV_statis.h"
 #include "ORV_vector.h"
 #include "orvcorekit/Orv_orvbase.h"
 
@@ -100,8 +101,7 @@ ORV_API bool CalcPrincComp(const TMatrix* Data, int32_t LoCol, int32_t HiCol, in
 // nothing changed.
 ORV_API double CalcRanks(const TVector* Src, TVector* Dst);
 
-// Fisher's class-separation ratio (Mean1 - Mean2)^2 / (StdDev1^2 + StdDev2^2),
-// the denominator at least 1e-6.
-ORV_API double CalcFishQ(double Mean1, double Mean2, double StdDev1, double StdDev2);
+// CalcFishQ, which this unit shares with ORV_statis, is declared there
+// (statis/distrib.h).
 
 }  // namespace orv

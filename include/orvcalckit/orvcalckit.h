@@ -21,5 +21,6 @@
 #include "ORV_openarrays.h"
 #include "ORV_package.h"
 #include "ORV_sline.h"
+#include "ORV_statis.h"
 #include "ORV_vector.h"
 #include "ORV_wavelet.h"

@@ -77,7 +77,7 @@ TEST(MatrixRearrange, TransposeSquareInPlaceAndOtherShapesAcrossTiles) {
 }
 
 TEST(MatrixRearrange, DiffOrdersAndLimits) {
-  // Part example: a column 1, 4, 9, 16.
+  // The documented example: a column 1, 4, 9, 16.
   TMatrix M(nullptr);
   FillRows(M, {{1}, {4}, {9}, {16}});
   TChangeCounter Ch;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "orvcalckit/ORV_export.h"
 #include "orvcalckit/detail/index.h"
@@ -237,8 +238,23 @@ class ORV_API TMatrix : public TComponent {
   // here directly where that is observably the same as GetVal and SetVal; the
   // shape belongs to the component: change it only through Resize.
   TDouble2DArray Mat;
+  // ---- XML ----
+  // The step of an XML reader, called once per recognised tag after the
+  // reader set FirstCell: 1 for xmlMatEnd, -1 for xmlInvalid, 0 for every
+  // other tag. xmlMatNumCols and xmlMatNumRows announce the counts
+  // (ParseIntegerAt of Content), which the first xmlMatCell applies through
+  // Resize (an axis not announced keeps its count); until then the size stays,
+  // and counts after the first cell, or with no cell before xmlMatEnd or
+  // xmlInvalid, change nothing. A negative count, or more cells than
+  // XmlCellLimit, is refused: that cell tag gives -1 and the matrix stays as it
+  // was. An xmlMatCell stores ParseRealAt of Content (exponent, decimal point)
+  // through SetVal at the integers of its attributes ix="c" and iy="r"; a cell
+  // lacking one of them is ignored.
+  int32_t ProcessXmlTag(TMatXmlTag Tag, std::string_view Attributes, std::string_view Content);
   // Set by an XML reader before the first cell element; cleared by the tag handler.
   bool FirstCell = false;
+  // The most cells an XML text may size the matrix to; a reader may lower it.
+  int64_t XmlCellLimit = DefaultXmlCellLimit;
 
   // Fire OnChange and OnSortExchange; for routines that write Mat directly.
   void Changed() {
@@ -262,6 +278,7 @@ class ORV_API TMatrix : public TComponent {
   int32_t FNRow = 1;
   std::string FDataID;
   int32_t FPrecis[2] = {15, -1};
+  detail::TXmlAnnounced<2> FXmlAnnounced;
 };
 
 }  // namespace orv

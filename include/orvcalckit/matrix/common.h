@@ -2,6 +2,8 @@
 // types). Included through ORV_matrix.h.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -33,10 +35,27 @@ enum TMatXmlTag : uint8_t {
   xmlInvalid = 7
 };
 
-// The operations the unit's matrix classes share (internal); each befriends it.
+// The most cells the size tags of an XML text may size a component to (the
+// component's XmlCellLimit, 1 GiB of doubles): a text cannot claim more
+// memory than this, and a reader lowers the limit where it knows better (say,
+// from the size of the file or the matrices it expects).
+inline constexpr int64_t DefaultXmlCellLimit = int64_t{1} << 27;
+
 namespace detail {
+
+// The counts announced by the size tags of an XML text, kept aside until its
+// first cell tag sizes the component (see ProcessXmlTag of TMatrix).
+// Count[k] is the value of the tag of axis k when Given[k].
+template <std::size_t Axes>
+struct TXmlAnnounced {
+  std::array<int32_t, Axes> Count{};
+  std::array<bool, Axes> Given{};
+};
+
+// The operations the unit's matrix classes share (internal); each befriends it.
 template <class M>
 struct TMatrixOps;
-}
+
+}  // namespace detail
 
 }  // namespace orv

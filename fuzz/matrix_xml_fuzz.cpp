@@ -1,0 +1,226 @@
+// The XML steps of TMatrix and TMat3D and the number scanners on arbitrary
+// texts. Every line of the input is one step: its first byte chooses the tag
+// kind (low four bits; 8 and up are ordinals outside the enumeration), the
+// component (bit 4) and whether the reader sets FirstCell first (bit 5); the
+// rest up to a TAB is the attribute text, the rest after it the content.
+// After each step the result code is the documented one, only a cell tag
+// changes a size, and every cell inside the counts can be read and written.
+// Both scanners run on every attribute and content text from every position,
+// 0 and one past the end included, on a buffer of exactly the text's size:
+// ParseIntegerAt agrees with from_chars on the text it consumed, ParseRealAt
+// with a plain reading of the documented state machine that converts with strtod.
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "fuzz/fuzz_support.h"
+#include "orvcalckit/ORV_matrix.h"
+#include "orvcorekit/Orv_univconst.h"
+
+namespace {
+
+using namespace orv;
+
+// Small enough to visit every cell after every step.
+constexpr int64_t CellLimit = 1024;
+
+// ParseRealAt as its contract words it: the number text built character by
+// character, converted with strtod (the fuzz program runs in the C locale).
+double PlainParseReal(std::string_view T, bool AllowExp, int32_t Mode, int32_t& Pos) {
+  int64_t P = std::max(Pos, 1);
+  const int64_t Len = static_cast<int64_t>(T.size());
+  std::string Num;
+  std::string ExpDigits;
+  int State = 1;
+  bool Error = false;
+  for (;;) {
+    char C = P <= Len ? T[static_cast<size_t>(P - 1)] : 'Z';
+    if (C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
+    ++P;
+    const bool Sep = (Mode == 1 && C == '.') || (Mode == 2 && C == ',') || (Mode == 3 && (C == '.' || C == ','));
+    const bool Digit = C >= '0' && C <= '9';
+    int Next = 0;  // 0 error, 9 end
+    if (Sep) {
+      Next = State <= 3 ? 4 : State == 8 ? 9 : 0;
+    } else if (C == ' ') {
+      Next = State == 1 ? 1 : (State >= 3 && State <= 5) || State == 8 ? 9 : 0;
+    } else if (C == '+' || C == '-') {
+      Next = State == 1 ? 2 : State == 6 ? 7 : (State >= 3 && State <= 5) || State == 8 ? 9 : 0;
+    } else if (Digit) {
+      Next = State <= 3 ? 3 : State <= 5 ? 5 : 8;
+    } else if (C == 'E') {
+      Next = State <= 2 || State == 6 || State == 7 ? 0 : State == 8 ? 9 : AllowExp ? 6 : 9;
+    } else {
+      Next = State <= 2 ? 0 : 9;
+    }
+    if (Next == 0) {
+      Error = true;
+      break;
+    }
+    if (Next == 9) break;
+    if (Next == 8) ExpDigits += C;
+    int64_t E = 0;
+    for (char D : ExpDigits) E = std::min<int64_t>(E * 10 + (D - '0'), 1000000);
+    if (E <= 4200) Num += Sep ? '.' : C;
+    State = Next;
+  }
+  Pos = static_cast<int32_t>(P - 1);
+  if (Error) return 0.0;
+  if (!Num.empty() && Num.back() == '.') Num += '0';
+  while (!Num.empty() && (Num.back() == 'E' || Num.back() == '+' || Num.back() == '-')) {
+    if (Num.back() == 'E') {
+      Num.pop_back();
+      break;
+    }
+    Num.pop_back();
+  }
+  // A mantissa without digits ("-.E5") is a zero of its sign, as "-." is.
+  char* End = nullptr;
+  double V = std::strtod(Num.c_str(), &End);
+  if (End == Num.c_str()) V = Num.find('-') < Num.find_first_of(".,") ? -0.0 : 0.0;
+  return std::fmax(-uc_MaxDouble, std::fmin(V, uc_MaxDouble));
+}
+
+void CheckScanners(std::string_view Source) {
+  // A buffer of exactly the text's size: a read past it is an ASan report.
+  const size_t N = Source.size();
+  std::unique_ptr<char[]> Buf(new char[N == 0 ? 1 : N]);
+  if (N) std::memcpy(Buf.get(), Source.data(), N);
+  const std::string_view T(Buf.get(), N);
+  const int32_t Len = static_cast<int32_t>(N);
+  for (int32_t From = 0; From <= Len + 1; ++From) {
+    const int32_t Start = std::max(From, 1);
+
+    int32_t P = From;
+    const int32_t I = ParseIntegerAt(T, P);
+    if (N == 0 || From > Len) {
+      ORV_FUZZ_CHECK(P == From && I == 0);
+    } else {
+      ORV_FUZZ_CHECK(P >= Start && P <= Len + 1);
+      std::string_view Used = T.substr(static_cast<size_t>(Start - 1), static_cast<size_t>(P - Start));
+      while (!Used.empty() && Used.front() == ' ') Used.remove_prefix(1);
+      const bool Neg = !Used.empty() && Used.front() == '-';
+      if (!Used.empty() && (Used.front() == '-' || Used.front() == '+')) Used.remove_prefix(1);
+      int64_t Want = 0;
+      if (!Used.empty()) {
+        uint64_t U = 0;
+        const auto R = std::from_chars(Used.data(), Used.data() + Used.size(), U);
+        ORV_FUZZ_CHECK(R.ptr == Used.data() + Used.size());  // the rest are digits
+        Want = R.ec == std::errc() && U < (uint64_t{1} << 31) ? static_cast<int64_t>(U) : int64_t{1} << 31;
+      }
+      Want = Neg ? -Want : std::min<int64_t>(Want, INT32_MAX);
+      ORV_FUZZ_CHECK(I == Want);
+    }
+
+    const int32_t Mode = From % 4;
+    const bool AllowExp = From % 8 < 4;
+    int32_t Q = From, QPlain = From;
+    const double V = ParseRealAt(T, AllowExp, Mode, Q);
+    const double Plain = PlainParseReal(T, AllowExp, Mode, QPlain);
+    ORV_FUZZ_CHECK(Q == QPlain);
+    ORV_FUZZ_CHECK(std::memcmp(&V, &Plain, sizeof V) == 0);
+    ORV_FUZZ_CHECK(std::isfinite(V));
+    ORV_FUZZ_CHECK(Q >= std::min(Start, Len + 1) && Q <= std::max(Len + 1, From));
+  }
+}
+
+template <class M>
+int64_t Cells(const M& A) {
+  if constexpr (std::is_same_v<M, TMat3D>)
+    return int64_t{A.NrOfColumns()} * A.NrOfRows() * A.NrOfLayers();
+  else
+    return int64_t{std::max(A.NrOfColumns(), 1)} * std::max(A.NrOfRows(), 1);
+}
+
+// Every cell inside the counts reads and writes; just outside reads 0.
+void CheckCells(TMatrix& M) {
+  ORV_FUZZ_CHECK(M.NrOfColumns() >= 0 && M.NrOfRows() >= 0);
+  ORV_FUZZ_CHECK(M.Mat.size() == static_cast<size_t>(std::max(M.NrOfColumns(), 1)));
+  for (const auto& Col : M.Mat) ORV_FUZZ_CHECK(Col.size() == static_cast<size_t>(std::max(M.NrOfRows(), 1)));
+  for (int32_t C = 1; C <= M.NrOfColumns(); ++C)
+    for (int32_t R = 1; R <= M.NrOfRows(); ++R) {
+      const double V = M.GetVal(C, R);
+      ORV_FUZZ_CHECK(std::isfinite(V));
+      M.SetVal(C, R, V);
+    }
+  ORV_FUZZ_CHECK(M.GetVal(M.NrOfColumns() + 1, 1) == 0.0 && M.GetVal(1, M.NrOfRows() + 1) == 0.0);
+}
+
+void CheckCells(TMat3D& A) {
+  ORV_FUZZ_CHECK(A.NrOfColumns() >= 1 && A.NrOfRows() >= 1 && A.NrOfLayers() >= 1);
+  for (int32_t C = 1; C <= A.NrOfColumns(); ++C)
+    for (int32_t R = 1; R <= A.NrOfRows(); ++R) {
+      ORV_FUZZ_CHECK(A.LayerRun(C, R).size() == static_cast<size_t>(A.NrOfLayers()));
+      for (int32_t L = 1; L <= A.NrOfLayers(); ++L) {
+        const double V = A.GetVal(C, R, L);
+        ORV_FUZZ_CHECK(std::isfinite(V));
+        A.SetVal(C, R, L, V);
+      }
+    }
+  ORV_FUZZ_CHECK(A.GetVal(1, 1, A.NrOfLayers() + 1) == 0.0);
+}
+
+template <class M>
+void Step(M& A, uint8_t Op, std::string_view Attributes, std::string_view Content) {
+  const uint8_t Kind = Op & 0x0F;
+  const auto Tag = static_cast<TMatXmlTag>(Kind < 8 ? Kind : Kind * 16);
+  if (Op & 0x20) A.FirstCell = true;
+  const bool Armed = A.FirstCell;
+  const int64_t Before = Cells(A);
+  const auto Counts = [&A] {
+    if constexpr (std::is_same_v<M, TMat3D>)
+      return std::array{A.NrOfColumns(), A.NrOfRows(), A.NrOfLayers()};
+    else
+      return std::array{A.NrOfColumns(), A.NrOfRows(), 0};
+  };
+  const auto Was = Counts();
+  const int32_t Result = A.ProcessXmlTag(Tag, Attributes, Content);
+  switch (Tag) {
+    case xmlMatEnd: ORV_FUZZ_CHECK(Result == 1); break;
+    case xmlInvalid: ORV_FUZZ_CHECK(Result == -1); break;
+    case xmlMatCell:
+      ORV_FUZZ_CHECK(Result == 0 || (Result == -1 && Armed && A.FirstCell && Counts() == Was));
+      if (!Armed) ORV_FUZZ_CHECK(Counts() == Was);
+      break;
+    default: ORV_FUZZ_CHECK(Result == 0 && Counts() == Was); break;
+  }
+  ORV_FUZZ_CHECK(Cells(A) <= std::max(CellLimit, Before));
+  CheckCells(A);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+  const std::string_view In(reinterpret_cast<const char*>(Data), Size);
+  TMatrix M(nullptr);
+  TMat3D A(nullptr);
+  M.XmlCellLimit = CellLimit;
+  A.XmlCellLimit = CellLimit;
+  size_t From = 0;
+  while (From < In.size()) {
+    const size_t Eol = std::min(In.find('\n', From), In.size());
+    const std::string_view Line = In.substr(From, Eol - From);
+    From = Eol + 1;
+    if (Line.empty()) continue;
+    const auto Op = static_cast<uint8_t>(Line[0]);
+    const std::string_view Rest = Line.substr(1);
+    const size_t Tab = std::min(Rest.find('\t'), Rest.size());
+    const std::string_view Attributes = Rest.substr(0, Tab);
+    const std::string_view Content = Rest.substr(std::min(Tab + 1, Rest.size()));
+    if (Op & 0x10)
+      Step(A, Op, Attributes, Content);
+    else
+      Step(M, Op, Attributes, Content);
+    CheckScanners(Attributes);
+    CheckScanners(Content);
+  }
+  return 0;
+}

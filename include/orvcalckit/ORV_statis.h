@@ -1,0 +1,11 @@
+// Unit ORV_statis: statistical tests with their tables, distributions and
+// special functions. The unit's entry point: one header per topic in statis/,
+// and statis/common.h for what they share.
+#pragma once
+
+#include "orvcalckit/statis/common.h"
+#include "orvcalckit/statis/density.h"
+#include "orvcalckit/statis/distrib.h"
+#include "orvcalckit/statis/kolmogorov.h"
+#include "orvcalckit/statis/runs.h"
+#include "orvcalckit/statis/special.h"
