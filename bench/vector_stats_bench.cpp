@@ -13,6 +13,7 @@
 #include "orvcalckit/ORV_math1.h"
 #include "orvcalckit/ORV_vector.h"
 #include "bench/support/fresh_data.h"
+#include "bench/support/plain_stats.h"
 
 #if ORV_HAVE_GSL
 #include <gsl/gsl_histogram.h>
@@ -55,17 +56,8 @@ void BM_MeanVar(benchmark::State& S) {
   }
 }
 void BM_MeanVarPlainLoop(benchmark::State& S) {
-  const double* X = Data().data();
-  for (auto _ : S) {
-    double Sum = 0, Sq = 0;
-    for (int32_t I = 0; I < N; ++I) {
-      Sum += X[I];
-      Sq += X[I] * X[I];
-    }
-    const double Var = (Sq - Sum * Sum / N) / (N - 1);
-    benchmark::DoNotOptimize(Sum);
-    benchmark::DoNotOptimize(Var);
-  }
+  const orv::bench::TRuns Runs{{Data().data(), N}};
+  for (auto _ : S) orv::bench::PlainMeanVar(Runs);
 }
 
 // ---- skewness and kurtosis ----
@@ -77,22 +69,8 @@ void BM_SkewKurt(benchmark::State& S) {
   }
 }
 void BM_SkewKurtPlainLoop(benchmark::State& S) {
-  const double* X = Data().data();
-  for (auto _ : S) {
-    double Sum = 0;
-    for (int32_t I = 0; I < N; ++I) Sum += X[I];
-    const double M = Sum / N;
-    double Q = 0, S3 = 0, S4 = 0;
-    for (int32_t I = 0; I < N; ++I) {
-      const double D = X[I] - M, D2 = D * D;
-      Q += D2;
-      S3 += D2 * D;
-      S4 += D2 * D2;
-    }
-    const double Sd = std::sqrt(Q / (N - 1));
-    benchmark::DoNotOptimize(S3 / N / (Sd * Sd * Sd));
-    benchmark::DoNotOptimize(S4 / N / (Sd * Sd * Sd * Sd) - 3);
-  }
+  const orv::bench::TRuns Runs{{Data().data(), N}};
+  for (auto _ : S) orv::bench::PlainSkewKurt(Runs);
 }
 
 #if ORV_HAVE_GSL

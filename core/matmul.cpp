@@ -22,6 +22,11 @@ ORV_SIMD_KERNEL void MatTVecF64(int64_t N, int64_t K, const double* const* Cols,
   TMatMulCode<double>::MatTVec(N, K, Cols, X, Y);
 }
 
+ORV_SIMD_KERNEL void SubtractRowsF64(double* Acc, int64_t Width, const double* Rows, int64_t RS, const double* Coef,
+                                     int64_t CS, int64_t Count) {
+  TSubtractRowsCode<double>::SubtractRows(Acc, Width, Rows, RS, Coef, CS, Count);
+}
+
 }  // namespace
 
 void MatMulBlock(const double* Ap, const double* Bp, double* C, int64_t LD, int64_t MC, int64_t NC, int64_t KC,
@@ -35,6 +40,11 @@ void MatVecKernel(int64_t M, int64_t K, const double* const* Cols, const double*
 
 void MatTVecKernel(int64_t N, int64_t K, const double* const* Cols, const double* X, double* Y) {
   MatTVecF64(N, K, Cols, X, Y);
+}
+
+void SubtractRowsKernel(double* Acc, int64_t Width, const double* Rows, int64_t RowStride, const double* Coef,
+                        int64_t CoefStride, int64_t Count) {
+  SubtractRowsF64(Acc, Width, Rows, RowStride, Coef, CoefStride, Count);
 }
 
 }  // namespace orv::detail

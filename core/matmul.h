@@ -21,6 +21,10 @@
 // - MatTVecKernel takes eight columns at once: it loads eight rows of each,
 //   multiplies them by x, transposes the 8 x 8 products in registers and
 //   adds them row after row to one accumulator lane per column.
+// - SubtractRowsKernel is the other order, that of substitutions: cells that
+//   start from their own value and lose their products one by one, Acc[c] -=
+//   Coef[t] * Row_t[c] for t = 0, 1, ...; it holds 32 cells in registers
+//   while the rows stream past.
 //
 // Use: describe each factor as an array of column pointers (TMatFactor);
 //     TProduct<double> P = MatMul<double>(M, N, K, {ACols, false}, {BCols, true});
@@ -88,6 +92,11 @@ void MatMulBlock(const double* Ap, const double* Bp, double* C, int64_t LD, int6
 void MatVecKernel(int64_t M, int64_t K, const double* const* Cols, const double* X, double* Y);
 // Y[c] := sum over r < K of X[r] * Cols[c][r], for c < N.
 void MatTVecKernel(int64_t N, int64_t K, const double* const* Cols, const double* X, double* Y);
+// For c < Width and t = 0, 1, ..., Count - 1 in this order: Acc[c] -=
+// Coef[t * CoefStride] * Rows[t * RowStride + c]. Strides may be negative
+// (a sum in decreasing index); Acc must not overlap what is read.
+void SubtractRowsKernel(double* Acc, int64_t Width, const double* Rows, int64_t RowStride, const double* Coef,
+                        int64_t CoefStride, int64_t Count);
 
 // ---- kernel bodies, inlined into the entry points ----------------------------------
 
@@ -219,6 +228,43 @@ struct TMatMulCode {
       for (int64_t R = Body; R < K; ++R)
         for (int J = 0; J < 8; ++J) Sum[J] += X[R] * A[J][R];
       for (int64_t J = 0; J < 8 && C0 + J < N; ++J) Y[C0 + J] = Sum[J];
+    }
+  }
+};
+
+// ---- the substitution order -----------------------------------------------------------
+
+template <class E>
+struct TSubtractRowsCode {
+  using V [[gnu::vector_size(64)]] = E;
+  static constexpr int64_t L = static_cast<int64_t>(sizeof(V) / sizeof(E));
+
+  // Four vectors of cells in registers (G cells), then one vector, then single cells.
+  template <int64_t NV>
+  static ORV_SIMD_INLINE void Run(E* Acc, const E* Rows, int64_t RS, const E* Coef, int64_t CS, int64_t Count) {
+    V A[NV];
+    for (int64_t X = 0; X < NV; ++X) std::memcpy(&A[X], Acc + X * L, sizeof(V));
+    for (int64_t T = 0; T < Count; ++T) {
+      const E F = Coef[T * CS];
+      const E* R = Rows + T * RS;
+      for (int64_t X = 0; X < NV; ++X) {
+        V Rv;
+        std::memcpy(&Rv, R + X * L, sizeof(V));
+        A[X] -= F * Rv;
+      }
+    }
+    for (int64_t X = 0; X < NV; ++X) std::memcpy(Acc + X * L, &A[X], sizeof(V));
+  }
+
+  static ORV_SIMD_INLINE void SubtractRows(E* Acc, int64_t Width, const E* Rows, int64_t RS, const E* Coef,
+                                           int64_t CS, int64_t Count) {
+    int64_t C = 0;
+    for (; C + 4 * L <= Width; C += 4 * L) Run<4>(Acc + C, Rows + C, RS, Coef, CS, Count);
+    for (; C + L <= Width; C += L) Run<1>(Acc + C, Rows + C, RS, Coef, CS, Count);
+    for (; C < Width; ++C) {
+      E S = Acc[C];
+      for (int64_t T = 0; T < Count; ++T) S -= Coef[T * CS] * Rows[T * RS + C];
+      Acc[C] = S;
     }
   }
 };

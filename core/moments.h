@@ -1,5 +1,6 @@
 // Moment kernels of the components' statistics (internal, header-only): mean
-// and variance, skewness and kurtosis, geometric and harmonic mean. The
+// and variance, skewness and kurtosis, geometric and harmonic mean, Pearson's
+// correlation. The
 // vectors run them over a range of elements; the matrices, the 3-D and 4-D
 // arrays and the data table over blocks of cells. Every routine with these
 // formulas calls them, so a mend reaches all of them at once.
@@ -20,9 +21,9 @@
 //
 // The kernels never raise and know no component: GeometricMeanOf and
 // HarmonicMeanOf report the values the caller must refuse, and the caller
-// raises its own error with its own message. Where a component's contract
-// writes a formula in another order of operations, it keeps that order
-// itself.
+// raises its own error with its own message. Where a component documents a
+// formula in another order of operations, the kernel takes the order as a
+// parameter (TCorrectionOrder) or the component keeps it itself.
 #pragma once
 
 #include <cmath>
@@ -53,32 +54,59 @@ struct TMeanVar {
 // StRD NumAcc4 gives its certified 0.1 to 9 digits, where x^2 loses them all).
 // One pass, the sums in sequence order. An empty sequence gives N = 0 and
 // zeros.
-template <class VisitFn>
-TMeanVar MeanVarOf(VisitFn&& Visit) {
+//
+// TMeanVarSums holds the running sums of one sequence, for a routine that
+// runs many sequences side by side (one per row of a matrix read column by
+// column); MeanVarOf is the same over one sequence.
+struct TMeanVarSums {
   int64_t N = 0;
   double First = 0.0, S = 0.0, Sd = 0.0, Sdd = 0.0;
-  Visit([&](auto X) {
-    const double V = static_cast<double>(X);
+
+  void Add(double V) {
     if (N == 0) [[unlikely]]
       First = V;
+    AddAfterFirst(V);
+  }
+  // Add where First is already the sequence's first value.
+  void AddAfterFirst(double V) {
     ++N;
     S += V;
     const double D = V - First;
     Sd += D;
     Sdd += D * D;
-  });
-  TMeanVar R;
-  R.N = N;
-  if (N == 0) return R;
-  const double Nd = static_cast<double>(N);
-  R.Mean = S / Nd;
-  if (N < 3) {
-    R.Variance = 1.0;
-  } else {
-    R.Variance = (Sdd - Sd * Sd / Nd) / (Nd - 1.0);
-    if (R.Variance < 0.0) R.Variance = 0.0;
   }
-  return R;
+
+  TMeanVar Result() const {
+    TMeanVar R;
+    R.N = N;
+    if (N == 0) return R;
+    const double Nd = static_cast<double>(N);
+    R.Mean = S / Nd;
+    if (N < 3) {
+      R.Variance = 1.0;
+    } else {
+      R.Variance = (Sdd - Sd * Sd / Nd) / (Nd - 1.0);
+      if (R.Variance < 0.0) R.Variance = 0.0;
+    }
+    return R;
+  }
+};
+
+template <class VisitFn>
+TMeanVar MeanVarOf(VisitFn&& Visit) {
+  TMeanVarSums Sums;
+  Visit([&](auto X) { Sums.Add(static_cast<double>(X)); });
+  return Sums.Result();
+}
+
+// The same where the caller knows the first value (First; any value for an
+// empty sequence), which spares the hot loop a test per value.
+template <class VisitFn>
+TMeanVar MeanVarOf(VisitFn&& Visit, double First) {
+  TMeanVarSums Sums;
+  Sums.First = First;
+  Visit([&](auto X) { Sums.AddAfterFirst(static_cast<double>(X)); });
+  return Sums.Result();
 }
 
 // ---- skewness and kurtosis --------------------------------------------------------
@@ -89,23 +117,29 @@ struct TSkewKurt {
   bool Scaled = false;  // s was above 0, so both were formed
 };
 
+// What SkewKurtOf gives for fewer values than it needs: zeros (the vectors),
+// or the unscaled sums of d^3 and d^4 (the matrices; for one value they are
+// 0, or NaN for an infinite one).
+enum class TFewValues : uint8_t { Zeros, RawSums };
+
 // Moment skewness and excess kurtosis: with m = sum / n and d = x - m,
 // s = sqrt((sum d^2 - (sum d)^2 / n) / (n - 1)), Skewness = sum d^3 / n / s^3,
-// Kurtosis = sum d^4 / n / s^4 - 3. Both stay 0.0 with fewer than MinCount
-// values (the vectors need 4, the matrices 2; never fewer than 2 here) and
-// when s is 0 (constant data, whose deviations from a rounded mean need not
-// be 0; a term under the root below 0 counts as 0). A NaN in the data gives
-// NaN.
+// Kurtosis = sum d^4 / n / s^4 - 3. With fewer than MinCount values (the
+// vectors need 4, the matrices 2; never fewer than 2 here) the results are
+// what Few says; no value gives zeros. Both stay 0.0 when s is 0 (constant
+// data, whose deviations from a rounded mean need not be 0; a term under the
+// root below 0 counts as 0). A NaN in the data gives NaN.
 // Two passes: the mean, then the deviations.
 template <class VisitFn>
-TSkewKurt SkewKurtOf(VisitFn&& Visit, int64_t MinCount) {
+TSkewKurt SkewKurtOf(VisitFn&& Visit, int64_t MinCount, TFewValues Few = TFewValues::Zeros) {
   TSkewKurt R;
   double S = 0.0;
   Visit([&](auto X) {
     ++R.N;
     S += static_cast<double>(X);
   });
-  if (R.N < MinCount || R.N < 2) return R;
+  const bool Enough = R.N >= MinCount && R.N >= 2;
+  if (R.N == 0 || (!Enough && Few == TFewValues::Zeros)) return R;
   const double Nd = static_cast<double>(R.N);
   const double M = S / Nd;
   double T = 0.0, Q = 0.0, S3 = 0.0, S4 = 0.0;
@@ -117,6 +151,11 @@ TSkewKurt SkewKurtOf(VisitFn&& Visit, int64_t MinCount) {
     S3 += D2 * D;
     S4 += D2 * D2;
   });
+  if (!Enough) {
+    R.Skewness = S3;
+    R.Kurtosis = S4;
+    return R;
+  }
   const double Var = (Q - T * T / Nd) / (Nd - 1.0);
   if (Var <= 0.0) return R;
   const double Sd = std::sqrt(Var);
@@ -127,21 +166,33 @@ TSkewKurt SkewKurtOf(VisitFn&& Visit, int64_t MinCount) {
   return R;
 }
 
+// The order of operations of the bias correction, which each component's
+// formula pins: the vectors' Products, the matrices' LeftToRight.
+enum class TCorrectionOrder : uint8_t { Products, LeftToRight };
+
 // The bias correction of the sample statistics (SkewKurtSample) applied to the
-// result of SkewKurtOf, in the vectors' order of operations:
+// result of SkewKurtOf. Products:
 // Kurtosis := (K + 3) n^2 (n + 1) / ((n - 1)(n - 2)(n - 3)) - 3 (n - 1)^2 / ((n - 2)(n - 3)),
-// Skewness := S n^2 / ((n - 1)(n - 2)). These are the estimators G1 and G2
+// Skewness := S n^2 / ((n - 1)(n - 2)); LeftToRight the same terms as
+// n ((K + 3) n) (n + 1) / (n - 1) / (n - 2) / (n - 3) - 3 (n - 1)^2 / (n - 2) / (n - 3)
+// and n (S n) / (n - 1) / (n - 2). These are the estimators G1 and G2
 // of Joanes and Gill, "Comparing measures of sample skewness and kurtosis",
 // J. Royal Stat. Soc. D 47(1), 1998. Both are 0.0 for fewer than 4 values,
 // and stay 0.0 when SkewKurtOf formed none (constant data): the formula
 // would turn that 0 into a kurtosis of about 3.
-inline void SkewKurtSampleCorrection(TSkewKurt& R) {
+inline void SkewKurtSampleCorrection(TSkewKurt& R, TCorrectionOrder Order = TCorrectionOrder::Products) {
   if (R.N < 4 || !R.Scaled) {
     R.Skewness = 0.0;
     R.Kurtosis = 0.0;
     return;
   }
   const double Nd = static_cast<double>(R.N);
+  if (Order == TCorrectionOrder::LeftToRight) {
+    R.Kurtosis = Nd * ((R.Kurtosis + 3.0) * Nd) * (Nd + 1.0) / (Nd - 1.0) / (Nd - 2.0) / (Nd - 3.0) -
+                 3.0 * ((Nd - 1.0) * (Nd - 1.0)) / (Nd - 2.0) / (Nd - 3.0);
+    R.Skewness = Nd * (R.Skewness * Nd) / (Nd - 1.0) / (Nd - 2.0);
+    return;
+  }
   R.Kurtosis = (R.Kurtosis + 3.0) * (Nd * Nd) * (Nd + 1.0) / ((Nd - 1.0) * (Nd - 2.0) * (Nd - 3.0)) -
                3.0 * (Nd - 1.0) * (Nd - 1.0) / ((Nd - 2.0) * (Nd - 3.0));
   R.Skewness = R.Skewness * (Nd * Nd) / ((Nd - 1.0) * (Nd - 2.0));
@@ -194,6 +245,40 @@ THarmonicMean HarmonicMeanOf(VisitFn&& Visit) {
       R.RecipSum += 1.0 / V;
   });
   return R;
+}
+
+// ---- correlation ----------------------------------------------------------------
+// Pearson's r of the pairs of Visit, which calls F(x, y) once per pair. One
+// pass of sums over x - x1 and y - y1 (x1, y1 the first pair): equal to the
+// textbook sums in exact arithmetic, without their cancellation for data far
+// from 0, and constant data has a zero sum of squares, so it gives 0 like
+// all-zero data. r is bounded to [-1, 1]; fewer than MinCount pairs give 0.
+template <class VisitFn>
+double PearsonOf(VisitFn&& Visit, int64_t MinCount) {
+  int64_t N = 0;
+  double X1 = 0.0, Y1 = 0.0, Sx = 0.0, Sy = 0.0, Sxx = 0.0, Syy = 0.0, Sxy = 0.0;
+  Visit([&](auto X, auto Y) {
+    const double Xd = static_cast<double>(X), Yd = static_cast<double>(Y);
+    if (N == 0) [[unlikely]] {
+      X1 = Xd;
+      Y1 = Yd;
+    }
+    ++N;
+    const double A = Xd - X1, B = Yd - Y1;
+    Sx += A;
+    Sy += B;
+    Sxx += A * A;
+    Syy += B * B;
+    Sxy += A * B;
+  });
+  if (N < MinCount || N == 0 || Sxx <= 0.0 || Syy <= 0.0) return 0.0;
+  const double Nd = static_cast<double>(N);
+  const double Qx = Sxx - Sx * Sx / Nd;
+  if (Qx == 0.0) return 0.0;
+  const double Qy = Syy - Sy * Sy / Nd;
+  if (Qy == 0.0) return 0.0;
+  const double R = (Sxy - Sx * Sy / Nd) / std::sqrt(std::fabs(Qx * Qy));
+  return R < -1.0 ? -1.0 : (R > 1.0 ? 1.0 : R);
 }
 
 }  // namespace orv::detail

@@ -1,6 +1,7 @@
-// Length of a plane vector without spurious overflow or underflow (internal).
+// Euclidean lengths without spurious overflow or underflow (internal).
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -16,6 +17,32 @@ inline F Norm2(F X, F Y) {
   const F S = X * X + Y * Y;
   if (S >= std::numeric_limits<F>::min() && S <= std::numeric_limits<F>::max()) return std::sqrt(S);
   return std::hypot(X, Y);
+}
+
+// The Euclidean length of the values that Each(Visit) hands to Visit, in
+// its order: the plain square root of the sum of squares where that sum is
+// positive and finite, else the sum again with every value divided by the
+// largest magnitude, so that only true infinities and NaNs remain.
+template <class EachValue>
+double EuclideanNorm(EachValue&& Each) {
+  double Sum = 0.0;
+  Each([&Sum](double X) { Sum += X * X; });
+  if (Sum > 0.0 && Sum <= std::numeric_limits<double>::max()) return std::sqrt(Sum);
+  double Scale = 0.0;
+  bool NaN = false;
+  double FirstNaN = 0.0;
+  Each([&](double X) {
+    if (std::isnan(X) && !NaN) {
+      NaN = true;
+      FirstNaN = X;
+    }
+    Scale = std::max(Scale, std::fabs(X));
+  });
+  if (NaN) return FirstNaN;
+  if (Scale == 0.0 || std::isinf(Scale)) return Scale;
+  double Scaled = 0.0;
+  Each([&](double X) { Scaled += (X / Scale) * (X / Scale); });
+  return Scale * std::sqrt(Scaled);
 }
 
 }  // namespace orv::detail

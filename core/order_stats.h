@@ -1,7 +1,8 @@
-// Order statistics by interpolation between sorted values, and the mode
-// (internal, header-only): the vectors' Percentile, Quartiles and Mode, and
-// the routines of other components defined the same way (the data table's
-// quartiles and percentiles).
+// Order statistics (internal, header-only): by interpolation between sorted
+// values (the vectors' Percentile and Quartiles, the matrices' Quartiles, the
+// data table's), the mode, the nearest-rank percentile selected from a work
+// array (the matrices' and the 3-D and 4-D arrays' Percentile), and the
+// binary search in sorted values.
 //
 // How to use
 // ----------
@@ -15,18 +16,26 @@
 //   const std::vector<int32_t> A = SortedCopy<int32_t>(N, SpanSequence(P, N));
 //   const double Median = InterpolatedPercentile<int32_t>(A, 50.0);
 //
-// Same names, other definitions: the matrices' and the array routines'
-// Percentile is a nearest rank selected with QuickSelect, not this
-// interpolation; and the matrices' quartiles clamp the top position to n - 1
-// where InterpolatedQuartiles takes x(n). Keep such routines apart by name.
+// Same names, other definitions: the vectors' Percentile interpolates
+// (InterpolatedPercentile), the matrices' takes the nearest rank
+// (TSelection). Keep such routines apart by name.
+//
+// A nearest-rank percentile collects the values in a TSelection, then selects:
+//
+//   TSelection W(N);
+//   Visit([&](auto X) { W.Add(static_cast<double>(X)); });
+//   const double P = W.Select(Prob);
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <span>
 #include <vector>
 
+#include "core/extent.h"
 #include "orvcalckit/ORV_math1.h"
 #include "orvcalckit/detail/index.h"
 #include "orvcorekit/Orv_system.h"
@@ -118,6 +127,80 @@ T ModeOfSorted(std::span<const T> A) {
     }
   }
   return Best;
+}
+
+// ---- nearest rank ------------------------------------------------------------------
+// The 0-based sorted position of the nearest-rank percentile Prob (in 0..100)
+// of N > 0 values: Round(N Prob / 100), half to even, at most N - 1.
+inline int64_t NearestRank(int64_t N, double Prob) {
+  return std::min(Round(static_cast<double>(N) * Prob / 100.0), N - 1);
+}
+
+// A work array for one selection. Add takes the values in any order: numbers
+// fill it from the front, NaN from the back, so NaN sorts behind every number
+// as in SortArray. Select finds the value at the nearest rank with
+// std::nth_element over the numbers: the value QuickSelect of ORV_math1 finds
+// at that position (whose partition degrades to quadratic time on many
+// equal values), without its cost. Neither reports progress.
+class TSelection {
+ public:
+  // Room for Capacity values; std::bad_alloc when it cannot be had.
+  explicit TSelection(int64_t Capacity) : FCapacity(Capacity), FBack(Capacity) {
+    CheckExtent(Capacity, sizeof(double));
+    FW = std::make_unique_for_overwrite<double[]>(Ix(Capacity));
+  }
+
+  void Add(double X) {
+    const bool Number = X == X;
+    FW[Ix(Number ? FFront : FBack - 1)] = X;
+    FFront += Number;
+    FBack -= !Number;
+  }
+  int64_t Count() const { return FFront + FCapacity - FBack; }
+  void Reset() {  // empty again, for the next selection of at most Capacity values
+    FFront = 0;
+    FBack = FCapacity;
+  }
+
+  // The value at sorted position NearestRank(Count, Prob), Prob clamped into
+  // 0..100; NaN for a NaN Prob or where that position holds NaN; 0.0 without
+  // values. Reorders the work array.
+  double Select(double Prob) {
+    const int64_t N = Count();
+    if (N == 0) return 0.0;
+    if (std::isnan(Prob)) return std::numeric_limits<double>::quiet_NaN();
+    const int64_t K = NearestRank(N, std::clamp(Prob, 0.0, 100.0));
+    if (K >= FFront) return std::numeric_limits<double>::quiet_NaN();
+    double* First = FW.get();
+    std::nth_element(First, First + K, First + FFront);
+    return First[K];
+  }
+
+ private:
+  std::unique_ptr<double[]> FW;  // not zeroed: Add writes every slot read
+  int64_t FCapacity, FFront = 0, FBack;
+};
+
+// ---- searching ---------------------------------------------------------------------
+// Binary search in the N > 0 values X(1..N), read through X(i), sorted in the
+// given direction: Lo := 1, Hi := N; while Hi - Lo > 1, an exact hit at the
+// middle M = (Lo + Hi) div 2 returns M, a Value beyond X(M) in the sort
+// direction moves Lo to M, else Hi to M. Without a hit the result is the
+// nearer of X(Lo) and X(Hi) to Value, Hi on a tie (1-based).
+template <class T, class ValueAt>
+int32_t FindInSortedOf(int32_t N, bool Ascending, T Value, ValueAt&& X) {
+  const auto Distance = [Value](T A) { return std::fabs(static_cast<double>(A) - static_cast<double>(Value)); };
+  int32_t Lo = 1, Hi = N;
+  while (Hi - Lo > 1) {
+    const int32_t M = Lo + (Hi - Lo) / 2;
+    const T Xm = X(M);
+    if (Xm == Value) return M;
+    if (Ascending ? Value > Xm : Value < Xm)
+      Lo = M;
+    else
+      Hi = M;
+  }
+  return Distance(X(Hi)) <= Distance(X(Lo)) ? Hi : Lo;
 }
 
 }  // namespace orv::detail

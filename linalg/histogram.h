@@ -26,7 +26,8 @@
 // whose bin lies past the last bin is overflow (bins run from FirstBin in
 // steps of BinWidth; values up to LastBin + BinWidth are taken, and the bin
 // count is rounded, so the top bin's range may lie partly beyond the last
-// bin), and so is NaN.
+// bin). NaN is overflow for the vectors and underflow for the matrices (a
+// value that is not >= FirstBin); TRealBins::Make takes which.
 #pragma once
 
 #include <cmath>
@@ -43,20 +44,25 @@ namespace orv::detail {
 // The most bins a histogram has.
 inline constexpr int32_t MaxHistoBins = 500;
 
+// Where a histogram counts NaN.
+enum class TNaNBin : uint8_t { Overflow, Underflow };
+
 // NBins = Round(|Last - First| / Width) + 1; value v goes to bin
 // Floor((v - First) / Width) + 1. Make refuses (false) a Width <= 0, bounds or
 // a width that are not finite, and more than MaxHistoBins bins.
 struct TRealBins {
   double First = 0.0, Top = 0.0, Width = 1.0;  // Top = Last + Width
   int32_t NBins = 0;
+  int32_t NaNBin = 0;  // 0 or NBins + 1
 
-  static bool Make(double First, double Last, double Width, TRealBins& B) {
+  static bool Make(double First, double Last, double Width, TRealBins& B, TNaNBin NaN = TNaNBin::Overflow) {
     if (!(Width > 0.0) || !std::isfinite(First) || !std::isfinite(Last) || !std::isfinite(Width)) return false;
     const double Q = std::fabs(Last - First) / Width;
     if (!(Q <= MaxHistoBins)) return false;  // also an overflowing difference
     const int64_t NB = Round(Q) + 1;
     if (NB > MaxHistoBins) return false;
-    B = {First, Last + Width, Width, static_cast<int32_t>(NB)};
+    const auto N = static_cast<int32_t>(NB);
+    B = {First, Last + Width, Width, N, NaN == TNaNBin::Underflow ? 0 : N + 1};
     return true;
   }
 
@@ -64,7 +70,7 @@ struct TRealBins {
   // truncating conversion is the floor.
   int32_t operator()(double V) const {
     if (V < First) return 0;
-    if (!(V < Top)) return NBins + 1;
+    if (!(V < Top)) return V == V ? NBins + 1 : NaNBin;
     const double P = (V - First) / Width;
     return P < NBins ? static_cast<int32_t>(P) + 1 : NBins + 1;
   }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/norm2.h"
 #include "linalg/vector_ops.h"
 #include "orvcalckit/ORV_math1.h"
 #include "orvcalckit/ORV_vector.h"
@@ -32,20 +33,9 @@ void TVector::MakeValidElemRange(int32_t& LowElem, int32_t& HighElem) const {
 }
 
 double TVector::CalcVecLeng() const {
-  double Sum = 0.0;
-  for (double X : FVec) Sum += X * X;
-  if (Sum > 0.0 && Sum <= std::numeric_limits<double>::max()) return std::sqrt(Sum);
-  // The plain sum overflowed, underflowed to 0, or met a NaN or infinity:
-  // scale by the largest magnitude so that only true infinities and NaNs remain.
-  double Scale = 0.0;
-  for (double X : FVec) {
-    if (std::isnan(X)) return X;
-    Scale = std::max(Scale, std::fabs(X));
-  }
-  if (Scale == 0.0 || std::isinf(Scale)) return Scale;
-  double Scaled = 0.0;
-  for (double X : FVec) Scaled += (X / Scale) * (X / Scale);
-  return Scale * std::sqrt(Scaled);
+  return detail::EuclideanNorm([this](auto&& Visit) {
+    for (double X : FVec) Visit(X);
+  });
 }
 
 void TVector::SetVecLeng(double Value) {

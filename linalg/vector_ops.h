@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/block_stats.h"
 #include "core/combsort.h"
 #include "core/intwrap.h"
 #include "core/moments.h"
@@ -202,30 +203,16 @@ struct TVectorOps {
     return S;
   }
 
-  // Pearson's r from one pass of sums. The sums run over x - x(1) and
-  // y - y(1): equal to the textbook sums in exact arithmetic, without their
-  // cancellation for data far from 0, and a constant vector has a zero sum of
-  // squares, so it gives 0 like an all-zero one. r is bounded to [-1, 1].
+  // Pearson's r (PearsonOf: sums over values shifted by the first pair,
+  // bounded to [-1, 1]); 0 for a nil Other, other sizes or fewer than 2 values.
   static double Pearson(const V& Self, const V* Other) {
-    if (Other == nullptr || Other->FNElem != Self.FNElem || Self.FNElem < 2) return 0.0;
+    if (Other == nullptr || Other->FNElem != Self.FNElem) return 0.0;
     const T *X = Data(Self), *Y = Data(*Other);
-    const double X1 = static_cast<double>(X[0]), Y1 = static_cast<double>(Y[0]);
-    double Sx = 0, Sy = 0, Sxx = 0, Syy = 0, Sxy = 0;
-    for (int32_t I = 0; I < Self.FNElem; ++I) {
-      const double A = static_cast<double>(X[I]) - X1, B = static_cast<double>(Y[I]) - Y1;
-      Sx += A;
-      Sy += B;
-      Sxx += A * A;
-      Syy += B * B;
-      Sxy += A * B;
-    }
-    const double N = Self.FNElem;
-    if (Sxx <= 0 || Syy <= 0) return 0.0;
-    const double Qx = Sxx - Sx * Sx / N;
-    if (Qx == 0) return 0.0;
-    const double Qy = Syy - Sy * Sy / N;
-    if (Qy == 0) return 0.0;
-    return std::clamp((Sxy - Sx * Sy / N) / std::sqrt(std::fabs(Qx * Qy)), -1.0, 1.0);
+    return PearsonOf(
+        [&](auto&& F) {
+          for (int32_t I = 0; I < Self.FNElem; ++I) F(X[I], Y[I]);
+        },
+        2);
   }
 
   // sqrt(sum (x - y)^2) with differences and squares in double; nil gives 0.
@@ -257,41 +244,21 @@ struct TVectorOps {
   }
 
   // ---- searching --------------------------------------------------------------------
-  static double Distance(T A, T B) { return std::fabs(static_cast<double>(A) - static_cast<double>(B)); }
-
   // Binary search in a vector sorted in the given direction: an exact hit at a
   // probe returns it; else the nearer of the last two bracketing elements,
   // the higher index on a tie.
   static int32_t FindInSorted(const V& Self, bool Ascending, T Value) {
     const T* X = Data(Self);
-    int32_t Lo = 1, Hi = Self.FNElem;
-    while (Hi - Lo > 1) {
-      const int32_t M = Lo + (Hi - Lo) / 2;
-      const T Xm = X[M - 1];
-      if (Xm == Value) return M;
-      if (Ascending ? Value > Xm : Value < Xm)
-        Lo = M;
-      else
-        Hi = M;
-    }
-    return Distance(X[Hi - 1], Value) <= Distance(X[Lo - 1], Value) ? Hi : Lo;
+    return FindInSortedOf(Self.FNElem, Ascending, Value, [X](int32_t I) { return X[I - 1]; });
   }
 
   // The first element of the range with the smallest |x - Value| below the
   // largest double; 0 when there is none (every distance NaN or infinite).
   static int32_t FindNearest(const V& Self, int32_t Lo, int32_t Hi, T Value) {
     MakeValidRange(Lo, Hi, Self.FNElem);
-    const T* X = Data(Self);
-    double Best = uc_MaxDouble;
-    int32_t Found = 0;
-    for (int32_t I = Lo; I <= Hi; ++I) {
-      const double D = Distance(X[I - 1], Value);
-      if (D < Best) {
-        Best = D;
-        Found = I;
-      }
-    }
-    return Found;
+    const std::span<const T> Run(Data(Self) + (Lo - 1), Ix(Hi - Lo + 1));
+    const TCellPlace P = NearestOf([Run](auto&& F) { F(Run); }, Value);
+    return P.Found() ? Lo + static_cast<int32_t>(P.Offset) : 0;
   }
 
   static int32_t FindExact(const V& Self, int32_t Lo, int32_t Hi, T Value) {
@@ -407,7 +374,8 @@ struct TVectorOps {
 
   // ---- moments ------------------------------------------------------------------------
   static void MeanVar(const V& Self, int32_t Lo, int32_t Hi, double& Mean, double& Variance) {
-    const TMeanVar R = MeanVarOf(Range(Self, Lo, Hi));
+    MakeValidRange(Lo, Hi, Self.FNElem);  // a vector has at least one element
+    const TMeanVar R = MeanVarOf(Range(Self, Lo, Hi), static_cast<double>(Data(Self)[Lo - 1]));
     Mean = R.Mean;
     Variance = R.Variance;
   }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "orvcalckit/ORV_matrix.h"
@@ -18,6 +20,19 @@ inline void FillRandom(TMatrix& M, uint64_t Seed = 1) {
   SetRandSeed(Seed);
   for (int32_t C = 1; C <= M.NrOfColumns(); ++C)
     for (int32_t R = 1; R <= M.NrOfRows(); ++R) M.SetVal(C, R, Random());
+}
+
+// A Cols x Rows matrix of FillRandom's cells, made at the first call for
+// that size and kept for the program's run.
+inline const TMatrix& SharedRandom(int32_t Cols, int32_t Rows) {
+  static std::map<std::pair<int32_t, int32_t>, TMatrix*> Made;
+  TMatrix*& M = Made[{Cols, Rows}];
+  if (M == nullptr) {
+    M = new TMatrix(nullptr);
+    M->Resize(Cols, Rows);
+    FillRandom(*M);
+  }
+  return *M;
 }
 
 // The cells in one contiguous column-major vector, for the plain loops the

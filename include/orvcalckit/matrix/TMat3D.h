@@ -128,6 +128,38 @@ class ORV_API TMat3D : public TComponent {
   void Find(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t LowLayer, int32_t HighLayer,
             double Value, int32_t& ColIx, int32_t& RowIx, int32_t& LayerIx) const;
 
+  // ---- statistics of a block ----
+  // Bounds (low, high) per axis, clamped; cells in the order column, row,
+  // layer. None of these changes the array or fires an event.
+  // MinMax and MeanVar report progress: with n the block's (column, row)
+  // positions, ProcStat grows by 1 (and MathFeedBackProc is called) each
+  // time the count of positions entered reaches a multiple of Trunc(n / 100)
+  // + 1; layers do not count.
+  // As TMatrix::MinMax: a cell replaces Minimum when it is not >= Minimum and
+  // Maximum when it is > Maximum; the extremes are cells of the block (also
+  // infinite ones), uc_MaxReal and -uc_MaxReal for an extreme no cell
+  // reached (only NaN).
+  void MinMax(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t LowLayer,
+              int32_t HighLayer, double& Minimum, double& Maximum) const;
+  // As TMatrix::MeanVar: Variance 1.0 for one or two cells, else the sample
+  // variance over the cells less the block's first cell, 0.0 where rounding
+  // makes it negative.
+  void MeanVar(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t LowLayer,
+               int32_t HighLayer, double& Mean, double& Variance) const;
+  // As TMatrix's plain Percentile: the value at sorted position Round(n Prob
+  // / 100), at most n - 1, of the block's n cells (Prob clamped into 0..100,
+  // NaN sorting behind every number; NaN for a NaN Prob). EORVMatrixError
+  // "not enough memory on heap" when the work array cannot be had.
+  double Percentile(double Prob, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
+                    int32_t LowLayer, int32_t HighLayer) const;
+  // The same over SampleSize cells drawn with replacement after reseeding the
+  // platform's generator from the clock (every call): per sample the column,
+  // then the row, then the layer, each Low + Random(extent). No shortcut for
+  // zeros (unlike TMatrix). A SampleSize <= 0 or not below the block's cell
+  // count gives the plain Percentile.
+  double Percentile(double Prob, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
+                    int32_t LowLayer, int32_t HighLayer, int32_t SampleSize) const;
+
   // ---- layers and matrices ----
   // DestMat := the block LowCol..HighCol x LowRow..HighRow of layer Layer
   // (bounds clamped), cell (c, r) to (c - LowCol + 1, r - LowRow + 1) through

@@ -14,6 +14,7 @@
 namespace orv {
 
 class TVector;
+class TIntVector;
 
 // ============================================================================
 // TMatrix: dense matrix of doubles, cells addressed (column, row) from 1
@@ -181,6 +182,67 @@ class ORV_API TMatrix : public TComponent {
   // VecB's length = NrOfRows.
   bool TransposeAndMultiply(const TVector* VecB, TVector* VecRes);
 
+  // ---- decompositions, inverse and norms ----
+  // Below, a(i, j) is the cell in row i, column j: cell (j, i).
+  //
+  // Crout's LU decomposition of Self (unchanged) with implicit row scaling
+  // and partial pivoting: MatL := n x n zeros (Resize, Fill), MatU := a copy
+  // of Self (Clone), decomposed in place; NumPerm := the permutation's sign.
+  // On success the factors are split through SetVal (for c = 1..n-1: L(c, c)
+  // := 1, then for each r > c: L(c, r) := U(c, r), U(c, r) := 0; finally
+  // L(n, n) := 1), so that MatL (unit lower) times MatU (upper) is Self with
+  // its rows exchanged. False with MatL all zeros and MatU the unsplit
+  // factors after a zero row or a pivot below 1e-100 (set to 1e-100), or a
+  // pivot that is not finite. False with nothing changed when Self is not
+  // square, a factor is nullptr, or MatL and MatU are one matrix or Self.
+  bool LUdecomposition(TMatrix* MatL, TMatrix* MatU, int32_t& NumPerm);
+  // NumPerm times the product of U's diagonal, 1..n in order; 0.0 when the
+  // decomposition fails (also when Self is not square). A 0 x 0 matrix: 1.
+  double Determinant();
+  // Replaces Self by its inverse (the same Crout decomposition, then one
+  // substitution per identity column). False, without an event, when Self
+  // is not square or has no column. Otherwise OnChange fires whatever the
+  // outcome, and the result is false after a zero row (Self unchanged), a
+  // pivot below 1e-100 or not finite (Self holds the row-exchanged factors,
+  // the tiny pivot 1e-100), or a stop. Progress: ProcStat += 1 with the
+  // feedback call before each column of the elimination and of the solution
+  // (2n in all); AbortMathProc is tested there and before each row of the
+  // scaling, and a stop leaves what was reached (unchanged during the
+  // scaling, the factors so far, the complete factors during the solution).
+  // A MathFeedBackProc that resizes Self stops it too. EORVMatrixError "not
+  // enough memory on heap" when the work arrays cannot be obtained.
+  bool Invert();
+  // Cholesky factor of the symmetric Self, read from its diagonal and lower
+  // triangle: s = a(j, i) minus a(k, i) * a(k, j) for k = i-1 down to 1; the
+  // factor goes, transposed, into Self's cells above the diagonal (one
+  // OnChange of Self), then into MatL through SetVal: per column c, the rows
+  // above the diagonal := 0, rows c..n := a(c, r), then (c, c) := the
+  // diagonal factor. False when Self is not square or MatL is nullptr
+  // (nothing changed), or when a diagonal sum is not positive: that row of
+  // the factor is then 0 and the work goes on. MatL may be Self.
+  // EORVMatrixError "not enough memory on heap" when the work copy cannot be
+  // obtained.
+  bool CholeskyDecomp(TMatrix* MatL);
+  // Diagonal similarity scaling: sweeps over i = 1..n divide the
+  // off-diagonal cells of row i by f = sqrt(r / k) and multiply those of
+  // column i by f (r, k: the off-diagonal absolute sums of row and column
+  // i), until a sweep's largest f is below 1.05. A row or column whose sum
+  // is 0 or not finite is skipped, and so is an f that is not finite or 0;
+  // at most 1000 sweeps. The diagonal never changes; no event. False only
+  // when Self is not square.
+  bool Balance();
+  // ntColwise: the largest column sum of |cell|; ntRowwise: the largest row
+  // sum (0.0 without rows or columns); ntSpectral: the largest singular value
+  // (EORVMatrixError "near singular covariance matrix" when the
+  // decomposition is stopped or does not converge); ntFrobenius: the square
+  // root of the sum of squares, summed row by row (rescaled where that sum
+  // overflows or underflows); other values 0.0.
+  double Norm(TNormType nt);
+  // HatMat := X (X' X)^-1 X' for X = Self, through Transpose, Multiply and
+  // Invert on temporaries; the result is the inversion's. False, HatMat
+  // untouched, when X' X cannot be inverted or HatMat is nullptr.
+  bool CalcHatMatrix(TMatrix* HatMat);
+
   // ---- ranges ----
   // (0, 0) is the whole axis; other bounds are clamped to 1..count and
   // exchanged when reversed. On an axis of length 0 the result is (1, 0): no cell.
@@ -218,6 +280,153 @@ class ORV_API TMatrix : public TComponent {
   // DMat may be this matrix itself: every measure is taken before the first
   // cell is written.
   int32_t CalcDistMat(TDistMode Mode, TMatrix* DMat);
+
+  // ---- statistics of a block ----
+  // Bounds by the range rule; the block is read column by column, within a
+  // column row by row, unless said otherwise. None of these changes the
+  // matrix or fires an event. Bound orders differ: (col, row, col, row) for
+  // the moments, MinMax, Quartiles, Percentile and Histogram, (col, col, row,
+  // row) for CountValues and Find. A block without cells (an axis of length
+  // 0) gives the start values.
+  // The cells added in order from 0.0.
+  double Sum(int32_t LoC, int32_t LoR, int32_t HiC, int32_t HiR) const;
+  // Sum of cells (i, i) of a square matrix with cells; else 0.0.
+  double Trace() const;
+  // Mean := sum / n; Variance := 1.0 for one or two cells (the defined value,
+  // not an estimate), else the sample variance (sum d^2 - (sum d)^2 / n) / (n
+  // - 1) over d = cell - the block's first cell, 0.0 where rounding makes it
+  // negative. One pass. Both 0.0 for no cell.
+  void MeanVar(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Mean,
+               double& Variance) const;
+  // exp(sum ln x / rows / columns); 0.0 when a cell is 0 or there is none.
+  // EORVMatrixError "negative argument passed to GeometricMean" when a cell is
+  // negative (every cell is scanned, so also behind a zero).
+  double GeometricMean(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) const;
+  // rows x columns / sum (1 / x); 0.0 for no cell. EORVMatrixError "negative
+  // or zero argument passed to HarmonicMean" when a cell is <= 0.
+  double HarmonicMean(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) const;
+  // With m the mean, d = cell - m and s = sqrt((sum d^2 - (sum d)^2 / n) / (n -
+  // 1)): Skewness := sum d^3 / n / s^3, Kurtosis := sum d^4 / n / s^4 - 3. One
+  // cell gives the sums of d^3 and d^4 themselves (0, or NaN for an infinite
+  // cell); s = 0 and no cell give 0.0 and 0.0.
+  void SkewKurt(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Skewness,
+                double& Kurtosis) const;
+  // SkewKurt with the bias correction of the sample statistics (scipy.stats
+  // skew and kurtosis with bias=False), formed as
+  // Kurtosis := n ((K + 3) n) (n + 1) / (n - 1) / (n - 2) / (n - 3) - 3 (n - 1)^2 / (n - 2) / (n - 3),
+  // Skewness := n (S n) / (n - 1) / (n - 2). Both 0.0 for fewer than 4 cells
+  // or s = 0.
+  void SkewKurtSample(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Skewness,
+                      double& Kurtosis) const;
+  // A cell replaces Minimum when it is not >= Minimum (so a NaN does, and the
+  // next number takes its place back) and Maximum when it is > Maximum. The
+  // extremes are cells of the block (also infinite ones); uc_MaxReal and
+  // -uc_MaxReal for no cell, and for an extreme that no cell reached (only
+  // NaN).
+  void MinMax(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Minimum,
+              double& Maximum) const;
+  // The cells, copied row by row (each row of the block left to right) and
+  // sorted ascending with SortArray (ProcStat grows by its passes); with x(k)
+  // the k-th smallest and t = (n + 1) q for q = 1/4, 1/2, 3/4: x(d) + (x(d +
+  // 1) - x(d)) Frac(t), d = Trunc(t), x(1) where d = 0 and x(n) where d >= n
+  // (numpy.percentile method 'weibull'); one cell gives itself three times.
+  // False and zeros for no cell. EORVMatrixError "not enough memory on heap"
+  // when the copy cannot be had.
+  bool Quartiles(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Q1, double& Q2,
+                 double& Q3) const;
+  // The nearest rank: the value at sorted position k = Round(n Prob / 100)
+  // (half to even), at most n - 1, of the block's n cells (Prob clamped into
+  // 0..100; NaN sorts behind every number); 0.0 for no cell, NaN for a NaN
+  // Prob. EORVMatrixError "not enough memory on heap" when the work array
+  // cannot be had. No progress report.
+  double Percentile(double Prob, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) const;
+  // The same over SampleSize cells drawn with replacement, after reseeding the
+  // platform's generator from the clock (every call): per sample the column
+  // LowCol + Random(block columns), then the row LowRow + Random(block rows).
+  // When Prob / 100 lies strictly between the fractions of negative and of
+  // negative-or-zero cells drawn, 0.0 without a selection. A SampleSize <= 0
+  // or not below the block's cell count gives the plain Percentile.
+  double Percentile(double Prob, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                    int32_t SampleSize) const;
+  // The number of cells v with v >= RangeLow and v not > RangeHigh.
+  int32_t CountValues(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, double RangeLow,
+                      double RangeHigh) const;
+  // Counts the block's cells into Histo, which gets Round(|LastBin -
+  // FirstBin| / BinWidth) + 1 bins (resized when its size differs, cleared):
+  // a cell that is not >= FirstBin (NaN too) is Underflow; else, below
+  // LastBin + BinWidth, it raises the count of bin Floor((v - FirstBin) /
+  // BinWidth) + 1 through Histo's SetVal and MaxCnt follows the largest
+  // count; a cell whose bin lies past the last one, and a larger cell, is
+  // Overflow. Underflow + Overflow + the counts = the cells read. False, with
+  // nothing changed, when Histo is nullptr, BinWidth is not above 0, a bin
+  // parameter is not finite, more than 500 bins would be needed, or the block
+  // holds more cells than an Integer counts.
+  bool Histogram(int32_t LoX, int32_t LoY, int32_t HiX, int32_t HiY, double FirstBin, double LastBin,
+                 double BinWidth, TIntVector* Histo, int32_t& Underflow, int32_t& Overflow, int32_t& MaxCnt) const;
+
+  // ---- searching ----
+  // ColIx, RowIx := the first cell of the block with the smallest |cell -
+  // Value| below uc_MaxDouble (a later cell must be strictly nearer); 0, 0
+  // when there is none.
+  void Find(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, double Value, int32_t& ColIx,
+            int32_t& RowIx) const;
+  // Binary search in column Col, sorted in the given direction, between rows
+  // 1 and NrOfRows: an exact hit at a middle row returns it; else the nearer
+  // of the last two bracketing rows, the higher one on a tie. 0 for a Col
+  // outside 1..NrOfColumns or a matrix without rows.
+  int32_t FindInSortedColumn(int32_t Col, bool ColIsAscending, double Value) const;
+
+  // ---- comparing ----
+  // Pearson's r of all cells against OtherMat's, pair by pair column by
+  // column, from sums over the cells less the first cell of each matrix (the
+  // textbook sums in exact arithmetic, without their cancellation far from
+  // 0), bounded to [-1, 1]; 0.0 for fewer than 3 cells, constant cells or a
+  // nil OtherMat. EORVMatrixError "matrices do not match" for another size.
+  double Correlate(const TMatrix* OtherMat) const;
+  // Eight CRC-32 registers over the bytes of every cell (byte k of a double,
+  // little-endian, into register k), cells column by column: 64 hexadecimal
+  // digits. The size is not part of it.
+  std::string CRCofData() const;
+
+  // ---- row and column profiles ----
+  // Means is sized through NrOfElem (so a matrix without columns, or rows,
+  // leaves its size) and written as SetVal does: dimColumns one mean per
+  // column (its rows summed in order, / NrOfRows), dimRows one per row (its
+  // columns summed in order, / NrOfColumns); 0.0 for a line without cells.
+  // Other Dim values and a nil Means: nothing.
+  void MeanVec(TDims Dim, TVector* Means) const;
+  // DestVec sized through NrOfElem and written as SetVal does: Orient orRows
+  // (0) one value per row over its columns, any other value one per column
+  // over its rows. eoMinimum from uc_MaxDouble, a cell replacing it when the
+  // running value <= cell does not hold (NaN does); eoMaximum from
+  // -uc_MaxDouble, replaced when running value < cell; eoSum from 0.0 in
+  // order; eoMean the sum / the cells reduced (0.0 without cells). Other
+  // EdgeOp values and a nil DestVec: nothing.
+  void EdgeVector(TOrientation Orient, TEdgeOp EdgeOp, TVector* DestVec) const;
+  // Every cell less its column's (row's) mean, the mean as MeanVar takes it;
+  // Means, when given, is sized to the columns (rows) through NrOfElem and
+  // receives them. One OnChange.
+  void MeanCenterColumns(TVector* Means);
+  void MeanCenterRows(TVector* Means);
+  // Per column (row): Mean and Variance by MeanVar (Variance 1.0 for one or
+  // two cells); where Variance > 0 and mean and deviation are finite, every
+  // cell := (cell - Mean) / sqrt(Variance), else the line stays. Element c of
+  // Means and of StdDevs := Mean and sqrt(Variance), each vector when given
+  // and not resized (elements beyond its size are not written). One OnChange,
+  // also for a matrix without cells.
+  void StandardizeColumns(TVector* Means, TVector* StdDevs);
+  void StandardizeRows(TVector* Means, TVector* StdDevs);
+  // Per column (row): q := Percentile(RefQuant) and m := Percentile(50) of
+  // the line (the nearest rank), d := |m - q|; where d > 0 and m and d are
+  // finite, every cell := (cell - m) / d, else the line stays. Element c of
+  // Medians and QuantDiffs := m and d, each when given (not resized). One
+  // OnChange.
+  void QNormalizeColumns(double RefQuant, TVector* Medians, TVector* QuantDiffs);
+  void QNormalizeRows(double RefQuant, TVector* Medians, TVector* QuantDiffs);
+  // ResultArray := NrOfColumns x NrOfRows entries [column - 1][row - 1], true
+  // where the cell is > Threshold; the number of true entries. No event;
+  // EORVMatrixError "not enough memory on heap" leaves ResultArray as it was.
+  int32_t Dichotomize(double Threshold, TBool2DArray& ResultArray) const;
 
   // ---- properties ----
   const std::string& DataID() const { return FDataID; }
