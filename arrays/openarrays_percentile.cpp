@@ -1,12 +1,12 @@
 // ORV_openarrays: PercentileArray, FrequDistOfArray.
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <span>
 #include <utility>
 
 #include "arrays/shape.h"
 #include "arrays/visit.h"
+#include "core/order_stats.h"
 #include "orvcalckit/ORV_math1.h"
 #include "orvcalckit/ORV_openarrays.h"
 #include "orvcorekit/Orv_system.h"
@@ -17,12 +17,13 @@ namespace {
 
 using detail::TBox;
 
-// The cell at sorted position Round(n * P / 100), at most n - 1, of the
-// n = W.size() cells (1 .. 2147483647), P in 0 .. 100.
+// The cell at the nearest rank of P among the n = W.size() cells (1 ..
+// 2147483647). QuickSelect, not TSelection: the 1-D form's caller sees the
+// order that QuickSelect leaves behind.
 double SelectPercentile(std::span<double> W, double P) {
   const int64_t N = std::ssize(W);
-  const int64_t K = std::min(Round(static_cast<double>(N) * P / 100.0), N - 1);
-  return QuickSelect(W, static_cast<int32_t>(K), 0, static_cast<int32_t>(N - 1));
+  return QuickSelect(W, static_cast<int32_t>(detail::NearestRank(N, std::clamp(P, 0.0, 100.0))), 0,
+                     static_cast<int32_t>(N - 1));
 }
 
 // The most bins a frequency distribution has.
@@ -123,24 +124,24 @@ int32_t FrequDist(const A& X, const TBool2DArray* Mask, TBox<detail::Rank<A>> B,
 }  // namespace
 
 double PercentileArray(double P, TDoubleArray& A) {
-  if (std::isnan(P)) return std::numeric_limits<double>::quiet_NaN();
   if (A.empty() || std::ssize(A) > INT32_MAX) return 0;
-  return SelectPercentile(A, std::clamp(P, 0.0, 100.0));
+  if (std::isnan(P)) return P;  // no rank: nothing is selected or reordered
+  return SelectPercentile(A, P);
 }
 
 double PercentileArray(double P, const TDouble2DArray& A, int32_t ColLo, int32_t RowLo, int32_t ColHi, int32_t RowHi) {
-  if (std::isnan(P)) return std::numeric_limits<double>::quiet_NaN();
   const auto S = detail::Shape(A);
   if (S.Empty()) return 0;
   const auto Col = [&S](int32_t I) { return std::clamp<int64_t>(I, 0, S.Ext[0] - 1); };
   const auto Row = [&S](int32_t I) { return std::clamp<int64_t>(I, 0, S.Ext[1] - 1); };
   const auto B = detail::CornerBox(Col(ColLo), Row(RowLo), Col(ColHi), Row(RowHi));
   if (B.Fit(S) != detail::bfInside || B.Cells() > INT32_MAX) return 0;
+  if (std::isnan(P)) return P;
   TDoubleArray W;
   W.reserve(detail::Ix(B.Cells()));
   detail::ForEachRunInBox(
       A, B, [&W](std::span<const double> Run, const auto&) { W.insert(W.end(), Run.begin(), Run.end()); });
-  return SelectPercentile(W, std::clamp(P, 0.0, 100.0));
+  return SelectPercentile(W, P);
 }
 
 int32_t FrequDistOfArray(const TDoubleArray& A, int32_t Lo, int32_t Hi, double LowVal, double HighVal, double BinWidth,

@@ -39,6 +39,7 @@ TEST(PercentileArray, NearestRankOfTheSortedCells) {
   // A NaN P selects nothing; many ties of the least value end at once.
   EXPECT_TRUE(std::isnan(PercentileArray(NaN, C)));
   EXPECT_EQ(C, (TDoubleArray{5, 1, 4}));
+  EXPECT_EQ(PercentileArray(NaN, Empty), 0.0) << "empty first";
   TDoubleArray Z(200000, 0.0);
   Z[5] = 2;
   EXPECT_EQ(PercentileArray(99, Z), 0.0);
@@ -57,6 +58,10 @@ TEST(PercentileArray, NearestRankOfTheSortedCells) {
   for (const TDouble2DArray& E : {TDouble2DArray{{}, {}}, TDouble2DArray{{1, 2}, {3}}, TDouble2DArray{}})
     EXPECT_EQ(PercentileArray(50, E, 0, 0, 1, 1), 0.0) << E.size();
   EXPECT_TRUE(std::isnan(PercentileArray(NaN, T, 0, 0, 2, 1)));
+  EXPECT_EQ(PercentileArray(NaN, T, 2, 0, 0, 1), 0.0) << "reversed first";
+  // A single peak over 2-D cells (0 .. 50000 .. 1) took a pass per cell; sorted[k] = ceil(k / 2).
+  const TDouble2DArray Peak = ScanArray<double>([](int64_t K) { return K <= 50000 ? K : 100000 - K; }, 400, 250);
+  EXPECT_EQ(PercentileArray(50, Peak, 0, 0, 399, 249), 25000.0);
 }
 
 // {code, NBelow, NAbove, MaxCount, Dist...}; the outputs start as 7, 7, 7, {7},

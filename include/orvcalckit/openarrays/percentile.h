@@ -15,7 +15,7 @@ namespace orv {
 // the box's cells in scan order; A stays as it is.
 // 0 when A is empty, ragged or has columns but no rows, when the box is
 // reversed after clamping, or when the array (box) holds more than
-// 2147483647 cells; a NaN P gives NaN and leaves A alone. NaN cells have no
+// 2147483647 cells; otherwise a NaN P gives NaN and leaves A alone. NaN cells have no
 // place in the order: with them, the result is some cell of the array,
 // possibly NaN.
 ORV_API double PercentileArray(double P, TDoubleArray& A);
