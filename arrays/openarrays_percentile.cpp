@@ -40,7 +40,7 @@ class THistogram {
         FDist(detail::Ix(Bins)) {
     // Cleared explicitly: the zero start belongs to the routine, not to how
     // the array happens to be allocated.
-    detail::ForEachRun(FDist, [](std::span<int32_t> Run, const auto&) { std::fill(Run.begin(), Run.end(), 0); });
+    FillArray(FDist, 0);
   }
 
   void Add(std::span<const double> Run) {

@@ -4,9 +4,13 @@
 #pragma once
 
 #include "orvcalckit/openarrays/common.h"
+#include "orvcalckit/openarrays/boolean.h"
+#include "orvcalckit/openarrays/cellwise.h"
 #include "orvcalckit/openarrays/clone.h"
 #include "orvcalckit/openarrays/copy.h"
 #include "orvcalckit/openarrays/extremes.h"
+#include "orvcalckit/openarrays/fill.h"
+#include "orvcalckit/openarrays/floodfill.h"
 #include "orvcalckit/openarrays/percentile.h"
 #include "orvcalckit/openarrays/search.h"
 #include "orvcalckit/openarrays/sort.h"
