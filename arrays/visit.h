@@ -9,6 +9,7 @@
 //   ForEachCellInDrawOrder(A, Box, Fn)
 //                                 the same in draw order (below)
 //   FirstCell(A)                  A[0], A[0][0], ... of an array not empty
+//   RunAt(A, At)                  the innermost sub-array holding cell At, as a span
 //   MapCells<Dst>(Src, Fn)        a new array of Src's shape, each cell Fn(source cell)
 //
 // - Draw order is the order in which the random fills hand out the numbers of
@@ -139,6 +140,14 @@ bool Cells(std::span<T> Run, const TIndex<N>& First, F& Fn) {
   return true;
 }
 
+template <int Level, int N, class V>
+auto RunAt(V& X, const TIndex<N>& At) {
+  if constexpr (Level + 1 == N)
+    return std::span(X);
+  else
+    return RunAt<Level + 1, N>(X[Ix(At[Level])], At);
+}
+
 }  // namespace visit_impl
 
 template <class A, class F>
@@ -189,6 +198,12 @@ auto& FirstCell(A& X) {
     return X.front();
   else
     return FirstCell(X.front());
+}
+
+// At[0 .. N - 2] must address a sub-array of X (At[N - 1] is not read).
+template <class A>
+auto RunAt(A& X, const TIndex<Rank<A>>& At) {
+  return visit_impl::RunAt<0, Rank<A>>(X, At);
 }
 
 template <class Dst, class Src, class F>

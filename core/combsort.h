@@ -32,6 +32,13 @@
 // - Pass(): runs after every pass. Pass CombNoReport for sorts that report no
 //   progress, CombReportPass for those that add 1 to ProcStat per pass (and
 //   call MathFeedBackProc). It may return bool: false stops the sort (abort).
+// - Bulk(Gap, From, Last, Swapped), optional: a fast path of each pass. It
+//   treats the pairs (i, i + gap) for i = From, From + 1, ... up to some J - 1
+//   <= Last exactly as the loop would (the same comparisons and exchanges:
+//   pairs whose elements the gap keeps apart may go several at a time), sets
+//   Swapped when it exchanged, and returns J; the loop does the rest. The
+//   default, CombNoBulk, returns From. A sort with a Bulk has a test that
+//   compares its order with the plain loop's, ties and NaN included.
 //
 // The loop ends after a pass with gap 1 that made no exchange. The sort is not
 // stable. CombSort returns false when Pass stopped it, else true.
@@ -76,12 +83,14 @@ constexpr bool SortsAfterDescending(T A, T B) {
 
 inline constexpr auto CombNoReport = [] {};
 inline constexpr auto CombReportPass = [] { IncProcStat(); };
+inline constexpr auto CombNoBulk = [](int64_t, int64_t From, int64_t, bool&) { return From; };
+using TCombNoBulk = std::remove_const_t<decltype(CombNoBulk)>;
 
 // Dobosiewicz, "An efficient variation of bubble sort", Inf. Process. Lett. 11(1),
 // 1980; shrink factor 1.3: Lacey and Box, "A fast, easy sort", Byte 16(4), 1991.
-template <class Index, class AfterFn, class ExchangeFn, class PassFn>
-bool CombSort(Index Low, Index High, int64_t StartGap, AfterFn&& After, ExchangeFn&& Exchange,
-              PassFn&& Pass) {
+template <class Index, class AfterFn, class ExchangeFn, class PassFn, class BulkFn = TCombNoBulk>
+bool CombSort(Index Low, Index High, int64_t StartGap, AfterFn&& After, ExchangeFn&& Exchange, PassFn&& Pass,
+              const BulkFn& Bulk = CombNoBulk) {
   static_assert(std::is_integral_v<Index>);
   const int64_t Span = static_cast<int64_t>(High) - static_cast<int64_t>(Low);
   if (Span <= 0) return true;
@@ -93,7 +102,8 @@ bool CombSort(Index Low, Index High, int64_t StartGap, AfterFn&& After, Exchange
     if (Gap <= Span) {
       const Index Last = static_cast<Index>(static_cast<int64_t>(High) - Gap);
       const Index G = static_cast<Index>(Gap);
-      for (Index i = Low; i <= Last; ++i) {
+      for (auto i = static_cast<Index>(Bulk(Gap, static_cast<int64_t>(Low), static_cast<int64_t>(Last), Swapped));
+           i <= Last; ++i) {
         if (!After(i, static_cast<Index>(i + G))) continue;
         if constexpr (std::is_same_v<decltype(Exchange(i, i)), bool>) {
           if (Exchange(i, static_cast<Index>(i + G))) Swapped = true;
@@ -114,15 +124,16 @@ bool CombSort(Index Low, Index High, int64_t StartGap, AfterFn&& After, Exchange
 
 // CombSort ordered by Key(i), NaN last in both directions. Each direction is
 // its own instance of the loop, so the comparison stays inline.
-template <class Index, class KeyFn, class ExchangeFn, class PassFn>
+template <class Index, class KeyFn, class ExchangeFn, class PassFn, class BulkFn = TCombNoBulk>
 bool CombSortByKey(Index Low, Index High, int64_t StartGap, bool Ascending, KeyFn&& Key, ExchangeFn&& Exchange,
-                   PassFn&& Pass) {
+                   PassFn&& Pass, const BulkFn& Bulk = CombNoBulk) {
   if (Ascending)
     return CombSort(
         Low, High, StartGap, [&](Index I, Index J) { return SortsAfterAscending(Key(I), Key(J)); }, Exchange,
-        Pass);
+        Pass, Bulk);
   return CombSort(
-      Low, High, StartGap, [&](Index I, Index J) { return SortsAfterDescending(Key(I), Key(J)); }, Exchange, Pass);
+      Low, High, StartGap, [&](Index I, Index J) { return SortsAfterDescending(Key(I), Key(J)); }, Exchange, Pass,
+      Bulk);
 }
 
 }  // namespace orv::detail

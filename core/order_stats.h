@@ -202,8 +202,8 @@ inline int64_t NearestRank(int64_t N, double Prob) {
 // fill it from the front, NaN from the back, so NaN sorts behind every number
 // as in SortArray. Select finds the value at the nearest rank with
 // std::nth_element over the numbers: the value QuickSelect of ORV_math1 finds
-// at that position (whose partition degrades to quadratic time on many
-// equal values), without its cost. Neither reports progress.
+// at that position, but with NaN ranked behind every number. Neither reports
+// progress.
 class TSelection {
  public:
   // Room for Capacity values; std::bad_alloc when it cannot be had.

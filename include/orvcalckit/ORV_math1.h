@@ -56,7 +56,12 @@ ORV_API void InsertIntoArray(std::span<float> Data, float Value, int32_t Index);
 ORV_API void InsertIntoArray(std::span<int32_t> Data, int32_t Value, int32_t Index);
 
 // The value that would stand at index K if Data[Low..High] were sorted
-// ascending; reorders Data[Low..High] (partitions around the middle element).
+// ascending; reorders Data[Low..High] (partitions around the middle element;
+// the ties of a pivot that is the least value of its range, NaN ties with
+// NaN, leave the range together, so many equal values cost no extra passes;
+// an order on which the middle pivot would take quadratic time has its rest
+// selected by introselect, NaN behind every number: same value, another
+// order left behind).
 // 0 without touching the data when the range is empty, K lies outside it or
 // the range does not lie within the array.
 ORV_API double QuickSelect(std::span<double> Data, int32_t K, int32_t Low, int32_t High);

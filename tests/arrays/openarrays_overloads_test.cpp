@@ -1,7 +1,7 @@
-// Every overload of the clone, extreme, search, count, fill, flood fill,
-// Boolean and cellwise families called once with the argument types of its
-// family, so that a missing or ambiguous overload fails the build; each call
-// on arrays of one cell holding 1.
+// Every overload of the clone, extreme, search, count, sort, percentile,
+// histogram, copy, fill, flood fill, Boolean and cellwise families called
+// once with the argument types of its family, so that a missing or ambiguous
+// overload fails the build; each call on arrays of one cell holding 1.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -67,6 +67,32 @@ TEST(OpenArraysOverloads, EachResolvesWithItsArgumentTypes) {
                             CountValues(I1, 0, 0, 0, 1),                 CountValues(I2, 0, 0, 0, 0, 0, 1),
                             CountValues(I3, 0, 0, 0, 0, 0, 0, 0, 1),     CountValues(I4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1)};
   for (int32_t C : Counts) EXPECT_EQ(C, 1);
+  TIntArray Idx;
+  const int32_t Sorts[] = {SortArray(true, D1, Idx), SortArray(true, I1, Idx), SortAndRemoveDuplicates(I1, true),
+                           ShuffleArray(I1), ShuffleArray(D1)};
+  for (int32_t C : Sorts) EXPECT_EQ(C, -1);
+  EXPECT_EQ(PercentileArray(50.0, D1), 1.0);
+  EXPECT_EQ(PercentileArray(50.0, D2, 0, 0, 0, 0), 1.0);
+  TIntArray Dist;
+  const int32_t Histograms[] = {FrequDistOfArray(D1, 0, 0, 0.0, 1.0, 1.0, Dist, P, Q, R),
+                                FrequDistOfArray(D2, 0, 0, 0, 0, 0.0, 1.0, 1.0, Dist, P, Q, R),
+                                FrequDistOfArray(D2, TBool2DArray{{false}}, 0, 0, 0, 0, 0.0, 1.0, 1.0, Dist, P, Q, R)};
+  for (int32_t C : Histograms) EXPECT_EQ(C, 0);
+
+  const int32_t Copies[] = {
+      CopyArray(B1, 0, B1) + 2, CopyArray(B2, 0, 0, B2), CopyArray(D1, 0, D1) + 2, CopyArray(D1, 0, 0, 0, D1),
+      CopyArray(I1, 0, I1) + 2, CopyArray(I1, 0, 0, 0, I1), CopyArray(D2, 0, 0, D2),
+      CopyArray(D2, 0, 0, 0, 0, 0, 0, D2), CopyArray(I2, 0, 0, I2), CopyArray(I2, 0, 0, 0, 0, 0, 0, I2),
+      CopyArray(D3, 0, 0, 0, D3), CopyArray(D3, 0, 0, 0, 0, 0, 0, 0, 0, 0, D3), CopyArray(I3, 0, 0, 0, I3),
+      CopyArray(I3, 0, 0, 0, 0, 0, 0, 0, 0, 0, I3), CopyArray(D4, 0, 0, 0, 0, D4),
+      CopyArray(D4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, D4), CopyArray(I4, 0, 0, 0, 0, I4),
+      CopyArray(I4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, I4), CopyArrayColumn(D2, 0, 0, 0, D1),
+      CopyArrayColumn(I2, 0, 0, 0, I1), CopyArrayColumn(B2, 0, 0, 0, B1), CopyArrayRow(D2, 0, 0, 0, D1),
+      CopyArrayRow(I2, 0, 0, 0, I1), CopyArrayRow(B2, 0, 0, 0, B1), CopyVectorToArrayColumn(D1, 0, 0, 0, 0, D2),
+      CopyVectorToArrayColumn(I1, 0, 0, 0, 0, I2), CopyVectorToArrayColumn(B1, 0, 0, 0, 0, B2),
+      CopyVectorToArrayRow(D1, 0, 0, 0, 0, D2), CopyVectorToArrayRow(I1, 0, 0, 0, 0, I2),
+      CopyVectorToArrayRow(B1, 0, 0, 0, 0, B2)};
+  for (int32_t C : Copies) EXPECT_EQ(C, 0);  // the whole 1-D forms refuse the exact fit: -2
 
   const int32_t Fills[] = {
       FillArray(B1, true), FillArray(B2, true), FillArray(I1, 1), FillArray(I2, 1), FillArray(I3, 1),

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -276,6 +277,39 @@ TEST(QuickSelect, EqualValuesEmptyRangesAndBadBoundsLeaveTheDataAlone) {
     orv::QuickSelect(B, K, 0, 5);
     EXPECT_EQ(std::count_if(B.begin(), B.end(), [](double x) { return std::isnan(x); }), 3);
   }
+}
+
+TEST(QuickSelect, RunsOfTiesAndOfNaNLeaveTheRangeAtOnce) {
+  // Ties of the least value left the range one per pass: 300000 zeros with a
+  // single 1 took minutes. Values: the k-th smallest by counting.
+  const int N = 300000;
+  for (const int K : {0, 150000, N - 2, N - 1}) {
+    std::vector<double> Z(N, 0.0);
+    Z[100000] = 1;
+    EXPECT_EQ(orv::QuickSelect(Z, K, 0, N - 1), K == N - 1 ? 1.0 : 0.0) << K;
+  }
+  // Every second cell NaN: NaN has no rank, but the selection ends and loses nothing.
+  std::vector<double> B(N);
+  for (int I = 0; I < N; ++I) B[I] = I % 2 ? std::numeric_limits<double>::quiet_NaN() : I;
+  orv::QuickSelect(B, N - 10, 0, N - 1);
+  EXPECT_EQ(std::count_if(B.begin(), B.end(), [](double x) { return std::isnan(x); }), N / 2);
+}
+
+TEST(QuickSelect, OrdersThatDefeatTheMiddlePivotEndInTime) {
+  // A single peak, 0, 1, ..., N/2, ..., 1 (0 and the top once, the rest
+  // twice), took a pass per cell; a sawtooth of short teeth as well. Reference:
+  // the sorted values by counting (peak: sorted[k] = ceil(k / 2) below the top).
+  const int N = 400000;
+  for (const int K : {0, 1, 99999, N / 2, N - 2, N - 1}) {
+    std::vector<double> Peak(N);
+    for (int I = 0; I < N; ++I) Peak[I] = I <= N / 2 ? I : N - I;
+    EXPECT_EQ(orv::QuickSelect(Peak, K, 0, N - 1), K == N - 1 ? N / 2 : (K + 1) / 2) << K;
+    EXPECT_EQ(std::accumulate(Peak.begin(), Peak.end(), 0.0), (N / 2.0) * (N / 2.0)) << "nothing lost";
+  }
+  // Teeth 0..999 (400 of each value): sorted[k] = floor(k / 400).
+  std::vector<double> Saw(N);
+  for (int I = 0; I < N; ++I) Saw[I] = I % 1000;
+  EXPECT_EQ(orv::QuickSelect(Saw, 123456, 0, N - 1), 308.0);
 }
 
 TEST(SortSwap, ExchangesOutOfOrderPairsAndEqualPairsOnlyAscending) {
