@@ -23,7 +23,10 @@ void Square(TIntMatrix& M, int32_t N, uint64_t Seed) {
   SetRandSeed(Seed);
   M.Resize(N, N);
   for (int32_t C = 1; C <= N; ++C)
-    for (int32_t R = 1; R <= N; ++R) M.SetVal(C, R, static_cast<int32_t>(Random(65536) << 16 | Random(65536)));
+    for (int32_t R = 1; R <= N; ++R) {
+      const auto High = static_cast<uint32_t>(Random(65536));
+      M.SetVal(C, R, static_cast<int32_t>(High << 16 | static_cast<uint32_t>(Random(65536))));
+    }
 }
 
 void BM_IntMultiply(benchmark::State& St) {

@@ -23,7 +23,10 @@ using orv::test::Values;
 using Rows = std::vector<std::vector<int32_t>>;
 using Ints = std::vector<int32_t>;
 
-int32_t RandomInt() { return static_cast<int32_t>(static_cast<uint32_t>(orv::Random(65536)) << 16 | orv::Random(65536)); }
+int32_t RandomInt() {
+  const auto High = static_cast<uint32_t>(orv::Random(65536));
+  return static_cast<int32_t>(High << 16 | static_cast<uint32_t>(orv::Random(65536)));
+}
 
 void FillRandom(TIntMatrix& M, int32_t Cols, int32_t Rws) {
   M.Resize(Cols, Rws);
