@@ -22,6 +22,19 @@ ORV_SIMD_KERNEL void MatTVecF64(int64_t N, int64_t K, const double* const* Cols,
   TMatMulCode<double>::MatTVec(N, K, Cols, X, Y);
 }
 
+ORV_SIMD_KERNEL void BlockU32(const uint32_t* Ap, const uint32_t* Bp, uint32_t* C, int64_t LD, int64_t MC,
+                              int64_t NC, int64_t KC, bool First) {
+  TMatMulCode<uint32_t>::Block(Ap, Bp, C, LD, MC, NC, KC, First);
+}
+
+ORV_SIMD_KERNEL void MatVecU32(int64_t M, int64_t K, const uint32_t* const* Cols, const uint32_t* X, uint32_t* Y) {
+  TMatMulCode<uint32_t>::MatVec(M, K, Cols, X, Y);
+}
+
+ORV_SIMD_KERNEL void MatTVecU32(int64_t N, int64_t K, const uint32_t* const* Cols, const uint32_t* X, uint32_t* Y) {
+  TMatMulCode<uint32_t>::MatTVec(N, K, Cols, X, Y);
+}
+
 ORV_SIMD_KERNEL void SubtractRowsF64(double* Acc, int64_t Width, const double* Rows, int64_t RS, const double* Coef,
                                      int64_t CS, int64_t Count) {
   TSubtractRowsCode<double>::SubtractRows(Acc, Width, Rows, RS, Coef, CS, Count);
@@ -40,6 +53,19 @@ void MatVecKernel(int64_t M, int64_t K, const double* const* Cols, const double*
 
 void MatTVecKernel(int64_t N, int64_t K, const double* const* Cols, const double* X, double* Y) {
   MatTVecF64(N, K, Cols, X, Y);
+}
+
+void MatMulBlock(const uint32_t* Ap, const uint32_t* Bp, uint32_t* C, int64_t LD, int64_t MC, int64_t NC, int64_t KC,
+                 bool First) {
+  BlockU32(Ap, Bp, C, LD, MC, NC, KC, First);
+}
+
+void MatVecKernel(int64_t M, int64_t K, const uint32_t* const* Cols, const uint32_t* X, uint32_t* Y) {
+  MatVecU32(M, K, Cols, X, Y);
+}
+
+void MatTVecKernel(int64_t N, int64_t K, const uint32_t* const* Cols, const uint32_t* X, uint32_t* Y) {
+  MatTVecU32(N, K, Cols, X, Y);
 }
 
 void SubtractRowsKernel(double* Acc, int64_t Width, const double* Rows, int64_t RowStride, const double* Coef,

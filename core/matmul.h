@@ -36,11 +36,10 @@
 //
 // Element types: the bodies (TMatMulCode) are templates over the element
 // type E; each E needs the three entry points declared below, which
-// core/matmul.cpp builds per vector width (ORV_SIMD_KERNEL). double has
-// them. A 32-bit integer product that wraps around computes in uint32_t
-// (signed overflow would be undefined): add the three entries for
-// uint32_t there, three lines each, and read the int32_t columns as
-// uint32_t. Its sums may take any order; the double ones may not.
+// core/matmul.cpp builds per vector width (ORV_SIMD_KERNEL). double and
+// uint32_t have them: a 32-bit integer product that wraps around computes
+// in uint32_t (signed overflow would be undefined) and reads its int32_t
+// columns as uint32_t. Its sums may take any order; the double ones may not.
 #pragma once
 
 #include <algorithm>
@@ -95,6 +94,11 @@ void MatTVecKernel(int64_t N, int64_t K, const double* const* Cols, const double
 // For c < Width and t = 0, 1, ..., Count - 1 in this order: Acc[c] -=
 // Coef[t * CoefStride] * Rows[t * RowStride + c]. Strides may be negative
 // (a sum in decreasing index); Acc must not overlap what is read.
+// The same three for 32-bit integers wrapping modulo 2^32.
+void MatMulBlock(const uint32_t* Ap, const uint32_t* Bp, uint32_t* C, int64_t LD, int64_t MC, int64_t NC, int64_t KC,
+                 bool First);
+void MatVecKernel(int64_t M, int64_t K, const uint32_t* const* Cols, const uint32_t* X, uint32_t* Y);
+void MatTVecKernel(int64_t N, int64_t K, const uint32_t* const* Cols, const uint32_t* X, uint32_t* Y);
 void SubtractRowsKernel(double* Acc, int64_t Width, const double* Rows, int64_t RowStride, const double* Coef,
                         int64_t CoefStride, int64_t Count);
 

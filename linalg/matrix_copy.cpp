@@ -1,4 +1,5 @@
 // Copying blocks of a TMatrix to and from vectors, matrices and dynamic arrays.
+#include <algorithm>
 #include <vector>
 
 #include "linalg/matrix_ops.h"
@@ -46,6 +47,31 @@ void TMatrix::CopyFromVec(TDims Dim, const TVector* VecSource, int32_t Source1st
 void TMatrix::CopyFrom(const TMatrix* MatSource, int32_t SourceColLo, int32_t SourceRowLo, int32_t SourceColHi,
                        int32_t SourceRowHi, int32_t DestCol, int32_t DestRow) {
   Ops::CopyFrom(*this, MatSource, SourceColLo, SourceRowLo, SourceColHi, SourceRowHi, DestCol, DestRow);
+}
+
+void TMatrix::CopyFrom(const TIntMatrix* MatSource, int32_t SourceColLo, int32_t SourceRowLo, int32_t SourceColHi,
+                       int32_t SourceRowHi, int32_t DestCol, int32_t DestRow) {
+  Ops::CopyFrom(*this, MatSource, SourceColLo, SourceRowLo, SourceColHi, SourceRowHi, DestCol, DestRow);
+}
+
+namespace {
+
+// One layer of a 3-D array as CopyFrom reads a matrix (a TMat3D has at least one).
+struct TLayerOf {
+  const TMat3D& Src;
+  int32_t Layer;
+  int32_t NrOfColumns() const { return Src.NrOfColumns(); }
+  int32_t NrOfRows() const { return Src.NrOfRows(); }
+  double GetVal(int32_t C, int32_t R) const { return Src.GetVal(C, R, Layer); }
+};
+
+}  // namespace
+
+void TMatrix::CopyFrom(const TMat3D* MatSource, int32_t SourceColLo, int32_t SourceRowLo, int32_t SourceColHi,
+                       int32_t SourceRowHi, int32_t SourceLayer, int32_t DestCol, int32_t DestRow) {
+  if (MatSource == nullptr) return;
+  const TLayerOf Layer{*MatSource, std::clamp(SourceLayer, 1, std::max(MatSource->NrOfLayers(), 1))};
+  Ops::CopyFrom(*this, &Layer, SourceColLo, SourceRowLo, SourceColHi, SourceRowHi, DestCol, DestRow);
 }
 
 void TMatrix::CopyToArray(TDouble2DArray& DestArray, int32_t LowCol, int32_t HighCol, int32_t LowRow,

@@ -288,6 +288,12 @@ void TIntMatrix::Fill(int32_t Value) {
   Changed();
 }
 
+void TIntMatrix::Fill(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t Value) {
+  Ops::FillBlock(*this, LowCol, HighCol, LowRow, HighRow, [Value] { return Value; });
+}
+
+void TIntMatrix::FillDiag(int32_t Value) { Ops::FillDiag(*this, Value); }
+
 bool TIntMatrix::Transpose() {
   if (!FIsSparse) {
     Ops::TransposeDense(*this);

@@ -229,12 +229,13 @@ struct TMatrixOps {
       const int64_t W = ColHi - ColLo + 1, H = RowHi - RowLo + 1;
       const auto Height = [H](int64_t) { return H; };
       bool Direct = false;
-      if constexpr (std::is_same_v<Src, M>)
+      if constexpr (std::is_same_v<Src, M>) {
         Direct = Source != &S && !S.OnChange && K::Dense(S) && K::Dense(*Source);
-      if (Direct) {
-        PutCells(S, DestCol, DestRow, W, Height,
-                 [&](int64_t I, int64_t J) { return Source->Mat[Ix(ColLo - 1 + I)][Ix(RowLo - 1 + J)]; });
-      } else {
+        if (Direct)
+          PutCells(S, DestCol, DestRow, W, Height,
+                   [&](int64_t I, int64_t J) { return Source->Mat[Ix(ColLo - 1 + I)][Ix(RowLo - 1 + J)]; });
+      }
+      if (!Direct) {
         const std::vector<T> Block = GuardAlloc<TError>(S, NoHeap, [&] {
           CheckExtent(W * H, sizeof(T));
           std::vector<T> B(Ix(W * H));

@@ -41,20 +41,16 @@ TEST(MatrixProduct, KernelGivesThePlainLoopsBitsForEveryForm) {
   const struct { int32_t M, N, K; } Shapes[] = {{1, 1, 1},      {7, 1, 33},      {1, 7, 7},  {33, 257, 7},
                                                 {257, 33, 257}, {257, 257, 257}, {9, 1537, 3}};
   for (const auto& S : Shapes)
-    for (int Form = 0; Form < 5; ++Form) {  // Multiply, MultiplyTransposed, TransposeAndMultiply, the vector two
-      const bool TA = Form == 2 || Form == 4, TB = Form == 1, Vec = Form >= 3;
+    for (int Form = 0; Form < 5; ++Form) {
+      const orv::test::TProductForm F{Form};
+      const bool TA = F.TransA(), TB = F.TransB(), Vec = F.Vec();
       TMatrix A(nullptr), B(nullptr), Res(nullptr);
       TVector X(nullptr), Y(nullptr);
       FillHard(A, TA ? S.M : S.K, TA ? S.K : S.M, -0.0);
       FillHard(B, TB ? S.K : S.N, TB ? S.N : S.K, 0.75);
       X.Resize(S.K);
       for (int32_t I = 1; I <= S.K; ++I) X.SetVal(I, orv::Random() * 1e6);
-      const bool Ok = Form == 0 ? A.Multiply(&B, &Res)
-                      : Form == 1 ? A.MultiplyTransposed(&B, &Res)
-                      : Form == 2 ? A.TransposeAndMultiply(&B, &Res)
-                      : Form == 3 ? A.Multiply(&X, &Y)
-                                  : A.TransposeAndMultiply(&X, &Y);
-      ASSERT_TRUE(Ok);
+      ASSERT_TRUE(F.Run(A, B, Res, X, Y));
       int Wrong = 0;
       for (int32_t C = 1; C <= (Vec ? 1 : S.N); ++C)
         for (int32_t R = 1; R <= S.M; ++R) {

@@ -79,7 +79,7 @@ TEST(MatrixCopy, FromVectorsAndMatricesPerWrittenCellThenOnce) {
   M.CopyFrom(&Src, 3, 9, 2, 4, 2, 3);  // columns 2..3, rows 4..5 (clamped, exchanged)
   EXPECT_EQ(Row(M, 3), (Vec{0, 42, 43}));
   EXPECT_EQ(Row(M, 4), (Vec{0, 52, 53}));
-  M.CopyFrom(nullptr, 1, 1, 1, 1, 1, 1);
+  M.CopyFrom(static_cast<const TMatrix*>(nullptr), 1, 1, 1, 1, 1, 1);
   EXPECT_EQ(Ch.Count, 7 + 2 + 5);
   // Unwatched into another matrix; a source without cells copies nothing.
   TMatrix Plain(nullptr), Empty(nullptr);
@@ -101,6 +101,33 @@ TEST(MatrixCopy, FromVectorsAndMatricesPerWrittenCellThenOnce) {
       EXPECT_EQ(Column(Src, 3), (Shift > 0 ? Vec{13, 13, 23, 33, 43} : Vec{23, 33, 43, 43, 53})) << Shift;
       Src.OnChange = nullptr;
     }
+}
+
+TEST(MatrixCopy, FromIntegerMatricesAndLayersOf3DArrays) {
+  orv::TIntMatrix I(nullptr), Sp(nullptr, 1);
+  FillRows(I, {{-2147483648.0, 2}, {3, 2147483647}});
+  Sp.SetVal(2, 1, 9);
+  orv::TMat3D D3(nullptr);
+  D3.Resize(2, 3, 2);
+  for (int32_t C = 1; C <= 2; ++C)
+    for (int32_t R = 1; R <= 3; ++R)
+      for (int32_t L = 1; L <= 2; ++L) D3.SetVal(C, R, L, 100 * L + 10 * R + C);
+  TMatrix M(nullptr);
+  M.Resize(3, 3);
+  TChangeCounter Ch;
+  Ch.Attach(M);
+  M.CopyFrom(&I, 0, 0, 9, 9, 2, 2);
+  EXPECT_EQ(Row(M, 2), (Vec{0, -2147483648.0, 2}));
+  EXPECT_EQ(Row(M, 3), (Vec{0, 3, 2147483647}));
+  M.CopyFrom(&Sp, 1, 1, 2, 1, 1, 1);  // a sparse source: the cells GetVal reads
+  EXPECT_EQ(Row(M, 1), (Vec{0, 9, 0}));
+  EXPECT_EQ(Ch.Count, 4 + 1 + 2 + 1);
+  M.CopyFrom(&D3, 2, 3, 2, 2, 9, 1, 1);  // layer 9 is the last; column 2, rows 2..3
+  EXPECT_EQ(Column(M, 1), (Vec{222, 232, 0}));
+  M.CopyFrom(&D3, 1, 1, 1, 1, -4, 3, 3);  // layer -4 is the first
+  EXPECT_EQ(M.GetVal(3, 3), 111);
+  M.CopyFrom(static_cast<const orv::TMat3D*>(nullptr), 1, 1, 1, 1, 1, 1, 1);
+  EXPECT_EQ(Ch.Count, 8 + 3 + 2);
 }
 
 TEST(MatrixCopy, ToArraysRoundHalfToEvenAndSaturate) {

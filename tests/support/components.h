@@ -75,6 +75,27 @@ auto AllRows(const M& Mat) {
   return V;
 }
 
+// The products of a matrix component by form: 0 Multiply, 1
+// MultiplyTransposed, 2 TransposeAndMultiply (into Res), 3 and 4 Multiply and
+// TransposeAndMultiply of the vector X (into Y). TransA, TransB and Vec say
+// how the form reads its operands.
+struct TProductForm {
+  int Form;
+  bool TransA() const { return Form == 2 || Form == 4; }
+  bool TransB() const { return Form == 1; }
+  bool Vec() const { return Form >= 3; }
+  template <class M, class V>
+  bool Run(M& A, const M& B, M& Res, const V& X, V& Y) const {
+    switch (Form) {
+      case 0: return A.Multiply(&B, &Res);
+      case 1: return A.MultiplyTransposed(&B, &Res);
+      case 2: return A.TransposeAndMultiply(&B, &Res);
+      case 3: return A.Multiply(&X, &Y);
+      default: return A.TransposeAndMultiply(&X, &Y);
+    }
+  }
+};
+
 // Counts the OnChange calls of a component from Attach on.
 struct TChangeCounter {
   int Count = 0;

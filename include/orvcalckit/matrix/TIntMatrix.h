@@ -16,6 +16,7 @@
 
 namespace orv {
 
+class TIntVector;
 class TVector;
 
 // A stored cell of a sparse TIntMatrix.
@@ -134,6 +135,63 @@ class ORV_API TIntMatrix : public TComponent {
   // exchanged; one OnChange; true. EORVMatrixError "not enough memory on
   // heap" leaves a dense matrix as it was (a sparse one needs no memory).
   bool Transpose();
+  // Dense only (nothing on a sparse matrix): the block's cells (range rule),
+  // or cells (i, i) for i = 1..min(NrOfColumns, NrOfRows), := Value; one
+  // OnChange.
+  void Fill(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t Value);
+  void FillDiag(int32_t Value);
+
+  // ---- arithmetic and products ----
+  // As TMatrix's (see there for the shapes, events and the rule that false
+  // means nothing was resized, written or fired), in 32-bit integers that
+  // wrap around on overflow. Self and MatB must be dense; a result that is
+  // an operand gets the values the operands had at the call.
+  // Add also takes a sparse MatB whose stored cells lie within Self: each is
+  // added to Self's cell at its position. Self sparse: false.
+  bool Add(const TIntMatrix* MatB);
+  bool Subtract(const TIntMatrix* MatB);
+  // Dense only: every cell times, or plus, Scalar; one OnChange.
+  void SMult(int32_t Scalar);
+  void SAdd(int32_t Scalar);
+  // MatRes is sized with Resize and written through SetVal (OnChange per
+  // cell; a sparse MatRes stores every result cell, zeros included), then
+  // Self's OnChange fires, though Self is unchanged. EORVMatrixError "not
+  // enough memory on heap" when the result cannot be had.
+  bool EMult(const TIntMatrix* MatB, TIntMatrix* MatRes);
+  bool Multiply(const TIntMatrix* MatB, TIntMatrix* MatRes);
+  bool MultiplyTransposed(const TIntMatrix* MatB, TIntMatrix* MatRes);
+  bool TransposeAndMultiply(const TIntMatrix* MatB, TIntMatrix* MatRes);
+  // VecRes sized through NrOfElem and written element by element.
+  bool Multiply(const TIntVector* VecB, TIntVector* VecRes);
+  bool TransposeAndMultiply(const TIntVector* VecB, TIntVector* VecRes);
+
+  // ---- reordering (dense only: nothing on a sparse matrix) ----
+  // As TMatrix::SortRows and SortCols with integer keys (OnSortExchange kinds
+  // 2 and 1, one OnChange); a key outside the matrix sorts nothing.
+  void SortRows(int32_t SortColIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                int32_t HighRow);
+  void SortCols(int32_t SortRowIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                int32_t HighRow);
+  // As TMatrix's: one OnChange; an index outside the matrix changes and
+  // fires nothing; a removal (false for the only line, one outside the
+  // matrix, or a sparse matrix) fires in its Resize.
+  void MirrorColumns();
+  void MirrorRows();
+  void ExchangeColumns(int32_t C1, int32_t C2);
+  void ExchangeRows(int32_t R1, int32_t R2);
+  bool RemoveColumn(int32_t Col);
+  bool RemoveRow(int32_t Row);
+
+  // ---- copying ----
+  // As TMatrix's, for either storage (reads through GetVal, writes through
+  // SetVal, so a sparse matrix stores what it is given and grows with it).
+  void CopyRowToVec(TIntVector* DestVec, int32_t Row, int32_t FirstCol, int32_t LastCol) const;
+  void CopyColToVec(TIntVector* DestVec, int32_t Col, int32_t FirstRow, int32_t LastRow) const;
+  void CopyFrom(const TIntMatrix* MatSource, int32_t SourceColLo, int32_t SourceRowLo, int32_t SourceColHi,
+                int32_t SourceRowHi, int32_t DestCol, int32_t DestRow);
+  void CopyFromArray(const TInt2DArray& SrcArray, int32_t Col, int32_t Row);
+  // Dense only (DestArray untouched when sparse); as TMatrix's.
+  void CopyToArray(TInt2DArray& DestArray, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow) const;
 
   // ---- statistics (read only: no event) ----
   // Block bounds by the range rule, in the order (col, row, col, row) for the

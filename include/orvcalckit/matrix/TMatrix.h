@@ -15,6 +15,8 @@ namespace orv {
 
 class TVector;
 class TIntVector;
+class TIntMatrix;
+class TMat3D;
 
 // ============================================================================
 // TMatrix: dense matrix of doubles, cells addressed (column, row) from 1
@@ -113,6 +115,12 @@ class ORV_API TMatrix : public TComponent {
   // the call. nullptr: nothing.
   void CopyFrom(const TMatrix* MatSource, int32_t SourceColLo, int32_t SourceRowLo, int32_t SourceColHi,
                 int32_t SourceRowHi, int32_t DestCol, int32_t DestRow);
+  // The same from an integer matrix of either storage (cells as doubles),
+  // and from layer SourceLayer of a 3-D array (clamped into its layers).
+  void CopyFrom(const TIntMatrix* MatSource, int32_t SourceColLo, int32_t SourceRowLo, int32_t SourceColHi,
+                int32_t SourceRowHi, int32_t DestCol, int32_t DestRow);
+  void CopyFrom(const TMat3D* MatSource, int32_t SourceColLo, int32_t SourceRowLo, int32_t SourceColHi,
+                int32_t SourceRowHi, int32_t SourceLayer, int32_t DestCol, int32_t DestRow);
   // DestArray := the block (range rule), DestArray[c - LowCol][r - LowRow].
   // Into integers each cell is rounded half to even, saturated to the 32-bit
   // range, NaN giving 0. No event; EORVMatrixError "not enough memory on
