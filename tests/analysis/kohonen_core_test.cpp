@@ -9,24 +9,13 @@
 #include "orvcalckit/ORV_kohonen.h"
 #include "orvcorekit/Orv_system.h"
 #include "orvcorekit/Orv_univconst.h"
+#include "support/components.h"
 
 namespace orv {
 namespace {
 
-// A matrix of the given rows (one per object, one value per variable).
-void SetRows(TMatrix& M, const std::vector<std::vector<double>>& Rows) {
-  M.Resize(static_cast<int32_t>(Rows[0].size()), static_cast<int32_t>(Rows.size()));
-  for (int32_t R = 1; R <= M.NrOfRows(); ++R)
-    for (int32_t C = 1; C <= M.NrOfColumns(); ++C) M.SetVal(C, R, Rows[detail::Ix1(R)][detail::Ix1(C)]);
-}
-
-std::vector<double> AllWeights(const TKohonen& K) {
-  std::vector<double> W;
-  for (int32_t X = 1; X <= K.SizeX(); ++X)
-    for (int32_t Y = 1; Y <= K.SizeY(); ++Y)
-      for (int32_t V = 1; V <= K.NrOfInSens(); ++V) W.push_back(K.GetWeight(X, Y, V));
-  return W;
-}
+using test::FillRows;
+using test::MapWeights;
 
 TEST(Kohonen, CreationAndSetters) {
   SetRandSeed(7);
@@ -52,13 +41,13 @@ TEST(Kohonen, CreationAndSetters) {
     K.SetNrOfInSens(Bad);
     K.SetNrOfTrnSteps(Bad);
   }
-  EXPECT_EQ(AllWeights(K), std::vector<double>{(U - 0.5) * 0.2});
+  EXPECT_EQ(MapWeights(K), std::vector<double>{(U - 0.5) * 0.2});
   EXPECT_EQ(K.NrOfTrnSteps(), 200);
   K.SetSizeX(3);
-  EXPECT_EQ(AllWeights(K), std::vector<double>(3, 0.0));
+  EXPECT_EQ(MapWeights(K), std::vector<double>(3, 0.0));
   K.SetSizeY(2);
   K.SetNrOfInSens(2);
-  EXPECT_EQ(AllWeights(K), std::vector<double>(12, 0.0));
+  EXPECT_EQ(MapWeights(K), std::vector<double>(12, 0.0));
   EXPECT_EQ(K.TrainData()->NrOfColumns(), 2);
   EXPECT_EQ(K.StdDevVec()->NrOfElem(), 2);
   EXPECT_EQ(K.StdDevVec()->GetVal(2), 1.0);
@@ -73,7 +62,7 @@ TEST(Kohonen, CreationAndSetters) {
   K.SetTrainData(&Empty);
   EXPECT_EQ(K.NrOfInSens(), 2);
   TMatrix D;
-  SetRows(D, {{1, 2, 3}, {4, 5, 6}});
+  FillRows(D, {{1, 2, 3}, {4, 5, 6}});
   K.SetTrainData(&D);
   D.SetVal(1, 1, 99);
   EXPECT_EQ(K.TrainData(), Copy);  // the same object, new contents
@@ -81,7 +70,7 @@ TEST(Kohonen, CreationAndSetters) {
   EXPECT_EQ(K.NrOfInSens(), 3);
   EXPECT_EQ(Copy->NrOfRows(), 2);
   EXPECT_EQ(Copy->GetVal(1, 1), 1.0);
-  EXPECT_EQ(AllWeights(K), std::vector<double>(18, 0.0));
+  EXPECT_EQ(MapWeights(K), std::vector<double>(18, 0.0));
   K.SetTrainData(K.TrainData());  // itself
   EXPECT_EQ(Copy->GetVal(3, 2), 6.0);
   // More variables: the data is replaced by zeros of the new width.
@@ -94,7 +83,7 @@ TEST(Kohonen, CreationAndSetters) {
 TEST(Kohonen, StandardisationRoundTrip) {
   // Column 1 spread, column 2 constant (variance 0), column 3 spread larger.
   TMatrix D;
-  SetRows(D, {{1, 5, -40}, {2, 5, 10}, {4, 5, 20}, {9, 5, 70}, {-3, 5, 0}});
+  FillRows(D, {{1, 5, -40}, {2, 5, 10}, {4, 5, 20}, {9, 5, 70}, {-3, 5, 0}});
   TKohonen K;
   K.SetTrainData(&D);
   K.SetSizeX(3);
@@ -153,7 +142,7 @@ TEST(Kohonen, ApplyWithoutStandardisationComparesRawValues) {
   // Means 0 and deviations 1: the squared distance of the raw input to the
   // stored weights; the first node wins among equals.
   TMatrix D;
-  SetRows(D, {{0.0, 0.0}});
+  FillRows(D, {{0.0, 0.0}});
   TKohonen K;
   K.SetTrainData(&D);
   K.SetSizeX(2);

@@ -12,6 +12,7 @@
 #include "analysis/kohonen_step.h"
 #include "orvcalckit/ORV_kohonen.h"
 #include "orvcorekit/Orv_system.h"
+#include "support/components.h"
 
 namespace orv {
 namespace {
@@ -40,14 +41,6 @@ std::vector<double> InitialWeights(uint64_t Seed, int64_t Count) {
   SetRandSeed(Seed);
   std::vector<double> W;
   for (int64_t I = 0; I < Count; ++I) W.push_back((Random() - 0.5) * 0.2);
-  return W;
-}
-
-std::vector<double> Weights(const TKohonen& K) {
-  std::vector<double> W;
-  for (int32_t X = 1; X <= K.SizeX(); ++X)
-    for (int32_t Y = 1; Y <= K.SizeY(); ++Y)
-      for (int32_t V = 1; V <= K.NrOfInSens(); ++V) W.push_back(K.GetWeight(X, Y, V));
   return W;
 }
 
@@ -95,17 +88,29 @@ TEST(KohonenTrain, NeighbourhoodOfOneStep) {
   // has radius 2, which a cyclic 4 x 4 grid limits to 1 and a 2 x 2 grid to 0.
   // The nodes changed are counted against the square expected (wrapping on
   // a cyclic grid, clipped on a flat one).
+  const auto All = [](int N) {
+    std::set<std::pair<int, int>> S;
+    for (int X = 1; X <= N; ++X)
+      for (int Y = 1; Y <= N; ++Y) S.insert({X, Y});
+    return S;
+  };
   const struct {
     int32_t N;
     bool Cyclic;
-    int32_t WX, WY;
+    int32_t Neighbors, WX, WY;
     std::set<std::pair<int, int>> Want;
   } Rows[] = {
-      {2, true, 2, 1, {{2, 1}}},
-      {2, true, 1, 2, {{1, 2}}},
-      {4, true, 1, 1, {{4, 4}, {4, 1}, {4, 2}, {1, 4}, {1, 1}, {1, 2}, {2, 4}, {2, 1}, {2, 2}}},
-      {4, true, 4, 3, {{3, 2}, {3, 3}, {3, 4}, {4, 2}, {4, 3}, {4, 4}, {1, 2}, {1, 3}, {1, 4}}},
-      {4, false, 1, 1, {{1, 1}, {1, 2}, {1, 3}, {2, 1}, {2, 2}, {2, 3}, {3, 1}, {3, 2}, {3, 3}}},
+      {2, true, 2, 2, 1, {{2, 1}}},
+      {2, true, 2, 1, 2, {{1, 2}}},
+      {4, true, 2, 1, 1, {{4, 4}, {4, 1}, {4, 2}, {1, 4}, {1, 1}, {1, 2}, {2, 4}, {2, 1}, {2, 2}}},
+      {4, true, 2, 4, 3, {{3, 2}, {3, 3}, {3, 4}, {4, 2}, {4, 3}, {4, 4}, {1, 2}, {1, 3}, {1, 4}}},
+      {4, false, 2, 1, 1, {{1, 1}, {1, 2}, {1, 3}, {2, 1}, {2, 2}, {2, 3}, {3, 1}, {3, 2}, {3, 3}}},
+      // Radius near the integer limits: the whole grid, or on a flat grid no
+      // node at all (a negative radius), on a cyclic one the winner.
+      {4, false, INT32_MAX, 2, 3, All(4)},
+      {5, true, INT32_MAX, 5, 5, {{4, 4}, {4, 5}, {4, 1}, {5, 4}, {5, 5}, {5, 1}, {1, 4}, {1, 5}, {1, 1}}},
+      {4, false, INT32_MIN, 2, 3, {}},
+      {4, true, INT32_MIN, 2, 3, {{2, 3}}},
   };
   for (const auto& Row : Rows)
     for (uint64_t Seed : {1u, 2u, 99u}) {
@@ -120,6 +125,7 @@ TEST(KohonenTrain, NeighbourhoodOfOneStep) {
       K.SetSizeX(Row.N);
       K.SetSizeY(Row.N);
       K.SetCyclic(Row.Cyclic);
+      K.SetInitialNeighbors(Row.Neighbors);
       StopEvery(K, 1);
       SetRandSeed(Seed);
       K.Trainit();
@@ -155,7 +161,7 @@ TEST(KohonenTrain, SameBitsAsThePlainStep) {
         detail::KohonenPlainStep(M, detail::KohonenSchedule(Step, 12, 3, 0.8), K.TrainData()->Mat, S.Rows);
       SetRandSeed(5);
       K.Trainit();
-      const std::vector<double> W = Weights(K);
+      const std::vector<double> W = test::MapWeights(K);
       int Differ = 0;
       for (std::size_t I = 0; I < W.size(); ++I) Differ += !Same(W[I], M.W[I]);
       EXPECT_EQ(Differ, 0) << S.NX << "x" << S.NY << "x" << S.NV << (WithNaN ? " NaN" : "");
@@ -187,8 +193,8 @@ TEST(KohonenTrain, StoppingResumingAndFeedback) {
   SetRandSeed(21);
   Chunked.Trainit();
   for (int Chunk = 2; Chunk <= 10; ++Chunk) Chunked.ContinueTraining();
-  EXPECT_EQ(Weights(Again), Weights(Whole));
-  EXPECT_EQ(Weights(Chunked), Weights(Whole));
+  EXPECT_EQ(test::MapWeights(Again), test::MapWeights(Whole));
+  EXPECT_EQ(test::MapWeights(Chunked), test::MapWeights(Whole));
 
   // A handler that resizes the map mid-training: the next steps train the
   // new zeros, nothing is read beyond the arrays.
