@@ -44,9 +44,9 @@ namespace orv {
 // Trainit draws new ones. TrainData, MeanVec and StdDevVec are the
 // component's own objects and stay the same objects for its lifetime.
 //
-// Errors: a setter that cannot have the storage it needs raises
-// EORVMatrixError Component "<Name>": not enough memory on heap; the weights
-// and the data copy are then as they were.
+// Errors: a setter that cannot have the storage for the weights or the data
+// copy raises EORVMatrixError Component "<Name>": not enough memory on heap,
+// and the component is then as it was.
 class ORV_API TKohonen : public TComponent {
  public:
   // A 1 x 1 grid, one input variable, one training object of 0.0; 200 steps,
