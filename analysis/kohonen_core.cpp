@@ -2,6 +2,7 @@
 // weights in data units, and the application of a trained map.
 #include <cmath>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "linalg/component.h"
@@ -157,16 +158,14 @@ void TKohonen::ApplyIt(const TVector* InData, int32_t& BestIx, int32_t& BestIy, 
   }
   double Best = uc_MaxDouble;
   int32_t BX = 0, BY = 0;
-  for (int32_t X = 1; X <= Map.NrOfColumns(); ++X)
-    for (int32_t Y = 1; Y <= Map.NrOfRows(); ++Y) {
-      const double* W = Map.LayerRun(X, Y).data();
-      double D = 0.0;
-      for (int32_t V = 0; V < Nv; ++V) {
-        const double T = W[V] - Z[Ix(V)];
-        D += T * T;
-      }
-      if (D < Best) Best = D, BX = X, BY = Y;
+  Map.VisitBlock(0, 0, 0, 0, 0, 0, [&](int32_t X, int32_t Y, std::span<const double> W) {
+    double D = 0.0;
+    for (int32_t V = 0; V < Nv; ++V) {
+      const double T = W[Ix(V)] - Z[Ix(V)];
+      D += T * T;
     }
+    if (D < Best) Best = D, BX = X, BY = Y;
+  });
   if (BX == 0) return;
   Distance = Best;
   BestIx = BX;
