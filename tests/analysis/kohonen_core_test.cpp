@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 #include "orvcalckit/ORV_kohonen.h"
@@ -15,26 +16,27 @@ namespace orv {
 namespace {
 
 using test::FillRows;
+using test::FillValues;
 using test::MapWeights;
 
-TEST(Kohonen, CreationAndSetters) {
+// ApplyIt as (BestIx, BestIy, Distance), the outputs starting at (-7, -7, 0).
+std::tuple<int32_t, int32_t, double> Apply(const TKohonen& K, const TVector* In) {
+  int32_t X = -7, Y = -7;
+  double D = 0;
+  K.ApplyIt(In, X, Y, D);
+  return {X, Y, D};
+}
+
+TEST(Kohonen, CreationSettersAndDataCopy) {
   SetRandSeed(7);
   const double U = Random();
   SetRandSeed(7);
   TKohonen K;
-  EXPECT_EQ(K.ClassName(), "TKohonen");
-  EXPECT_EQ(K.SizeX(), 1);
-  EXPECT_EQ(K.SizeY(), 1);
-  EXPECT_EQ(K.NrOfInSens(), 1);
-  EXPECT_EQ(K.NrOfTrnSteps(), 200);
-  EXPECT_EQ(K.InitialNeighbors(), 2);
-  EXPECT_EQ(K.InitialAlpha(), 1.0);
-  EXPECT_FALSE(K.Cyclic());
-  EXPECT_EQ(K.GetWeight(1, 1, 1), (U - 0.5) * 0.2);  // the first number drawn
-  EXPECT_EQ(K.GetWeight(2, 1, 1), 0.0);
-
-  // Values below 1 change nothing (0 steps would divide by zero); a size
-  // change rebuilds the weights as zeros.
+  EXPECT_EQ(std::tuple(K.SizeX(), K.SizeY(), K.NrOfInSens(), K.NrOfTrnSteps(), K.InitialNeighbors(),
+                       K.InitialAlpha(), K.Cyclic()),
+            std::tuple(1, 1, 1, 200, 2, 1.0, false));
+  EXPECT_EQ(MapWeights(K), std::vector<double>{(U - 0.5) * 0.2});  // the first number drawn
+  // Values below 1 change nothing (0 steps would divide by zero).
   for (int32_t Bad : {0, -3, INT32_MIN}) {
     K.SetSizeX(Bad);
     K.SetSizeY(Bad);
@@ -43,41 +45,36 @@ TEST(Kohonen, CreationAndSetters) {
   }
   EXPECT_EQ(MapWeights(K), std::vector<double>{(U - 0.5) * 0.2});
   EXPECT_EQ(K.NrOfTrnSteps(), 200);
+  // A size change rebuilds the weights as zeros; all equal, the first node
+  // wins, and without StandardizeData the input is compared as it is.
   K.SetSizeX(3);
-  EXPECT_EQ(MapWeights(K), std::vector<double>(3, 0.0));
   K.SetSizeY(2);
   K.SetNrOfInSens(2);
   EXPECT_EQ(MapWeights(K), std::vector<double>(12, 0.0));
-  EXPECT_EQ(K.TrainData()->NrOfColumns(), 2);
-  EXPECT_EQ(K.StdDevVec()->NrOfElem(), 2);
   EXPECT_EQ(K.StdDevVec()->GetVal(2), 1.0);
+  TVector In;
+  FillValues(In, {3.0, -4.0});
+  EXPECT_EQ(Apply(K, &In), std::tuple(1, 1, 25.0));
 
-  // TrainData := nullptr or a matrix without columns changes nothing; a
-  // matrix is copied and later changes of it do not reach the map.
+  // TrainData := nullptr or a matrix without columns changes nothing (the
+  // first used to dereference nil); a matrix is copied into the same object.
   TMatrix* Copy = K.TrainData();
-  TVector* Means = K.MeanVec();
   K.SetTrainData(nullptr);
-  TMatrix Empty;
-  Empty.Resize(0, 4);
-  K.SetTrainData(&Empty);
-  EXPECT_EQ(K.NrOfInSens(), 2);
   TMatrix D;
+  D.Resize(0, 4);
+  K.SetTrainData(&D);
+  EXPECT_EQ(K.NrOfInSens(), 2);
   FillRows(D, {{1, 2, 3}, {4, 5, 6}});
   K.SetTrainData(&D);
   D.SetVal(1, 1, 99);
-  EXPECT_EQ(K.TrainData(), Copy);  // the same object, new contents
-  EXPECT_EQ(K.MeanVec(), Means);
-  EXPECT_EQ(K.NrOfInSens(), 3);
-  EXPECT_EQ(Copy->NrOfRows(), 2);
-  EXPECT_EQ(Copy->GetVal(1, 1), 1.0);
-  EXPECT_EQ(MapWeights(K), std::vector<double>(18, 0.0));
   K.SetTrainData(K.TrainData());  // itself
-  EXPECT_EQ(Copy->GetVal(3, 2), 6.0);
+  EXPECT_EQ(K.TrainData(), Copy);
+  EXPECT_EQ(K.NrOfInSens(), 3);
+  EXPECT_EQ(test::AllRows(*Copy), (std::vector<std::vector<double>>{{1, 2, 3}, {4, 5, 6}}));
+  EXPECT_EQ(MapWeights(K), std::vector<double>(18, 0.0));
   // More variables: the data is replaced by zeros of the new width.
   K.SetNrOfInSens(4);
-  EXPECT_EQ(Copy->NrOfColumns(), 4);
-  EXPECT_EQ(Copy->NrOfRows(), 2);
-  EXPECT_EQ(Copy->GetVal(1, 1), 0.0);
+  EXPECT_EQ(test::AllRows(*Copy), (std::vector<std::vector<double>>{{0, 0, 0, 0}, {0, 0, 0, 0}}));
 }
 
 TEST(Kohonen, StandardisationRoundTrip) {
@@ -89,74 +86,36 @@ TEST(Kohonen, StandardisationRoundTrip) {
   K.SetSizeX(3);
   K.SetSizeY(2);
   K.SetNrOfTrnSteps(60);
-  K.StandardizeData();
-  // Means and deviations of the columns: numpy mean and std(ddof=1).
+  // numpy mean and std(ddof=1) of the columns. The constant column is
+  // centred, so that ApplyIt's difference from the mean meets the weights
+  // in the same units (left at 5.0 it put every object 25 away). A second
+  // call composes with the first: the vectors keep the data's units.
   const double Mean[] = {2.6, 5.0, 12.0}, Sd[] = {4.393176527297759, 0.0, 39.62322551231789};
-  for (int32_t V = 1; V <= 3; ++V) {
-    EXPECT_DOUBLE_EQ(K.MeanVec()->GetVal(V), Mean[V - 1]);
-    EXPECT_NEAR(K.StdDevVec()->GetVal(V), Sd[V - 1], 1e-13);
-    EXPECT_NEAR(K.TrainData()->GetVal(V, 4), V == 2 ? 0.0 : (D.GetVal(V, 4) - Mean[V - 1]) / Sd[V - 1], 1e-15);
+  for (int Call = 1; Call <= 2; ++Call) {
+    K.StandardizeData();
+    for (int32_t V = 1; V <= 3; ++V) {
+      EXPECT_NEAR(K.MeanVec()->GetVal(V), Mean[V - 1], 1e-14) << Call;
+      EXPECT_NEAR(K.StdDevVec()->GetVal(V), Sd[V - 1], 1e-13) << Call;
+    }
   }
-  // A second call composes with the first: the vectors keep the data's units.
-  K.StandardizeData();
-  for (int32_t V = 1; V <= 3; ++V) {
-    EXPECT_NEAR(K.MeanVec()->GetVal(V), Mean[V - 1], 1e-14);
-    EXPECT_NEAR(K.StdDevVec()->GetVal(V), Sd[V - 1], 1e-13);
-  }
+  EXPECT_NEAR(K.TrainData()->GetVal(1, 4), (9 - 2.6) / Sd[0], 1e-15);
+  EXPECT_EQ(K.TrainData()->GetVal(2, 4), 0.0);
   SetRandSeed(3);
   K.Trainit();
-  // Every node, given back in data units, is found again at distance ~0, and
-  // a training object of the constant column keeps its distance small.
+  // Every node, given back in data units, is found again at distance ~0.
+  TVector In;
   for (int32_t X = 1; X <= 3; ++X)
     for (int32_t Y = 1; Y <= 2; ++Y) {
-      TVector In;
-      In.Resize(3);
-      for (int32_t V = 1; V <= 3; ++V) In.SetVal(V, K.Weights(X, Y, V));
-      int32_t BX = 0, BY = 0;
-      double Dist = -1;
-      K.ApplyIt(&In, BX, BY, Dist);
-      EXPECT_LT(Dist, 1e-20) << X << "," << Y;
+      FillValues(In, {K.Weights(X, Y, 1), K.Weights(X, Y, 2), K.Weights(X, Y, 3)});
       EXPECT_EQ(K.GetWeight(X, Y, 2), 5.0);
-      // Ties between nodes are possible after training; the distance is the test.
+      EXPECT_LT(std::get<2>(Apply(K, &In)), 1e-20) << X << "," << Y;
     }
-  TVector Obj;
-  Obj.Resize(3);
-  for (int32_t V = 1; V <= 3; ++V) Obj.SetVal(V, D.GetVal(V, 2));
-  int32_t BX = 0, BY = 0;
-  double Dist = -1;
-  K.ApplyIt(&Obj, BX, BY, Dist);
-  EXPECT_LT(Dist, 0.5);
-
-  // Nothing found: outputs stay, Distance is uc_MaxDouble.
-  Obj.SetVal(1, std::nan(""));
-  BX = BY = -7;
-  K.ApplyIt(&Obj, BX, BY, Dist);
-  EXPECT_EQ(Dist, uc_MaxDouble);
-  EXPECT_EQ(BX, -7);
-  Dist = 0;
-  K.ApplyIt(nullptr, BX, BY, Dist);
-  EXPECT_EQ(Dist, uc_MaxDouble);
-}
-
-TEST(Kohonen, ApplyWithoutStandardisationComparesRawValues) {
-  // Means 0 and deviations 1: the squared distance of the raw input to the
-  // stored weights; the first node wins among equals.
-  TMatrix D;
-  FillRows(D, {{0.0, 0.0}});
-  TKohonen K;
-  K.SetTrainData(&D);
-  K.SetSizeX(2);
-  K.SetSizeY(2);  // all weights 0.0: four equal nodes
-  TVector In;
-  In.Resize(2);
-  In.SetVal(1, 3.0);
-  In.SetVal(2, -4.0);
-  int32_t BX = 0, BY = 0;
-  double Dist = 0;
-  K.ApplyIt(&In, BX, BY, Dist);
-  EXPECT_EQ(Dist, 25.0);
-  EXPECT_EQ(BX, 1);
-  EXPECT_EQ(BY, 1);
+  FillValues(In, {2, 5, 10});  // a training object
+  EXPECT_LT(std::get<2>(Apply(K, &In)), 0.5);
+  // Nothing found (NaN), or no input: Distance uc_MaxDouble, the node untouched.
+  In.SetVal(1, std::nan(""));
+  EXPECT_EQ(Apply(K, &In), std::tuple(-7, -7, uc_MaxDouble));
+  EXPECT_EQ(Apply(K, nullptr), std::tuple(-7, -7, uc_MaxDouble));
 }
 
 }  // namespace
