@@ -34,4 +34,7 @@ void DatatableFinalization();
 void Math2Initialization();
 void Math2Finalization();
 
+void KohonenInitialization();
+void KohonenFinalization();
+
 }  // namespace orv::detail

@@ -15,6 +15,7 @@
 #include "ORV_complex.h"
 #include "ORV_datatable.h"
 #include "ORV_fourier.h"
+#include "ORV_kohonen.h"
 #include "ORV_math1.h"
 #include "ORV_math2.h"
 #include "ORV_matrix.h"

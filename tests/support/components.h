@@ -96,6 +96,17 @@ struct TProductForm {
   }
 };
 
+// Every weight of a self-organising map (GetWeight, in data units) in the
+// order x, y, variable.
+template <class K>
+std::vector<double> MapWeights(const K& Map) {
+  std::vector<double> W;
+  for (int32_t X = 1; X <= Map.SizeX(); ++X)
+    for (int32_t Y = 1; Y <= Map.SizeY(); ++Y)
+      for (int32_t V = 1; V <= Map.NrOfInSens(); ++V) W.push_back(Map.GetWeight(X, Y, V));
+  return W;
+}
+
 // Counts the OnChange calls of a component from Attach on.
 struct TChangeCounter {
   int Count = 0;
