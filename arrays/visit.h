@@ -10,6 +10,8 @@
 //   ForEachCellInBox(A, Box, Fn)  the same over the cells inside Box
 //   FirstCell(A)                  A[0], A[0][0], ... of an array not empty
 //   MapCells<Dst>(Src, Fn)        a new array of Src's shape, each cell Fn(source cell)
+//   MapCells<Dst>(S1, S2, Fn)     the same, each cell Fn(cell of S1, cell of S2);
+//                                 S2 must have S1's shape
 //
 // - Run is a std::span over the cells of one innermost sub-array (span<const T>
 //   when A is const), First the index of its first cell, At the index of the
@@ -142,6 +144,18 @@ Dst MapCells(const Src& S, F&& Fn) {
     std::transform(S.begin(), S.end(), D.begin(), std::ref(Fn));
   } else {
     for (std::size_t I = 0; I < S.size(); ++I) D[I] = MapCells<typename Dst::value_type>(S[I], Fn);
+  }
+  return D;
+}
+
+template <class Dst, class Src1, class Src2, class F>
+Dst MapCells(const Src1& S1, const Src2& S2, F&& Fn) {
+  static_assert(Rank<Dst> == Rank<Src1> && Rank<Dst> == Rank<Src2>);
+  Dst D(S1.size());
+  if constexpr (Rank<Src1> == 1) {
+    std::transform(S1.begin(), S1.end(), S2.begin(), D.begin(), std::ref(Fn));
+  } else {
+    for (std::size_t I = 0; I < S1.size(); ++I) D[I] = MapCells<typename Dst::value_type>(S1[I], S2[I], Fn);
   }
   return D;
 }

@@ -25,6 +25,7 @@ std::vector<double*> ColumnPointers(TMatrix& M, int32_t N) {
 struct TNoStop {
   bool Continue() { return true; }
   bool Pass() { return true; }
+  bool Intact() { return true; }
 };
 
 // Invert's progress and abort test. MathFeedBackProc runs host code, which

@@ -4,6 +4,9 @@
 #pragma once
 
 #include "orvcalckit/openarrays/common.h"
+#include "orvcalckit/openarrays/arith.h"
 #include "orvcalckit/openarrays/clone.h"
 #include "orvcalckit/openarrays/extremes.h"
+#include "orvcalckit/openarrays/matrix.h"
+#include "orvcalckit/openarrays/rowcol.h"
 #include "orvcalckit/openarrays/search.h"
