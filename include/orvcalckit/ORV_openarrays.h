@@ -5,6 +5,7 @@
 
 #include "orvcalckit/openarrays/common.h"
 #include "orvcalckit/openarrays/arith.h"
+#include "orvcalckit/openarrays/boxstats.h"
 #include "orvcalckit/openarrays/clone.h"
 #include "orvcalckit/openarrays/extremes.h"
 #include "orvcalckit/openarrays/matrix.h"

@@ -106,6 +106,27 @@ TEST(OpenArraysOverloads, ArithmeticAndMatrixFamilies) {
                             DistanceOfObjects(D2, dmEuclidean, 0, 0, 0, 0, T), CalcHatMatrix(D2, D2)};
   for (int32_t C : Matrix) EXPECT_EQ(C, 0);
   EXPECT_TRUE(RemoveRow(D2, 0) && RemoveColumn(D2, 0) && RemoveRow(I2, 0) && RemoveColumn(I2, 0));
+
+  D2 = {{1}};
+  I2 = {{1}};
+  double M[16];
+  const int32_t Box[] = {MeanArray(D1, 0, 0, M[0]),
+                         MeanArray(D2, 0, 0, 0, 0, M[1]),
+                         MeanArray(D3, 0, 0, 0, 0, 0, 0, M[2]),
+                         MeanArray(D4, 0, 0, 0, 0, 0, 0, 0, 0, M[3]),
+                         MeanArray(I1, 0, 0, M[4]),
+                         MeanArray(I2, 0, 0, 0, 0, M[5]),
+                         MeanArray(I3, 0, 0, 0, 0, 0, 0, M[6]),
+                         MeanArray(I4, 0, 0, 0, 0, 0, 0, 0, 0, M[7]),
+                         StdDevArray(D1, 0, 0, M[8]),
+                         StdDevArray(D2, 0, 0, 0, 0, M[9]),
+                         StdDevArray(D3, 0, 0, 0, 0, 0, 0, M[10]),
+                         StdDevArray(D4, 0, 0, 0, 0, 0, 0, 0, 0, M[11]),
+                         StdDevArray(I1, 0, 0, M[12]),
+                         StdDevArray(I2, 0, 0, 0, 0, M[13]),
+                         StdDevArray(I3, 0, 0, 0, 0, 0, 0, M[14]),
+                         StdDevArray(I4, 0, 0, 0, 0, 0, 0, 0, 0, M[15])};
+  for (int32_t C : Box) EXPECT_EQ(C, 0);
 }
 
 }  // namespace
