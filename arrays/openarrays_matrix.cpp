@@ -19,26 +19,6 @@ namespace {
 
 using detail::TCroutOutcome;
 
-// InvertArray's progress and abort test. MathFeedBackProc runs host code,
-// which may resize the caller's array under the work: that stops it as well.
-struct TInvertHooks {
-  const TDouble2DArray& A;
-  const std::vector<double*>& Cols;
-  bool Watch = static_cast<bool>(MathFeedBackProc);
-  bool Continue() { return !AbortMathProc; }
-  bool Pass() {
-    IncProcStat();
-    if (AbortMathProc) return false;
-    return !Watch || Intact();
-  }
-  bool Intact() const {
-    if (A.size() != Cols.size()) return false;
-    for (std::size_t C = 0; C < Cols.size(); ++C)
-      if (A[C].data() != Cols[C] || A[C].size() != Cols.size()) return false;
-    return true;
-  }
-};
-
 template <class T>
 int32_t Transpose(std::vector<std::vector<T>>& A) {
   const auto S = detail::Shape(A);
@@ -86,7 +66,13 @@ int32_t InvertArray(TDouble2DArray& A) {
     return -2;
   }
   for (int64_t C = 0; C < N; ++C) Cols[Ix(C)] = A[Ix(C)].data();
-  TInvertHooks H{A, Cols};
+  // Stopped, too, when a progress handler resizes the caller's array.
+  detail::TCroutHostHooks H{[&] {
+    if (static_cast<int64_t>(A.size()) != N) return false;
+    for (int64_t C = 0; C < N; ++C)
+      if (A[Ix(C)].data() != Cols[Ix(C)] || static_cast<int64_t>(A[Ix(C)].size()) != N) return false;
+    return true;
+  }};
   switch (detail::CroutInvert(Cols.data(), N, W, H)) {
     case TCroutOutcome::Done:
       return 0;

@@ -73,6 +73,7 @@
 
 #include "core/extent.h"
 #include "orvcalckit/detail/index.h"
+#include "orvcorekit/Orv_orvbase.h"
 
 namespace orv::detail {
 
@@ -122,6 +123,27 @@ inline bool AllFinite(const double* P, int64_t N) {
   for (int64_t I = 0; I < N; ++I) Finite &= std::fabs(P[I]) <= DBL_MAX;
   return Finite;
 }
+
+// The hooks of an inversion that the host watches: AbortMathProc before
+// each row, and before each column ProcStat + 1 with MathFeedBackProc, then
+// AbortMathProc. The host code in MathFeedBackProc may resize the matrix
+// under the work: SameStorage() (the caller's test that the n columns are
+// still the ones handed over) stops it then, and is asked only while a
+// MathFeedBackProc is assigned.
+template <class SameStorageFn>
+struct TCroutHostHooks {
+  SameStorageFn SameStorage;
+  bool Watch = static_cast<bool>(MathFeedBackProc);
+  bool Continue() { return !AbortMathProc; }
+  bool Pass() {
+    IncProcStat();
+    if (AbortMathProc) return false;
+    return !Watch || SameStorage();
+  }
+  bool Intact() { return SameStorage(); }
+};
+template <class SameStorageFn>
+TCroutHostHooks(SameStorageFn) -> TCroutHostHooks<SameStorageFn>;
 
 template <class Hooks>
 TCroutOutcome CroutScaleRows(const double* const* A, int64_t N, double* Scale, Hooks& H) {
