@@ -33,16 +33,10 @@ TEST(ArrayArithmetic, IntegerCellsWrapAndDoublesRoundPerCell) {
   TInt3DArray I3;
   ASSERT_EQ(AddScalarToArray(TInt3DArray{{{Max}}, {{0}}}, 1, I3), 0);
   EXPECT_EQ(I3, (TInt3DArray{{{Min}}, {{1}}}));
-  // Doubles: 0.1 + 0.2 rounds to 0.30000000000000004; 1e308 * 10 overflows
-  // to infinity; 3-D SubtractArrays is A - B.
-  TDouble4DArray D4;
-  ASSERT_EQ(AddScalarToArray(TDouble4DArray{{{{0.1, 1e308}}}}, 0.2, D4), 0);
-  EXPECT_EQ(D4[0][0][0][0], 0.30000000000000004);
+  // Doubles: 1e308 * 10 overflows to infinity, per cell.
   TDouble3DArray D3 = {{{1e308, 2}, {3, 4}}}, R3;
   ASSERT_EQ(MultiplyArrayByScalar(D3, 10.0, R3), 0);
   EXPECT_EQ(R3, (TDouble3DArray{{{HUGE_VAL, 20}, {30, 40}}}));
-  ASSERT_EQ(SubtractArrays(TDouble3DArray{{{5, 1}}}, TDouble3DArray{{{2, 3}}}, R3), 0);
-  EXPECT_EQ(R3, (TDouble3DArray{{{3, -2}}}));
   ASSERT_EQ(IncArray(D3, 0.5), 0);
   EXPECT_EQ(D3, (TDouble3DArray{{{1e308, 2.5}, {3.5, 4.5}}}));
 
