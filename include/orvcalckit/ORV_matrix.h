@@ -1,9 +1,11 @@
-// Unit ORV_matrix: the matrix component TMatrix and the 3-D array TMat3D. The
-// unit's entry point: one header per class in matrix/, matrix/common.h for
-// what they share, matrix/xml.h for the number scanners of the XML step.
+// Unit ORV_matrix: the matrix components TMatrix and TIntMatrix and the 3-D
+// array TMat3D. The unit's entry point: one header per class in matrix/,
+// matrix/common.h for what they share, matrix/xml.h for the number scanners
+// of the XML step.
 #pragma once
 
 #include "orvcalckit/matrix/common.h"
+#include "orvcalckit/matrix/TIntMatrix.h"
 #include "orvcalckit/matrix/TMat3D.h"
 #include "orvcalckit/matrix/TMatrix.h"
 #include "orvcalckit/matrix/xml.h"
