@@ -5,9 +5,13 @@
 
 #include "orvcalckit/openarrays/common.h"
 #include "orvcalckit/openarrays/arith.h"
+#include "orvcalckit/openarrays/boolean.h"
 #include "orvcalckit/openarrays/boxstats.h"
+#include "orvcalckit/openarrays/cellwise.h"
 #include "orvcalckit/openarrays/clone.h"
 #include "orvcalckit/openarrays/extremes.h"
+#include "orvcalckit/openarrays/fill.h"
+#include "orvcalckit/openarrays/floodfill.h"
 #include "orvcalckit/openarrays/matrix.h"
 #include "orvcalckit/openarrays/rowcol.h"
 #include "orvcalckit/openarrays/search.h"
