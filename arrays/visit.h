@@ -11,6 +11,8 @@
 //   FirstCell(A)                  A[0], A[0][0], ... of an array not empty
 //   RunAt(A, At)                  the innermost sub-array holding cell At, as a span
 //   MapCells<Dst>(Src, Fn)        a new array of Src's shape, each cell Fn(source cell)
+//   MapCells<Dst>(S1, S2, Fn)     the same, each cell Fn(cell of S1, cell of S2);
+//                                 S2 must have S1's shape
 //
 // - Draw order is the order in which the random fills hand out the numbers of
 //   the generator's sequence and the box statistics sum their cells: 1-D and
@@ -214,6 +216,18 @@ Dst MapCells(const Src& S, F&& Fn) {
     std::transform(S.begin(), S.end(), D.begin(), std::ref(Fn));
   } else {
     for (std::size_t I = 0; I < S.size(); ++I) D[I] = MapCells<typename Dst::value_type>(S[I], Fn);
+  }
+  return D;
+}
+
+template <class Dst, class Src1, class Src2, class F>
+Dst MapCells(const Src1& S1, const Src2& S2, F&& Fn) {
+  static_assert(Rank<Dst> == Rank<Src1> && Rank<Dst> == Rank<Src2>);
+  Dst D(S1.size());
+  if constexpr (Rank<Src1> == 1) {
+    std::transform(S1.begin(), S1.end(), S2.begin(), D.begin(), std::ref(Fn));
+  } else {
+    for (std::size_t I = 0; I < S1.size(); ++I) D[I] = MapCells<typename Dst::value_type>(S1[I], S2[I], Fn);
   }
   return D;
 }

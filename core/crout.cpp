@@ -49,6 +49,7 @@ void TCroutWork::Allocate(int64_t N, bool ForInverse) {
   Perm.assign(Ix(N), 0);
   Scale.assign(Ix(N), 0.0);
   Panel.assign(Ix(LD * NC), 0.0);
+  PanelSaved.assign(Ix(LD * NC), 0.0);
   PanelCols.resize(Ix(NC));
   for (int64_t C = 0; C < NC; ++C) PanelCols[Ix(C)] = Panel.data() + C * LD;
   Ap.assign(Ix(S::MC * S::KC), 0.0);
@@ -73,6 +74,7 @@ void CroutPanelUpdate(double* const* A, int64_t N, int64_t J0, int64_t Width, TC
     else
       std::fill_n(Col, W.LD, 0.0);
   }
+  std::copy(W.Panel.begin(), W.Panel.end(), W.PanelSaved.begin());
   // Rows above J0 (the upper factor), by blocks: each block first loses the
   // products of the rows above it, then its own triangle in increasing k.
   for (int64_t I0 = 0; I0 < J0; I0 += S::MC) {
@@ -92,7 +94,15 @@ void CroutPanelUpdate(double* const* A, int64_t N, int64_t J0, int64_t Width, TC
   for (int64_t C = 0; C < Width; ++C) std::copy_n(W.Panel.data() + C * W.LD, N, A[J0 + C]);
 }
 
-void CroutSolveBlock(int64_t N, int64_t Q0, int64_t Width, TCroutWork& W, double* const* A) {
+void CroutPanelRestore(double* const* A, int64_t N, int64_t J0, int64_t J, int64_t J1, const TCroutWork& W) {
+  for (int64_t C = J; C < J1; ++C) {
+    double* Col = A[C];
+    std::copy_n(W.PanelSaved.data() + (C - J0) * W.LD, N, Col);
+    for (int64_t K = J0; K < J; ++K) std::swap(Col[W.Perm[Ix(K)]], Col[K]);
+  }
+}
+
+bool CroutSolveBlock(int64_t N, int64_t Q0, int64_t Width, TCroutWork& W, double* const* A) {
   const double* F = W.Rows.data();
   double* Y = W.Solved.data();  // N rows of Width cells
   std::fill_n(Y, N * Width, 0.0);
@@ -106,10 +116,12 @@ void CroutSolveBlock(int64_t N, int64_t Q0, int64_t Width, TCroutWork& W, double
     const double D = F[I * N + I];
     for (int64_t B = 0; B < Width; ++B) Yi[B] /= D;
   }
+  if (!AllFinite(Y, N * Width)) return false;
   for (int64_t B = 0; B < Width; ++B) {
     double* Col = A[W.Target[Ix(Q0 + B)]];
     for (int64_t R = 0; R < N; ++R) Col[R] = Y[R * Width + B];
   }
+  return true;
 }
 
 }  // namespace orv::detail

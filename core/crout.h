@@ -29,11 +29,15 @@
 // solve a block of identity columns side by side. A test compares the
 // results with the textbook loops bit for bit.
 //
-// Not finite pivots: a column whose candidates are all NaN has no pivot row;
-// nothing is exchanged and, like a pivot that is NaN or infinite (an input
-// cell that is, or an overflow), it ends in NotFinite (elimination goes on,
-// the value stays), which the caller reports as its arithmetic failure. So
-// a matrix that decomposes without failure has finite factors.
+// Values that are not finite are the platform's arithmetic faults, which C++
+// does not trap, so the method tests for them and ends in NotFinite (the
+// caller's arithmetic failure): an input cell that is infinite or NaN, found
+// by the scaling before anything is written; a column of the factors that
+// is not finite after its elimination step (an overflow; the elimination
+// goes on); a solution that overflows. A column whose candidates are all
+// NaN has no pivot row: the pivot row stays the diagonal's, never an index
+// outside the matrix. So the factors of a decomposition that succeeds, and
+// the inverse, are finite.
 //
 // Use:
 //     TCroutWork W;  W.Allocate(N, true);                // std::bad_alloc on failure
@@ -42,24 +46,34 @@
 // Hooks has bool Continue(), asked before each row of the scaling, and bool
 // Pass(), asked before each column of the elimination and of the solution
 // (count and report the pass there); false from either stops the work.
+// After a stop, bool Intact() tells whether A's columns are still the
+// storage the kernel was given (host code that ran in Pass may have
+// resized the matrix); only then does the kernel write A again: the cells
+// of the panel that the stopped elimination had not reached, or the
+// factors after a stop in the solution.
 // After CroutInvert:
 //   Done      A holds the inverse;
 //   Singular  after a zero row A is unchanged; else it holds the
 //             row-exchanged factors (multipliers below the diagonal, a tiny
 //             pivot replaced by 1e-100);
-//   NotFinite as after a tiny pivot, with a pivot that is not finite;
+//   NotFinite A unchanged when the scaling found the cell; after an
+//             overflow in the elimination or the solution, the factors as
+//             after a tiny pivot;
 //   Stopped   A holds what was reached: unchanged during the scaling, the
-//             factors so far during the elimination, the complete factors
-//             during the solution.
+//             factors so far during the elimination (the later columns with
+//             the rows exchanged so far, as the column-by-column method
+//             leaves them), the complete factors during the solution.
 #pragma once
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "core/extent.h"
 #include "orvcalckit/detail/index.h"
+#include "orvcorekit/Orv_orvbase.h"
 
 namespace orv::detail {
 
@@ -80,7 +94,7 @@ struct TCroutWork {
   std::vector<int64_t> Perm;
   std::vector<double> Scale;
   int64_t LD = 0;  // rows of the panel: N rounded up to the kernel's row block
-  std::vector<double> Panel, Ap, Bp;
+  std::vector<double> Panel, PanelSaved, Ap, Bp;
   std::vector<const double*> PanelCols;
   std::vector<double> Rows, Solved;
   std::vector<int64_t> Target;
@@ -91,12 +105,45 @@ struct TCroutWork {
 // Columns J0 .. J0 + Width - 1 lose the products of the factor columns
 // 0 .. J0 - 1, each cell (i, j) those with k < i, in increasing k.
 void CroutPanelUpdate(double* const* A, int64_t N, int64_t J0, int64_t Width, TCroutWork& W);
+// After a stop before column J of the panel J0 .. J1 - 1 (J > J0): columns
+// J .. J1 - 1 get back their cells from before the panel's update, with the
+// row exchanges of columns J0 .. J - 1, as if untouched by the elimination.
+void CroutPanelRestore(double* const* A, int64_t N, int64_t J0, int64_t J, int64_t J1, const TCroutWork& W);
 // Column J loses the products of factor columns K0 .. J - 1, in increasing k.
 void CroutColumnUpdate(double* const* A, int64_t N, int64_t J, int64_t K0);
 // The identity columns that the exchanges carry to positions Q0 ..
 // Q0 + Width - 1, solved with the row-major factors F into A's columns
-// Target[Q0], ...
-void CroutSolveBlock(int64_t N, int64_t Q0, int64_t Width, TCroutWork& W, double* const* A);
+// Target[Q0], ...; false, with nothing written, when a solution is not
+// finite (an overflow).
+bool CroutSolveBlock(int64_t N, int64_t Q0, int64_t Width, TCroutWork& W, double* const* A);
+
+// No cell of P[0..N-1] is infinite or NaN.
+inline bool AllFinite(const double* P, int64_t N) {
+  bool Finite = true;
+  for (int64_t I = 0; I < N; ++I) Finite &= std::fabs(P[I]) <= DBL_MAX;
+  return Finite;
+}
+
+// The hooks of an inversion that the host watches: AbortMathProc before
+// each row, and before each column ProcStat + 1 with MathFeedBackProc, then
+// AbortMathProc. The host code in MathFeedBackProc may resize the matrix
+// under the work: SameStorage() (the caller's test that the n columns are
+// still the ones handed over) stops it then, and is asked only while a
+// MathFeedBackProc is assigned.
+template <class SameStorageFn>
+struct TCroutHostHooks {
+  SameStorageFn SameStorage;
+  bool Watch = static_cast<bool>(MathFeedBackProc);
+  bool Continue() { return !AbortMathProc; }
+  bool Pass() {
+    IncProcStat();
+    if (AbortMathProc) return false;
+    return !Watch || SameStorage();
+  }
+  bool Intact() { return SameStorage(); }
+};
+template <class SameStorageFn>
+TCroutHostHooks(SameStorageFn) -> TCroutHostHooks<SameStorageFn>;
 
 template <class Hooks>
 TCroutOutcome CroutScaleRows(const double* const* A, int64_t N, double* Scale, Hooks& H) {
@@ -108,13 +155,16 @@ TCroutOutcome CroutScaleRows(const double* const* A, int64_t N, double* Scale, H
       if (!H.Continue()) return TCroutOutcome::Stopped;
       Scale[R] = 0.0;
     }
+    bool Finite = true;
     for (int64_t C = 0; C < N; ++C) {
       const double* Col = A[C];
       for (int64_t R = R0; R < R1; ++R) {
         const double X = std::fabs(Col[R]);
+        Finite &= X <= DBL_MAX;
         if (X > Scale[R]) Scale[R] = X;
       }
     }
+    if (!Finite) return TCroutOutcome::NotFinite;
     for (int64_t R = R0; R < R1; ++R) {
       if (Scale[R] == 0.0)
         Singular = true;
@@ -138,7 +188,10 @@ TCroutOutcome CroutDecompose(double* const* A, int64_t N, TCroutWork& W, int32_t
   for (int64_t J0 = 0; J0 < N; J0 += CroutPanel) {
     const int64_t J1 = std::min(N, J0 + CroutPanel);
     for (int64_t J = J0; J < J1; ++J) {
-      if (!H.Pass()) return TCroutOutcome::Stopped;
+      if (!H.Pass()) {
+        if (J > J0 && H.Intact()) CroutPanelRestore(A, N, J0, J, J1, W);
+        return TCroutOutcome::Stopped;
+      }
       if (J == J0)
         CroutPanelUpdate(A, N, J0, J1 - J0, W);
       else
@@ -166,11 +219,10 @@ TCroutOutcome CroutDecompose(double* const* A, int64_t N, TCroutWork& W, int32_t
       if (std::fabs(Cj[J]) < CroutPivotFloor) {
         Cj[J] = CroutPivotFloor;
         Singular = true;
-      } else if (!std::isfinite(Cj[J])) {
-        NotFinite = true;
       }
       const double Pivot = Cj[J];
       for (int64_t I = J + 1; I < N; ++I) Cj[I] /= Pivot;
+      NotFinite |= !AllFinite(Cj, N);
     }
   }
   return NotFinite ? TCroutOutcome::NotFinite : Singular ? TCroutOutcome::Singular : TCroutOutcome::Done;
@@ -192,15 +244,22 @@ TCroutOutcome CroutInvert(double* const* A, int64_t N, TCroutWork& W, Hooks& H) 
   int64_t* Target = W.Target.data();
   for (int64_t J = 0; J < N; ++J) Target[J] = J;
   for (int64_t I = 0; I < N; ++I) std::swap(Target[I], Target[W.Perm[Ix(I)]]);
+  const auto Restore = [&] {
+    for (int64_t C = 0; C < N; ++C)
+      for (int64_t R = 0; R < N; ++R) A[C][R] = F[R * N + C];
+  };
   for (int64_t Q0 = 0; Q0 < N; Q0 += CroutSolveWidth) {
     const int64_t Width = std::min(CroutSolveWidth, N - Q0);
     for (int64_t B = 0; B < Width; ++B)
       if (!H.Pass()) {
-        for (int64_t C = 0; C < N; ++C)
-          for (int64_t R = 0; R < N; ++R) A[C][R] = F[R * N + C];
+        // Host code may have released A's storage: then it is no longer ours to write.
+        if (H.Intact()) Restore();
         return TCroutOutcome::Stopped;
       }
-    CroutSolveBlock(N, Q0, Width, W, A);
+    if (!CroutSolveBlock(N, Q0, Width, W, A)) {
+      Restore();
+      return TCroutOutcome::NotFinite;
+    }
   }
   return TCroutOutcome::Done;
 }

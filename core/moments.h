@@ -1,5 +1,5 @@
 // Moment kernels of the components' statistics (internal, header-only): mean
-// and variance, skewness and kurtosis, geometric and harmonic mean, Pearson's
+// and variance (one pass, or the two-pass standard deviation), skewness and kurtosis, geometric and harmonic mean, Pearson's
 // correlation. The
 // vectors run them over a range of elements; the matrices, the 3-D and 4-D
 // arrays and the data table over blocks of cells. Every routine with these
@@ -107,6 +107,37 @@ TMeanVar MeanVarOf(VisitFn&& Visit, double First) {
   Sums.First = First;
   Visit([&](auto X) { Sums.AddAfterFirst(static_cast<double>(X)); });
   return Sums.Result();
+}
+
+// The textbook two-pass sample standard deviation: Mean := (sum x) / n, then
+// StdDev := sqrt(sum (x - Mean)^2 / (n - 1)), both sums in sequence order
+// from 0.0 (the array box statistics pin it). Visit is called twice; n
+// counts in int64_t. Fewer than two values give StdDev 0 (and no second
+// pass); an empty sequence gives N = 0 and zeros.
+struct TMeanStdDev {
+  int64_t N = 0;
+  double Mean = 0.0, StdDev = 0.0;
+};
+
+template <class VisitFn>
+TMeanStdDev TwoPassStdDevOf(VisitFn&& Visit) {
+  TMeanStdDev R;
+  double S = 0.0;
+  Visit([&](auto X) {
+    S += static_cast<double>(X);
+    ++R.N;
+  });
+  if (R.N == 0) return R;
+  R.Mean = S / static_cast<double>(R.N);
+  if (R.N < 2) return R;
+  const double M = R.Mean;
+  double Q = 0.0;
+  Visit([&](auto X) {
+    const double D = static_cast<double>(X) - M;
+    Q += D * D;
+  });
+  R.StdDev = std::sqrt(Q / static_cast<double>(R.N - 1));
+  return R;
 }
 
 // ---- skewness and kurtosis --------------------------------------------------------

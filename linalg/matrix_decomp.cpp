@@ -25,27 +25,7 @@ std::vector<double*> ColumnPointers(TMatrix& M, int32_t N) {
 struct TNoStop {
   bool Continue() { return true; }
   bool Pass() { return true; }
-};
-
-// Invert's progress and abort test. MathFeedBackProc runs host code, which
-// may resize the matrix under the decomposition: that stops it as well.
-struct TInvertHooks {
-  TMatrix& M;
-  const std::vector<double*>& Cols;
-  bool Watch = static_cast<bool>(MathFeedBackProc);
-  bool Continue() { return !AbortMathProc; }
-  bool Pass() {
-    IncProcStat();
-    if (AbortMathProc) return false;
-    return !Watch || Intact();
-  }
-  bool Intact() const {
-    const auto N = static_cast<int32_t>(Cols.size());
-    if (M.NrOfColumns() != N || M.NrOfRows() != N) return false;
-    for (int32_t C = 0; C < N; ++C)
-      if (M.Mat[Ix(C)].data() != Cols[Ix(C)]) return false;
-    return true;
-  }
+  bool Intact() { return true; }
 };
 
 }  // namespace
@@ -109,7 +89,13 @@ bool TMatrix::Invert() {
     W.Allocate(N, true);
     Cols = ColumnPointers(*this, N);
   });
-  TInvertHooks H{*this, Cols};
+  // Stopped, too, when a progress handler resizes the matrix.
+  detail::TCroutHostHooks H{[&] {
+    if (FNCol != N || FNRow != N) return false;
+    for (int32_t C = 0; C < N; ++C)
+      if (Mat[Ix(C)].data() != Cols[Ix(C)]) return false;
+    return true;
+  }};
   const TCroutOutcome R = detail::CroutInvert(Cols.data(), N, W, H);
   Changed();
   return R == TCroutOutcome::Done;

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/distance.h"
 #include "linalg/component.h"
 #include "orvcalckit/ORV_matrix.h"
 
@@ -9,56 +10,10 @@ namespace orv {
 
 using detail::Ix;
 using detail::Ix1;
+using detail::Measure;
+using detail::WithMode;
 
 namespace {
-
-// The measure of mode Mode between two rows of NCol cells, read through X(c)
-// and Y(c) for c = 0..NCol-1 in that order.
-template <TDistMode Mode, class RowX, class RowY>
-double Measure(int32_t NCol, RowX X, RowY Y) {
-  if constexpr (Mode == dmTanimoto || Mode == dmDice) {
-    double Sxy = 0.0, Sxx = 0.0, Syy = 0.0;
-    for (int32_t C = 0; C < NCol; ++C) {
-      const double A = X(C), B = Y(C);
-      Sxy += A * B;
-      Sxx += A * A;
-      Syy += B * B;
-    }
-    const double Denom = Mode == dmTanimoto ? Sxx + Syy - Sxy : Sxx + Syy;
-    if (Denom == 0.0) {
-      // 0/0: rows that are all zero (or too small to square). Equal rows are
-      // as similar as rows can be; unequal ones share nothing measurable.
-      for (int32_t C = 0; C < NCol; ++C)
-        if (X(C) != Y(C)) return 0.0;
-      return 1.0;
-    }
-    return Mode == dmTanimoto ? Sxy / Denom : 2 * Sxy / Denom;
-  } else if constexpr (Mode == dmCityBlock) {
-    double S = 0.0;
-    for (int32_t C = 0; C < NCol; ++C) S += std::fabs(X(C) - Y(C));
-    return S;
-  } else {
-    double S = 0.0;
-    for (int32_t C = 0; C < NCol; ++C) {
-      const double D = X(C) - Y(C);
-      S += D * D;
-    }
-    return Mode == dmEuclidean ? std::sqrt(S) : S;
-  }
-}
-
-// Calls F.template operator()<Mode>() for the built-in modes; false for others.
-template <class F>
-bool WithMode(TDistMode Mode, F&& Fn) {
-  switch (Mode) {
-    case dmTanimoto: Fn.template operator()<dmTanimoto>(); return true;
-    case dmCityBlock: Fn.template operator()<dmCityBlock>(); return true;
-    case dmEuclidean: Fn.template operator()<dmEuclidean>(); return true;
-    case dmSqrEuclidean: Fn.template operator()<dmSqrEuclidean>(); return true;
-    case dmDice: Fn.template operator()<dmDice>(); return true;
-    default: return false;
-  }
-}
 
 // The pairs in the pinned order: (i, i) := 0 before the row's pairs (i, j),
 // j > i, each written at (i, j) and (j, i); finally (n, n) := 0 (none for n = 0).
@@ -87,8 +42,8 @@ double TMatrix::DistanceOfObjects(TDistMode Mode, int32_t Obj1, int32_t Obj2) {
   const bool In1 = detail::InAxis(Obj1, FNRow), In2 = detail::InAxis(Obj2, FNRow);
   const std::size_t R1 = In1 ? Ix1(Obj1) : 0;
   const std::size_t R2 = In2 ? Ix1(Obj2) : 0;
-  const auto X = [&](int32_t C) { return In1 ? Mat[Ix(C)][R1] : 0.0; };
-  const auto Y = [&](int32_t C) { return In2 ? Mat[Ix(C)][R2] : 0.0; };
+  const auto X = [&](int64_t C) { return In1 ? Mat[Ix(C)][R1] : 0.0; };
+  const auto Y = [&](int64_t C) { return In2 ? Mat[Ix(C)][R2] : 0.0; };
   double Result = 0.0;
   WithMode(Mode, [&]<TDistMode M>() { Result = Measure<M>(FNCol, X, Y); });
   return Result;
@@ -122,7 +77,7 @@ int32_t TMatrix::CalcDistMat(TDistMode Mode, TMatrix* DMat) {
           [&](int32_t I, int32_t J) {
             const double* A = Rows.data() + Ix1(I) * M;
             const double* B = Rows.data() + Ix1(J) * M;
-            return Measure<Md>(M, [A](int32_t C) { return A[C]; }, [B](int32_t C) { return B[C]; });
+            return Measure<Md>(M, [A](int64_t C) { return A[C]; }, [B](int64_t C) { return B[C]; });
           },
           Put);
     };

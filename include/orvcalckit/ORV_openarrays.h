@@ -4,7 +4,9 @@
 #pragma once
 
 #include "orvcalckit/openarrays/common.h"
+#include "orvcalckit/openarrays/arith.h"
 #include "orvcalckit/openarrays/boolean.h"
+#include "orvcalckit/openarrays/boxstats.h"
 #include "orvcalckit/openarrays/cellwise.h"
 #include "orvcalckit/openarrays/clone.h"
 #include "orvcalckit/openarrays/copy.h"
@@ -12,6 +14,8 @@
 #include "orvcalckit/openarrays/fill.h"
 #include "orvcalckit/openarrays/floodfill.h"
 #include "orvcalckit/openarrays/image.h"
+#include "orvcalckit/openarrays/matrix.h"
 #include "orvcalckit/openarrays/percentile.h"
+#include "orvcalckit/openarrays/rowcol.h"
 #include "orvcalckit/openarrays/search.h"
 #include "orvcalckit/openarrays/sort.h"

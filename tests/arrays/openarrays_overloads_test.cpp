@@ -1,7 +1,6 @@
-// Every overload of the clone, extreme, search, count, sort, percentile,
-// histogram, copy, fill, flood fill, Boolean and cellwise families called
-// once with the argument types of its family, so that a missing or ambiguous
-// overload fails the build; each call on arrays of one cell holding 1.
+// Every overload of the families called once with the argument types of its
+// family, so that a missing or ambiguous overload fails the build; each call
+// on arrays of one cell (holding 1 where the value matters).
 #include <gtest/gtest.h>
 
 #include <array>
@@ -127,6 +126,67 @@ TEST(OpenArraysOverloads, EachResolvesWithItsArgumentTypes) {
   double DV1, DV2;
   int32_t IV1, IV2;
   EXPECT_FALSE(IsDichotomous(D1, DV1, DV2) || IsDichotomous(I1, IV1, IV2));
+}
+
+TEST(OpenArraysOverloads, ArithmeticAndMatrixFamilies) {
+  TDoubleArray D1 = {1};
+  TDouble2DArray D2 = {{1}};
+  TDouble3DArray D3 = {{{1}}};
+  TDouble4DArray D4 = {{{{1}}}};
+  TIntArray I1 = {1};
+  TInt2DArray I2 = {{1}};
+  TInt3DArray I3 = {{{1}}};
+  TInt4DArray I4 = {{{{1}}}};
+  TBool2DArray B2 = {{false}};
+  const int32_t Arith[] = {
+      MultiplyArraysElemw(D1, D1, D1), MultiplyArraysElemw(D2, D2, D2), MultiplyArraysElemw(I1, I1, I1),
+      MultiplyArraysElemw(I2, I2, I2), MultiplyArrayByScalar(D1, 1.0, D1), MultiplyArrayByScalar(D2, 1.0, D2),
+      MultiplyArrayByScalar(D3, 1.0, D3), MultiplyArrayByScalar(D4, 1.0, D4), MultiplyArrayByScalar(I1, 1, I1),
+      MultiplyArrayByScalar(I2, 1, I2), MultiplyArrayByScalar(I3, 1, I3), MultiplyArrayByScalar(I4, 1, I4),
+      MultiplyArrayByScalar(D1, 1.0), MultiplyArrayByScalar(D2, 1.0), MultiplyArrayByScalar(D3, 1.0),
+      MultiplyArrayByScalar(D4, 1.0), MultiplyArrayByScalar(I1, 1), MultiplyArrayByScalar(I2, 1),
+      MultiplyArrayByScalar(I3, 1), MultiplyArrayByScalar(I4, 1), AddArrays(D1, D1, D1), AddArrays(D2, D2, D2),
+      AddArrays(D3, D3, D3), AddArrays(D4, D4, D4), AddArrays(I1, I1, I1), AddArrays(I2, I2, I2),
+      AddArrays(I3, I3, I3), AddArrays(I4, I4, I4), AddScalarToArray(D1, 1.0, D1), AddScalarToArray(D2, 1.0, D2),
+      AddScalarToArray(D3, 1.0, D3), AddScalarToArray(D4, 1.0, D4), AddScalarToArray(I1, 1, I1),
+      AddScalarToArray(I2, 1, I2), AddScalarToArray(I3, 1, I3), AddScalarToArray(I4, 1, I4), IncArray(D1, 1.0),
+      IncArray(D2, 1.0), IncArray(D3, 1.0), IncArray(D4, 1.0), IncArray(I1, 1), IncArray(I2, 1), IncArray(I3, 1),
+      IncArray(I4, 1), SubtractArrays(D1, D1, D1), SubtractArrays(D2, D2, D2), SubtractArrays(D3, D3, D3),
+      SubtractArrays(D4, D4, D4), SubtractArrays(I1, I1, I1), SubtractArrays(I2, I2, I2),
+      SubtractArrays(I3, I3, I3), SubtractArrays(I4, I4, I4)};
+  for (int32_t C : Arith) EXPECT_EQ(C, 0);
+  EXPECT_EQ(SumOfSquaredDiffs(D1, D1) + SumOfSquaredDiffs(D1, D2, 0), 0.0);
+
+  double T;
+  int32_t IT;
+  D2 = {{2}};
+  const int32_t Matrix[] = {InvertArray(D2),   TransposeArray(D2),          TransposeArray(I2),
+                            TransposeArray(B2), TraceOfArray(D2, T),        TraceOfArray(I2, IT),
+                            FillArrayMasked(D2, 1.0, B2), FillArrayMasked(I2, 1, B2),
+                            DistanceOfObjects(D2, dmEuclidean, 0, 0, 0, 0, T), CalcHatMatrix(D2, D2)};
+  for (int32_t C : Matrix) EXPECT_EQ(C, 0);
+  EXPECT_TRUE(RemoveRow(D2, 0) && RemoveColumn(D2, 0) && RemoveRow(I2, 0) && RemoveColumn(I2, 0));
+
+  D2 = {{1}};
+  I2 = {{1}};
+  double M[16];
+  const int32_t Box[] = {MeanArray(D1, 0, 0, M[0]),
+                         MeanArray(D2, 0, 0, 0, 0, M[1]),
+                         MeanArray(D3, 0, 0, 0, 0, 0, 0, M[2]),
+                         MeanArray(D4, 0, 0, 0, 0, 0, 0, 0, 0, M[3]),
+                         MeanArray(I1, 0, 0, M[4]),
+                         MeanArray(I2, 0, 0, 0, 0, M[5]),
+                         MeanArray(I3, 0, 0, 0, 0, 0, 0, M[6]),
+                         MeanArray(I4, 0, 0, 0, 0, 0, 0, 0, 0, M[7]),
+                         StdDevArray(D1, 0, 0, M[8]),
+                         StdDevArray(D2, 0, 0, 0, 0, M[9]),
+                         StdDevArray(D3, 0, 0, 0, 0, 0, 0, M[10]),
+                         StdDevArray(D4, 0, 0, 0, 0, 0, 0, 0, 0, M[11]),
+                         StdDevArray(I1, 0, 0, M[12]),
+                         StdDevArray(I2, 0, 0, 0, 0, M[13]),
+                         StdDevArray(I3, 0, 0, 0, 0, 0, 0, M[14]),
+                         StdDevArray(I4, 0, 0, 0, 0, 0, 0, 0, 0, M[15])};
+  for (int32_t C : Box) EXPECT_EQ(C, 0);
 }
 
 }  // namespace

@@ -29,8 +29,9 @@ void FillHard(TMatrix& M, int32_t N) {
 }
 
 // Crout's method and the substitutions, cell by cell in the pinned order, on
-// a[column][row]: the factors, then (when Inverse) the inverse.
-void Textbook(Grid& a, bool Inverse) {
+// a[column][row]: the factors, then (when Inverse) the inverse; Columns
+// stops the elimination before that column.
+void Textbook(Grid& a, bool Inverse, int64_t Columns = INT64_MAX) {
   const auto N = static_cast<int64_t>(a.size());
   std::vector<double> Scale(N);
   std::vector<int64_t> Perm(N);
@@ -38,7 +39,7 @@ void Textbook(Grid& a, bool Inverse) {
     for (int64_t J = 0; J < N; ++J) Scale[I] = std::max(Scale[I], std::fabs(a[J][I]));
     Scale[I] = 1 / Scale[I];
   }
-  for (int64_t J = 0; J < N; ++J) {
+  for (int64_t J = 0; J < std::min(N, Columns); ++J) {
     double Big = 0;
     for (int64_t I = 0; I < N; ++I) {
       double S = a[J][I];
@@ -171,10 +172,32 @@ TEST(MatrixInvert, ProgressAndAbort) {
   }
   for (int32_t C = 1; C <= 3; ++C)
     for (int32_t R = 1; R <= 3; ++R) EXPECT_EQ(M.GetVal(C, R), (R > C ? L : U).GetVal(C, R));
+  // Stopped inside a panel of the blocked elimination (columns 24 .. 29 of
+  // 30): the columns not reached hold their cells with the rows exchanged
+  // so far, as the column-by-column method leaves them.
+  orv::SetRandSeed(25);
+  for (const int64_t StopAt : {26, 30}) {
+    FillHard(M, 30);
+    Grid Want = M.Mat;
+    Textbook(Want, false, StopAt - 1);
+    orv::AbortMathProc = false;
+    const double Start = orv::ProcStat;
+    orv::MathFeedBackProc = [&](double P) { orv::AbortMathProc = P - Start == StopAt; };
+    EXPECT_FALSE(M.Invert());
+    EXPECT_EQ(M.Mat, Want) << StopAt;
+  }
   orv::AbortMathProc = false;
-  orv::MathFeedBackProc = [&](double) { M.Resize(5, 5); };  // resized under the work: stopped
-  FillRows(M, A);
-  EXPECT_FALSE(M.Invert());
+  // Resized under the work, in the elimination or in the solution: stopped,
+  // and the released columns are not written (ASan watches).
+  for (const double ResizeAt : {1.0, 5.0}) {
+    FillRows(M, A);
+    const double Start = orv::ProcStat;
+    orv::MathFeedBackProc = [&](double P) {
+      if (P - Start == ResizeAt) M.Resize(5, 5);
+    };
+    EXPECT_FALSE(M.Invert());
+    EXPECT_EQ(M.NrOfColumns(), 5);
+  }
 }
 
 TEST(MatrixLU, FactorsAndRefusals) {
