@@ -256,11 +256,13 @@ struct TFormulas {
   }
   template <class C>
   static double MatthewsCorr(const C& c) {
-    const int64_t A = c.Tp + c.Fp, B = c.Tp + c.Fn, D = c.Tn + c.Fp, E = c.Tn + c.Fn;
-    // ((A B) D) E in 64 bits as long as it fits (the bits of the plain
-    // formula), else in double: beyond about 55000 objects per factor the
-    // 64-bit product wraps.
-    int64_t P = 0;
+    // Counts are never negative, so the factors are unsigned.
+    const auto A = static_cast<uint64_t>(c.Tp + c.Fp), B = static_cast<uint64_t>(c.Tp + c.Fn),
+               D = static_cast<uint64_t>(c.Tn + c.Fp), E = static_cast<uint64_t>(c.Tn + c.Fn);
+    // ((A B) D) E exactly while it fits in 64 bits (the bits of the plain
+    // formula), else in double: from about 55000 objects per factor on the
+    // signed 64-bit product wraps.
+    uint64_t P = 0;
     double Prod;
     if (!__builtin_mul_overflow(A, B, &P) && !__builtin_mul_overflow(P, D, &P) && !__builtin_mul_overflow(P, E, &P))
       Prod = static_cast<double>(P);
