@@ -1,15 +1,17 @@
-// The XML steps of TMatrix, TMat3D and TIntMatrix and the number scanners on
-// arbitrary texts. Every line of the input is one step: its first byte
-// chooses the tag kind (low four bits; 8 and up are ordinals outside the
-// enumeration), the component (bit 7: an integer matrix, of the one made
-// dense or the one made sparse by bit 4; else bit 4: TMatrix or TMat3D) and
-// whether the reader sets FirstCell first (bit 5); the rest up to a TAB is the
-// attribute text, the rest after it the content. For an integer matrix kind
-// 15 switches its storage instead, when the dense form stays small.
+// The XML steps of TMatrix, TMat3D, TIntMatrix and TMat4D and the number
+// scanners on arbitrary texts. Every line of the input is one step: its first
+// byte chooses the tag kind (low four bits; 8 and up are ordinals outside the
+// enumeration), the component (bits 7 and 6: TMat4D; bit 7 alone: an integer
+// matrix, of the one made dense or the one made sparse by bit 4; else bit 4:
+// TMatrix or TMat3D) and whether the reader sets FirstCell first (bit 5); the
+// rest up to a TAB is the attribute text, the rest after it the content. For
+// an integer matrix kind 15 switches its storage instead, when the dense form
+// stays small.
 // After each step the result code is the documented one, only a cell tag
 // changes a size (and a sparse matrix's counts only grow to its cells), every
 // cell inside the counts of a dense component can be read and written, and a
-// sparse list stays sorted, inside the counts, and readable.
+// sparse list stays sorted, inside the counts, and readable; counts whose
+// cells TMat4D cannot address raise its memory error and change nothing.
 // Both scanners run on every attribute and content text from every position,
 // 0 and one past the end included, on a buffer of exactly the text's size:
 // ParseIntegerAt agrees with from_chars on the text it consumed, ParseRealAt
@@ -149,7 +151,9 @@ bool Sparse(const M& A) {
 // The cells a component holds: its dense storage, or the stored cells of a list.
 template <class M>
 int64_t Cells(const M& A) {
-  if constexpr (std::is_same_v<M, TMat3D>)
+  if constexpr (std::is_same_v<M, TMat4D>)
+    return int64_t{A.NrOfColumns()} * A.NrOfRows() * A.NrOfLayers() * A.NrOfTimeSlots();
+  else if constexpr (std::is_same_v<M, TMat3D>)
     return int64_t{A.NrOfColumns()} * A.NrOfRows() * A.NrOfLayers();
   if constexpr (std::is_same_v<M, TIntMatrix>)
     if (A.IsSparse()) return A.SparseNumElem();
@@ -204,6 +208,21 @@ void CheckCells(TMat3D& A) {
   ORV_FUZZ_CHECK(A.GetVal(1, 1, A.NrOfLayers() + 1) == 0.0);
 }
 
+void CheckCells(TMat4D& A) {
+  ORV_FUZZ_CHECK(A.NrOfColumns() >= 1 && A.NrOfRows() >= 1 && A.NrOfLayers() >= 1 && A.NrOfTimeSlots() >= 1);
+  for (int32_t T = 1; T <= A.NrOfTimeSlots(); ++T)
+    for (int32_t L = 1; L <= A.NrOfLayers(); ++L)
+      for (int32_t R = 1; R <= A.NrOfRows(); ++R) {
+        ORV_FUZZ_CHECK(A.ColumnRun(R, L, T).size() == static_cast<size_t>(A.NrOfColumns()));
+        for (int32_t C = 1; C <= A.NrOfColumns(); ++C) {
+          const double V = A.GetVal(C, R, L, T);
+          ORV_FUZZ_CHECK(std::isfinite(V));
+          A.SetVal(C, R, L, T, V);
+        }
+      }
+  ORV_FUZZ_CHECK(A.GetVal(1, 1, 1, A.NrOfTimeSlots() + 1) == 0.0);
+}
+
 template <class M>
 void Step(M& A, uint8_t Op, std::string_view Attributes, std::string_view Content) {
   const uint8_t Kind = Op & 0x0F;
@@ -212,13 +231,24 @@ void Step(M& A, uint8_t Op, std::string_view Attributes, std::string_view Conten
   const bool Armed = A.FirstCell;
   const int64_t Before = Cells(A);
   const auto Counts = [&A] {
-    if constexpr (std::is_same_v<M, TMat3D>)
-      return std::array{A.NrOfColumns(), A.NrOfRows(), A.NrOfLayers()};
+    if constexpr (std::is_same_v<M, TMat4D>)
+      return std::array{A.NrOfColumns(), A.NrOfRows(), A.NrOfLayers(), A.NrOfTimeSlots()};
+    else if constexpr (std::is_same_v<M, TMat3D>)
+      return std::array{A.NrOfColumns(), A.NrOfRows(), A.NrOfLayers(), 0};
     else
-      return std::array{A.NrOfColumns(), A.NrOfRows(), 0};
+      return std::array{A.NrOfColumns(), A.NrOfRows(), 0, 0};
   };
   const auto Was = Counts();
-  const int32_t Result = A.ProcessXmlTag(Tag, Attributes, Content);
+  int32_t Result = 0;
+  try {
+    Result = A.ProcessXmlTag(Tag, Attributes, Content);
+  } catch (const EORVMatrixError& E) {
+    ORV_FUZZ_CHECK((std::is_same_v<M, TMat4D>) && Tag == xmlMatCell && Armed && A.FirstCell);
+    ORV_FUZZ_CHECK(std::string_view(E.what()) == "Component \"\": not enough memory on heap");
+    ORV_FUZZ_CHECK(Counts() == Was);
+    CheckCells(A);
+    return;
+  }
   switch (Tag) {
     case xmlMatEnd: ORV_FUZZ_CHECK(Result == 1); break;
     case xmlInvalid: ORV_FUZZ_CHECK(Result == -1); break;
@@ -259,10 +289,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   TMatrix M(nullptr);
   TMat3D A(nullptr);
   TIntMatrix D(nullptr), S(nullptr, 1);
+  TMat4D Q(nullptr);
   M.XmlCellLimit = CellLimit;
   A.XmlCellLimit = CellLimit;
   D.XmlCellLimit = CellLimit;
   S.XmlCellLimit = CellLimit;
+  Q.XmlCellLimit = CellLimit;
   size_t From = 0;
   while (From < In.size()) {
     const size_t Eol = std::min(In.find('\n', From), In.size());
@@ -274,7 +306,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     const size_t Tab = std::min(Rest.find('\t'), Rest.size());
     const std::string_view Attributes = Rest.substr(0, Tab);
     const std::string_view Content = Rest.substr(std::min(Tab + 1, Rest.size()));
-    if (Op & 0x80) {
+    if ((Op & 0xC0) == 0xC0) {
+      Step(Q, Op, Attributes, Content);
+    } else if (Op & 0x80) {
       TIntMatrix& I = Op & 0x10 ? S : D;
       if ((Op & 0x0F) == 15)
         Switch(I);

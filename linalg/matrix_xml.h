@@ -16,8 +16,11 @@
 //   matrices, 1 for the arrays whose counts are never 0). A negative count, or
 //   counts whose cells exceed the component's XmlCellLimit, are refused: the
 //   cell tag gives -1 and the component stays as it was (also for every
-//   further cell tag, as FirstCell stays set). Otherwise FirstCell is cleared
-//   and the record dropped.
+//   further cell tag, as FirstCell stays set). A component whose axes name
+//   their CellSize raises instead, for counts whose cells this word size
+//   cannot address at all: they go to its Resize, which raises its memory
+//   error before it allocates anything. Otherwise FirstCell is cleared and
+//   the record dropped.
 // - xmlMatEnd (result 1) and xmlInvalid (-1) drop the record: counts with no
 //   cell after them never change the component.
 // - A cell's indices are the integers of its index attributes (ix="3", whole
@@ -50,6 +53,7 @@ struct TXmlAxes {
   std::array<TMatXmlTag, N> CountTag;         // the tag announcing the count of each axis
   std::array<std::string_view, N> IndexName;  // the attribute holding a cell's index on each axis
   int32_t MinCount;                           // what an announced 0 becomes
+  std::size_t CellSize = 0;                   // bytes per cell: counts beyond the word size raise; 0: -1
 };
 
 // The 1-based position just behind the opening quote of the attribute Name in
@@ -72,17 +76,19 @@ inline int32_t XmlIntegerValue(std::string_view Content) {
 }
 
 // The size the first cell gives a component now of size Current (see the
-// rules above); false when the record is refused.
+// rules above) and the cells its storage then holds (at least one per axis);
+// false for a negative count.
 template <std::size_t N>
-bool AnnouncedSize(const TXmlAnnounced<N>& A, int32_t MinCount, int64_t Limit, const std::array<int32_t, N>& Current,
-                   std::array<int32_t, N>& Size) {
-  std::array<int32_t, N> Stored;  // cells the storage holds: at least one per axis
+bool AnnouncedSize(const TXmlAnnounced<N>& A, int32_t MinCount, const std::array<int32_t, N>& Current,
+                   std::array<int32_t, N>& Size, int64_t& Cells) {
+  std::array<int32_t, N> Stored;
   for (std::size_t K = 0; K < N; ++K) {
     if (A.Given[K] && A.Count[K] < 0) return false;
     Size[K] = A.Given[K] ? std::max(A.Count[K], MinCount) : Current[K];
     Stored[K] = std::max(Size[K], 1);
   }
-  return CellCount(Stored) <= Limit;
+  Cells = CellCount(Stored);
+  return true;
 }
 
 // One ProcessXmlTag step of a component of N axes of size Current. Resize(Size)
@@ -101,7 +107,12 @@ int32_t XmlStep(const TXmlAxes<N>& Axes, TXmlAnnounced<N>& A, bool& FirstCell, i
     case xmlMatCell: {
       if (FirstCell) {
         std::array<int32_t, N> Size;
-        if (!AnnouncedSize(A, Axes.MinCount, Limit, Current, Size)) return -1;
+        int64_t Cells = 0;
+        if (!AnnouncedSize(A, Axes.MinCount, Current, Size, Cells)) return -1;
+        if (Cells > Limit) {
+          if (Axes.CellSize != 0 && !Addressable(Cells, Axes.CellSize)) Resize(Size);  // raises
+          return -1;
+        }
         Resize(Size);
         FirstCell = false;
         A = {};

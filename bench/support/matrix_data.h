@@ -35,6 +35,34 @@ inline const TMatrix& SharedRandom(int32_t Cols, int32_t Rows) {
   return *M;
 }
 
+// The 4-D array of the TMat4D benchmarks: 256 x 256 x 16 x 8 cells (8.4
+// million), uniform in [-1, 1) drawn in the array's order after seed 1; and
+// the same cells in one vector in the array's storage order ([time slot]
+// [layer][row][column]), for the plain loops.
+constexpr int32_t Mat4DCols = 256, Mat4DRows = 256, Mat4DLayers = 16, Mat4DSlots = 8;
+
+inline const TMat4D& SharedRandom4D() {
+  static const TMat4D* A = [] {
+    auto* P = new TMat4D(nullptr);
+    P->Resize(Mat4DCols, Mat4DRows, Mat4DLayers, Mat4DSlots);
+    SetRandSeed(1);
+    P->FillRandomUniform(-1, 1);
+    return P;
+  }();
+  return *A;
+}
+
+inline std::vector<double> StorageOrder(const TMat4D& A) {
+  std::vector<double> V;
+  for (int32_t T = 1; T <= A.NrOfTimeSlots(); ++T)
+    for (int32_t L = 1; L <= A.NrOfLayers(); ++L)
+      for (int32_t R = 1; R <= A.NrOfRows(); ++R) {
+        const auto Run = A.ColumnRun(R, L, T);
+        V.insert(V.end(), Run.begin(), Run.end());
+      }
+  return V;
+}
+
 // The cells in one contiguous column-major vector, for the plain loops the
 // kernels are measured against.
 inline std::vector<double> ColumnMajor(const TMatrix& M) {

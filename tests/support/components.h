@@ -29,6 +29,20 @@ auto Values(const V& Vec) {
   return R;
 }
 
+// A value that names the cell (c, r, l, t) of a 4-D array: 1000 c + 100 r +
+// 10 l + t, its digits while every index stays below 10.
+inline double Named4D(int32_t C, int32_t R, int32_t L, int32_t T) { return 1000.0 * C + 100 * R + 10 * L + T; }
+
+// A resized to Nc x Nr x Nl x Nt, cell (c, r, l, t) := Named4D(c, r, l, t).
+template <class A4>
+void FillNamed4D(A4& A, int32_t Nc, int32_t Nr, int32_t Nl, int32_t Nt) {
+  A.Resize(Nc, Nr, Nl, Nt);
+  for (int32_t C = 1; C <= Nc; ++C)
+    for (int32_t R = 1; R <= Nr; ++R)
+      for (int32_t L = 1; L <= Nl; ++L)
+        for (int32_t T = 1; T <= Nt; ++T) A.SetVal(C, R, L, T, Named4D(C, R, L, T));
+}
+
 // M := the rows as written in the text, one row per object (M resized).
 template <class M>
 void FillRows(M& Mat, const std::vector<std::vector<double>>& Rows) {
