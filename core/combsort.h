@@ -68,7 +68,7 @@ inline int64_t CombNextGap(int64_t Gap) {
 template <class T>
 constexpr bool SortsAfterAscending(T A, T B) {
   if constexpr (std::is_floating_point_v<T>)
-    return !(A <= B) && B == B;
+    return !(A <= B) & (B == B);  // both tests: no branch on the first
   else
     return A > B;
 }
@@ -76,7 +76,7 @@ constexpr bool SortsAfterAscending(T A, T B) {
 template <class T>
 constexpr bool SortsAfterDescending(T A, T B) {
   if constexpr (std::is_floating_point_v<T>)
-    return !(A >= B) && B == B;
+    return !(A >= B) & (B == B);
   else
     return A < B;
 }

@@ -1,6 +1,7 @@
 // Unit ORV_statis: statistical tests with their tables, distributions and
-// special functions. The unit's entry point: one header per topic in statis/,
-// and statis/common.h for what they share.
+// special functions, classifier evaluation and cross-validation. The unit's
+// entry point: one header per topic or class in statis/, and statis/common.h
+// for what they share.
 #pragma once
 
 #include "orvcalckit/statis/common.h"
@@ -12,4 +13,6 @@
 #include "orvcalckit/statis/kolmogorov.h"
 #include "orvcalckit/statis/runs.h"
 #include "orvcalckit/statis/special.h"
+#include "orvcalckit/statis/TCFEvaluator.h"
+#include "orvcalckit/statis/TCrossValidator.h"
 #include "orvcalckit/statis/TRandGen.h"
