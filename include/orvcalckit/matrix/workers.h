@@ -1,4 +1,5 @@
-// Unit ORV_matrix: the worker threads of TMatrix::Square. Included through ORV_matrix.h.
+// Unit ORV_matrix: the worker threads of TMatrix::Square and of the layer
+// statistics of TMat4D. Included through ORV_matrix.h.
 //
 // The routines create, start, wait for and free their workers themselves; a
 // host has no need to. A worker is created suspended, its fields are set,
@@ -7,9 +8,11 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "orvcalckit/ORV_export.h"
+#include "orvcalckit/matrix/TMat4D.h"
 #include "orvcalckit/matrix/TMatrix.h"
 #include "orvcorekit/Orv_classes.h"
 
@@ -25,6 +28,56 @@ class ORV_API TMatSq1ColThread : public TThread {
   double Norm = 1.0;
   const TMatrix* SrcMat = nullptr;
   TMatrix* ResMat = nullptr;
+
+ protected:
+  void Execute() override;
+};
+
+// What the four workers of the layer statistics share. A worker reduces
+// ColumnCount adjacent columns from Column on (one cache line of them at
+// most), column by column writing its cells and adding 100 / (HighCol -
+// LowCol + 1) to ProcStat under Lock. Lock is the call's own: it also
+// keeps DestMat's OnChange calls apart.
+class ORV_API TLayerStatThread : public TThread {
+ public:
+  int32_t Column = 1;
+  TMatrix* DestMat = nullptr;
+  const TMat4D* Mat = nullptr;
+  int32_t LowCol = 1, HighCol = 1, LowRow = 1, HighRow = 1, LowLayer = 1, HighLayer = 1, LowTimeSlot = 1,
+          HighTimeSlot = 1;
+  int32_t ColumnCount = 1;
+  std::mutex* Lock = nullptr;
+};
+
+class ORV_API TMeanOfLayersThread : public TLayerStatThread {
+ public:
+  std::string ClassName() const override;
+  int64_t NTotal = 1;  // layers x time slots of the block
+
+ protected:
+  void Execute() override;
+};
+
+class ORV_API TMaximumOfLayersThread : public TLayerStatThread {
+ public:
+  std::string ClassName() const override;
+
+ protected:
+  void Execute() override;
+};
+
+class ORV_API TMinimumOfLayersThread : public TLayerStatThread {
+ public:
+  std::string ClassName() const override;
+
+ protected:
+  void Execute() override;
+};
+
+class ORV_API TStdDevOfLayersThread : public TLayerStatThread {
+ public:
+  std::string ClassName() const override;
+  int64_t NTotal = 1;  // layers x time slots of the block
 
  protected:
   void Execute() override;
