@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <thread>
@@ -12,6 +11,7 @@
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcorekit/Orv_classes.h"
 #include "orvcorekit/Orv_univconst.h"
+#include "support/components.h"
 #include "support/progress.h"
 
 namespace orv {
@@ -21,11 +21,6 @@ using TStatFn = void (TMat4D::*)(TMatrix*, int32_t, int32_t, int32_t, int32_t, i
                                  int32_t);
 const TStatFn Stats[] = {&TMat4D::MeanOfLayersToMatrix, &TMat4D::MaximumOfLayersToMatrix,
                          &TMat4D::MinimumOfLayersToMatrix, &TMat4D::StdDevOfLayersToMatrix};
-
-struct TProcessors {
-  explicit TProcessors(int32_t N) { detail::OverrideProcessorCount(N); }
-  ~TProcessors() { detail::OverrideProcessorCount(0); }
-};
 
 // The formula the NumPy references were computed from (c, r, l, t from 1).
 void FillFormula(TMat4D& A, int32_t C, int32_t R, int32_t L, int32_t T) {
@@ -37,18 +32,8 @@ void FillFormula(TMat4D& A, int32_t C, int32_t R, int32_t L, int32_t T) {
           A.SetVal(c, r, l, t, ((37 * c + 101 * r + 53 * l + 17 * t) % 23) / 4.0 - 1.5 + c * r / 8.0 + l / 3.0);
 }
 
-bool SameBits(const TMatrix& X, const TMatrix& Y) {
-  if (X.NrOfColumns() != Y.NrOfColumns() || X.NrOfRows() != Y.NrOfRows()) return false;
-  for (int32_t C = 1; C <= X.NrOfColumns(); ++C)
-    for (int32_t R = 1; R <= X.NrOfRows(); ++R) {
-      const double A = X.Elem(C, R), B = Y.Elem(C, R);
-      if (std::memcmp(&A, &B, sizeof A) != 0) return false;
-    }
-  return true;
-}
-
 TEST(Mat4DLayers, StatisticsAgreeWithNumPyOnEveryPath) {
-  TProcessors P(8);
+  test::TProcessorCount P(8);
   TMat4D A(nullptr);
   FillFormula(A, 5, 3, 4, 3);
   // a[0:2, 1:4, 0:3, 1:4].mean/max/min/std(axis=(0, 1)) of the [t][l][r][c]
@@ -81,7 +66,7 @@ TEST(Mat4DLayers, StatisticsAgreeWithNumPyOnEveryPath) {
 }
 
 TEST(Mat4DLayers, ThreadedGivesTheSerialBits) {
-  TProcessors P(8);
+  test::TProcessorCount P(8);
   TMat4D A(nullptr);
   A.Resize(37, 23, 5, 3);
   SetRandSeed(19);
@@ -95,13 +80,13 @@ TEST(Mat4DLayers, ThreadedGivesTheSerialBits) {
       ASSERT_EQ(Serial.NrOfColumns(), Cols ? 3 : 37);
       for (const int32_t Threads : {2, 3, 8}) {
         (A.*Stats[S])(&D, Cols ? 30 : 0, Cols ? 32 : 0, 0, 0, 0, 0, 0, 0, Threads);
-        EXPECT_TRUE(SameBits(D, Serial)) << "statistic " << S << ", " << Threads << " threads";
+        EXPECT_TRUE(test::SameBits(D, Serial)) << "statistic " << S << ", " << Threads << " threads";
       }
     }
 }
 
 TEST(Mat4DLayers, EdgeValues) {
-  TProcessors P(4);
+  test::TProcessorCount P(4);
   const double Inf = std::numeric_limits<double>::infinity(), NaN = std::numeric_limits<double>::quiet_NaN();
   // One position over two layers; the value of cell (1, 1) (closed forms;
   // the shifted row: NumPy's std of [1e9 + 0.1, 1e9 + 0.3], 0.0999999642372309).
@@ -149,7 +134,7 @@ TEST(Mat4DLayers, ProgressOfBothPathsAndTheClampOfTheWorkers) {
   } Cases[] = {{10, 5, 1, 8, 50}, {100, 100, 1, 8, 99}, {10, 5, 0, 8, 50}, {10, 5, -3, 8, 50},
                {10, 5, 8, 1, 50}, {10, 5, 4, 8, 100}, {7, 3, 3, 2, 100},  {1, 9, 4, 8, 100}};
   for (const auto& C : Cases) {
-    TProcessors P(C.Processors);
+    test::TProcessorCount P(C.Processors);
     A.Resize(C.Cols, C.Rows, 2, 2);
     A.Fill(1.0);
     ProcStat = 0.0;
@@ -168,7 +153,7 @@ TEST(Mat4DLayers, ProgressOfBothPathsAndTheClampOfTheWorkers) {
 }
 
 TEST(Mat4DLayers, HandlerCallsOnePerCellOneAtATimeAndTheirFailureEndsTheCall) {
-  TProcessors P(8);
+  test::TProcessorCount P(8);
   TMat4D A(nullptr);
   A.Resize(41, 13, 3, 2);
   A.FillRandomUniform(0.0, 1.0);
@@ -189,7 +174,7 @@ TEST(Mat4DLayers, HandlerCallsOnePerCellOneAtATimeAndTheirFailureEndsTheCall) {
 }
 
 TEST(Mat4DLayers, TwoHostThreadsAtOnce) {
-  TProcessors P(4);
+  test::TProcessorCount P(4);
   TMat4D A(nullptr), B(nullptr);
   A.Resize(30, 20, 4, 3);
   B.Resize(17, 11, 2, 5);
@@ -202,7 +187,7 @@ TEST(Mat4DLayers, TwoHostThreadsAtOnce) {
     std::thread Other([&] { B.StdDevOfLayersToMatrix(&DB, 0, 0, 0, 0, 0, 0, 0, 0, 4); });
     A.MeanOfLayersToMatrix(&DA, 0, 0, 0, 0, 0, 0, 0, 0, 4);
     Other.join();
-    ASSERT_TRUE(SameBits(DA, RefA) && SameBits(DB, RefB)) << Round;
+    ASSERT_TRUE(test::SameBits(DA, RefA) && test::SameBits(DB, RefB)) << Round;
   }
 }
 

@@ -3,12 +3,12 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <stdexcept>
 #include <vector>
 
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcorekit/Orv_classes.h"
+#include "support/components.h"
 #include "support/progress.h"
 
 namespace orv {
@@ -22,21 +22,6 @@ void FillFormula(TMatrix& A, int32_t Cols, int32_t Rows) {
     for (int32_t R = 1; R <= Rows; ++R)
       A.SetVal(C, R, ((37 * C + 101 * R) % 23) / 4.0 - 1.5 + C * R / 8.0 + 1.0 / 3);
 }
-
-bool SameBits(const TMatrix& X, const TMatrix& Y) {
-  if (X.NrOfColumns() != Y.NrOfColumns() || X.NrOfRows() != Y.NrOfRows()) return false;
-  for (int32_t C = 1; C <= X.NrOfColumns(); ++C)
-    for (int32_t R = 1; R <= X.NrOfRows(); ++R) {
-      const double A = X.Elem(C, R), B = Y.Elem(C, R);
-      if (std::memcmp(&A, &B, sizeof A) != 0) return false;
-    }
-  return true;
-}
-
-struct TProcessors {
-  explicit TProcessors(int32_t N) { detail::OverrideProcessorCount(N); }
-  ~TProcessors() { detail::OverrideProcessorCount(0); }
-};
 
 TEST(MatrixSquare, CrossProductsOverNormOnEveryPath) {
   test::TProgressGuard Guard;
@@ -96,14 +81,14 @@ TEST(MatrixSquare, ThreadedGivesTheSerialBitsAlsoIntoItself) {
   ASSERT_TRUE(A.Square(&Serial, 7.0, 1));
   for (const int32_t Threads : {2, 3, 8, 64}) {
     ASSERT_TRUE(A.Square(&Res, 7.0, Threads));
-    EXPECT_TRUE(SameBits(Res, Serial)) << Threads;
+    EXPECT_TRUE(test::SameBits(Res, Serial)) << Threads;
   }
   TMatrix Self(nullptr);
   Self.Assign(&A);
   int Changes = 0;
   Self.OnChange = [&](TObject*) { ++Changes; };
   ASSERT_TRUE(Self.Square(&Self, 7.0, 3));
-  EXPECT_TRUE(SameBits(Self, Serial));
+  EXPECT_TRUE(test::SameBits(Self, Serial));
   EXPECT_EQ(Changes, 1);  // the resize
 }
 
@@ -184,7 +169,7 @@ TEST(MatrixSquare, DefaultWorkersAreTheProcessorCountAndAFailingHookEndsTheCall)
   A.FillRandomUniform(0.0, 1.0);
   // Told apart by an abort before the call: k workers have run.
   for (const int32_t Processors : {1, 4}) {
-    TProcessors P(Processors);
+    test::TProcessorCount P(Processors);
     ProcStat = 0.0;
     AbortMathProc = true;
     EXPECT_FALSE(A.Square(&Res, 1.0));
