@@ -120,8 +120,10 @@ bool RunColumnWorkers(int32_t First, int32_t Last, int32_t Width, int32_t NThrea
       }
       AllDone = AllDone && S->Finished();
     }
-    if (AllDone) break;
-    Wake.WaitPast(Seen);
+    // A worker started in this walk may already have ended: then the next
+    // pass hands out the rest at once.
+    if (AllDone && (Failure || Next > Last)) break;
+    if (!AllDone) Wake.WaitPast(Seen);
   }
   for (auto& S : Pool.Slots()) {
     S->WaitFor();

@@ -71,6 +71,26 @@ TEST(MatrixSquare, CrossProductsOverNormOnEveryPath) {
   EXPECT_FALSE(B.Square(nullptr, 1.0, 3));
 }
 
+// Workers whose column takes no time at all may end before the poller has
+// looked at them: no column may be lost for that.
+TEST(MatrixSquare, QuickWorkersLoseNoColumn) {
+  test::TProgressGuard Guard;
+  TMatrix A(nullptr), Res(nullptr);
+  A.Resize(300, 1);
+  A.Fill(2.0);
+  for (int Round = 0; Round < 5; ++Round) {
+    Res.Resize(1, 1);
+    Res.Fill(0.0);
+    ProcStat = 0.0;
+    ASSERT_TRUE(A.Square(&Res, 4.0, 2));
+    int64_t Wrong = 0;
+    for (int32_t I = 1; I <= 300; ++I)
+      for (int32_t J = 1; J <= 300; ++J) Wrong += Res.Elem(I, J) != 1.0;
+    ASSERT_EQ(Wrong, 0) << Round;
+    ASSERT_EQ(ProcStat.load(), 300.0);
+  }
+}
+
 TEST(MatrixSquare, ThreadedGivesTheSerialBitsAlsoIntoItself) {
   test::TProgressGuard Guard;
   TMatrix A(nullptr);
