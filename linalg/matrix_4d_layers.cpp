@@ -24,13 +24,18 @@ namespace {
 
 enum class TStat { Mean, Max, Min, StdDev };
 
-constexpr int32_t RunColumns = static_cast<int32_t>(TMat4DAccess::TileColumns);  // a cache line
-constexpr int64_t RowChunk = 512;  // rows whose accumulators stay in the first-level cache
+// Columns reduced side by side, at most. A row of one layer and time slot
+// lies a row's length away from the next, often a page: the wider the run,
+// the more of each page it reads in one visit (a run of 8 columns of a
+// 512-column array takes 4 times as long as one of 512). The accumulators
+// of a chunk of rows stay in the first-level cache.
+constexpr int32_t RunColumns = 512;
+constexpr int64_t ChunkCells = 4096;
 
 // Out[j * rows + i] := the statistic of column C + j, row R0 + i of the
 // block, j < W. Each cell is its own chain over layer (outer) and time slot
 // (inner), whatever W and the chunking, so every path gives the same bits;
-// the W columns of a row are read side by side, a cache line at a time.
+// the W columns of a row are read side by side.
 template <TStat S>
 void ReduceColumns(const TMat4D& M, const TBlock4D& B, int32_t C, int32_t W, int64_t NTotal,
                    std::vector<double>& Out) {
@@ -43,6 +48,7 @@ void ReduceColumns(const TMat4D& M, const TBlock4D& B, int32_t C, int32_t W, int
   const double N = static_cast<double>(NTotal);
   Out.assign(Wd * Ix(Rows), 0.0);
   constexpr bool Moments = S == TStat::StdDev;
+  const int64_t RowChunk = std::max<int64_t>(ChunkCells / W, 1);
   std::vector<double> Acc(Ix(RowChunk) * Wd), Sq(Moments ? Acc.size() : 0), Shift(Sq.size());
   for (int64_t R = 0; R < Rows; R += RowChunk) {
     const int64_t NR = std::min(RowChunk, Rows - R);

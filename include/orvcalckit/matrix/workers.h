@@ -34,9 +34,8 @@ class ORV_API TMatSq1ColThread : public TThread {
 };
 
 // What the four workers of the layer statistics share. A worker reduces
-// ColumnCount adjacent columns from Column on (one cache line of them at
-// most), column by column writing its cells and adding 100 / (HighCol -
-// LowCol + 1) to ProcStat under Lock. Lock is the call's own: it also
+// ColumnCount adjacent columns from Column on, column by column writing
+// its cells and adding 100 / (HighCol - LowCol + 1) to ProcStat under Lock. Lock is the call's own: it also
 // keeps DestMat's OnChange calls apart.
 class ORV_API TLayerStatThread : public TThread {
  public:
