@@ -12,6 +12,12 @@
 //   WrapAdd, WrapSub, WrapMul, WrapNeg, WrapAbs (core/intwrap.h, included)
 //                       32-bit results modulo 2^32, as the Integer
 //                       arithmetic wraps: WrapAbs(-2147483648) = -2147483648
+//   SpanScale(Lo, Hi)   1, or 0.5 when Hi - Lo of two finite bounds overflows:
+//                       a routine that maps onto or from [Lo, Hi] computes
+//                       (Lo * s + (Hi * s - Lo * s) * t) / s, which is its
+//                       plain formula bit for bit when s is 1, and stays
+//                       finite inside the range when it is 0.5 (halving and
+//                       doubling such large values are exact)
 //
 // DoubleToInt differs from RoundInt (Orv_system.h) only for NaN, which
 // RoundInt maps to 0.
@@ -59,5 +65,7 @@ To ConvertCell(From X) {
     return static_cast<double>(X);
   }
 }
+
+inline double SpanScale(double Lo, double Hi) { return std::isfinite(Hi - Lo) ? 1.0 : 0.5; }
 
 }  // namespace orv::detail

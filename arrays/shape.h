@@ -12,6 +12,7 @@
 //   if (S.Empty(3)) return -1;              // a family that tests only three levels
 //   const auto B = detail::PairBox(Lo1, Hi1, Lo2, Hi2);   // or CornerBox(Lo1, Lo2, Hi1, Hi2)
 //   switch (B.Fit(S)) { ... }               // bfInside, bfReversed or bfOutside
+//   detail::WholeBox(S)                      // the box of all cells (rectangular arrays)
 //
 // - Extents are int64_t: Ext[0] is the length of A, Ext[1] of A[0], Ext[2] of
 //   A[0][0], Ext[3] of A[0][0][0]. A level below an empty one has no element 0
@@ -146,6 +147,14 @@ struct TBox {
     return C;
   }
 };
+
+// The box of every cell of a rectangular array of that shape.
+template <int N>
+constexpr TBox<N> WholeBox(const TShape<N>& S) {
+  TBox<N> B;
+  for (int D = 0; D < N; ++D) B.Hi[D] = S.Ext[D] - 1;
+  return B;
+}
 
 namespace shape_impl {
 

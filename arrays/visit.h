@@ -1,16 +1,23 @@
 // Walks over the cells of the dynamic arrays of ORV_openarrays (internal,
 // header-only), in scan order: dimension 1 slowest, the innermost fastest
-// (column by column, and within a column row by row). The other orders that
-// some families pin (the third index, then the first, the second fastest) are
-// added here, beside these, by the families that need them.
+// (column by column, and within a column row by row), or in draw order.
 //
 //   ForEachRun(A, Fn)             Fn(Run, First) for each innermost sub-array
 //   ForEachRunInBox(A, Box, Fn)   the same over the part of each run inside Box
 //   ForEachCell(A, Fn)            Fn(Cell) or Fn(Cell, At) for each cell
 //   ForEachCellInBox(A, Box, Fn)  the same over the cells inside Box
+//   ForEachCellInDrawOrder(A, Box, Fn)
+//                                 the same in draw order (below)
 //   FirstCell(A)                  A[0], A[0][0], ... of an array not empty
 //   MapCells<Dst>(Src, Fn)        a new array of Src's shape, each cell Fn(source cell)
 //
+// - Draw order is the order in which the random fills hand out the numbers of
+//   the generator's sequence and the box statistics sum their cells: 1-D and
+//   2-D the scan order; 3-D for each third index, for each first index, the
+//   second index fastest; 4-D for each fourth index, for each third, for each
+//   first, the second fastest. Its inner loop runs across sub-arrays, so it
+//   is slower than scan order on large 3-D and 4-D arrays; use it only where
+//   the order is pinned. WholeBox(Shape(A)) (arrays/shape.h) walks every cell.
 // - Run is a std::span over the cells of one innermost sub-array (span<const T>
 //   when A is const), First the index of its first cell, At the index of the
 //   cell (TIndex<N> of arrays/shape.h, dimension 1 first; valid during the
@@ -80,6 +87,43 @@ bool RunsInBox(V& X, const TBox<N>& B, TIndex<N>& At, F& Fn) {
   }
 }
 
+template <int Level, int N, class V>
+auto& CellAt(V& X, const TIndex<N>& At) {
+  if constexpr (Level + 1 == N)
+    return X[Ix(At[Level])];
+  else
+    return CellAt<Level + 1, N>(X[Ix(At[Level])], At);
+}
+
+// 3-D and 4-D: the outer steps run the fourth index, then the third, and set
+// them in At; the last two run dimension 1, then dimension 2 fastest, with
+// the sub-array of dimension 1 held, so a cell costs the indexing of the
+// levels below it.
+template <int Step, int N, class V, class F>
+bool Draw(V& X, const TBox<N>& B, TIndex<N>& At, F& Fn) {
+  static_assert(N == 3 || N == 4, "scan order below 3-D; draw order is defined up to 4-D");
+  if constexpr (Step + 2 < N) {
+    constexpr int D = N - 1 - Step;
+    for (At[D] = B.Lo[D]; At[D] <= B.Hi[D]; ++At[D])
+      if (!Draw<Step + 1, N>(X, B, At, Fn)) return false;
+  } else {
+    for (int64_t I = B.Lo[0]; I <= B.Hi[0]; ++I) {
+      auto& Sub = X[Ix(I)];
+      At[0] = I;
+      for (int64_t J = B.Lo[1]; J <= B.Hi[1]; ++J) {
+        auto& C = CellAt<2, N>(Sub[Ix(J)], At);
+        if constexpr (std::is_invocable_v<F&, decltype(C), const TIndex<N>&>) {
+          At[1] = J;
+          if (!Continue(Fn, C, std::as_const(At))) return false;
+        } else if (!Continue(Fn, C)) {
+          return false;
+        }
+      }
+    }
+  }
+  return true;
+}
+
 template <int N, class T, class F>
 bool Cells(std::span<T> Run, const TIndex<N>& First, F& Fn) {
   if constexpr (std::is_invocable_v<F&, T&, const TIndex<N>&>) {
@@ -124,6 +168,19 @@ bool ForEachCellInBox(A& X, const TBox<Rank<A>>& B, F&& Fn) {
   constexpr int N = Rank<A>;
   return ForEachRunInBox(X, B,
                          [&Fn](auto Run, const TIndex<N>& First) { return visit_impl::Cells<N>(Run, First, Fn); });
+}
+
+template <class A, class F>
+bool ForEachCellInDrawOrder(A& X, const TBox<Rank<A>>& B, F&& Fn) {
+  constexpr int N = Rank<A>;
+  if constexpr (N <= 2) {
+    return ForEachCellInBox(X, B, Fn);
+  } else {
+    for (int D = 0; D < N; ++D)
+      if (B.Hi[D] < B.Lo[D]) return true;
+    TIndex<N> At{};
+    return visit_impl::Draw<0, N>(X, B, At, Fn);
+  }
 }
 
 template <class A>

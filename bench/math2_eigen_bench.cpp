@@ -4,37 +4,15 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <random>
 #include <vector>
 
+#include "bench/support/covar_data.h"
 #include "orvcalckit/ORV_math2.h"
-
-#ifdef ORV_HAVE_EIGEN
-#include <Eigen/Dense>
-#endif
 
 namespace {
 
-// Rows x Cols normal numbers, column by column, with a little correlation
-// between neighbouring columns and columns of different scales.
-std::vector<double> DataColumns(int32_t Rows, int32_t Cols) {
-  std::mt19937_64 Gen(20240611);
-  std::normal_distribution<double> Normal;
-  std::vector<double> X(static_cast<std::size_t>(Rows) * Cols);
-  for (int32_t C = 0; C < Cols; ++C)
-    for (int32_t R = 0; R < Rows; ++R) {
-      double& V = X[static_cast<std::size_t>(C) * Rows + R];
-      V = Normal(Gen) * (1 + C % 7);
-      if (C > 0) V += 0.5 * X[static_cast<std::size_t>(C - 1) * Rows + R];
-    }
-  return X;
-}
-
-void Load(orv::TMatrix& M, const std::vector<double>& X, int32_t Rows, int32_t Cols) {
-  M.Resize(Cols, Rows);
-  for (int32_t C = 0; C < Cols; ++C)
-    std::copy_n(X.begin() + static_cast<std::ptrdiff_t>(C) * Rows, Rows, M.Mat[static_cast<std::size_t>(C)].begin());
-}
+using orv::bench::DataColumns;
+using orv::bench::Load;
 
 // The covariance matrix of 4n objects of n variables.
 void CovarianceOf(orv::TMatrix& Covar, int32_t N) {
@@ -93,10 +71,7 @@ BENCHMARK(BM_CalcPrincComp)->Args({10000, 100})->Unit(benchmark::kMillisecond);
 
 #ifdef ORV_HAVE_EIGEN
 
-Eigen::MatrixXd EigenCovariance(const Eigen::MatrixXd& X) {
-  const Eigen::MatrixXd Centred = X.rowwise() - X.colwise().mean();
-  return (Centred.adjoint() * Centred) / static_cast<double>(X.rows() - 1);
-}
+using orv::bench::EigenCovariance;
 
 void BM_EigenCovar(benchmark::State& State) {
   const auto Rows = static_cast<int32_t>(State.range(0)), Cols = static_cast<int32_t>(State.range(1));

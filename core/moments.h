@@ -117,6 +117,38 @@ struct TSkewKurt {
   bool Scaled = false;  // s was above 0, so both were formed
 };
 
+// The sums over the deviations d = x - m that SkewKurtOf forms, and its last
+// step. AddRepeated enters Count equal deviations at once (a sparse block's
+// positions that are not stored).
+struct TDeviationSums {
+  double T = 0.0, Q = 0.0, S3 = 0.0, S4 = 0.0;
+  void Add(double D) {
+    const double D2 = D * D;
+    T += D;
+    Q += D2;
+    S3 += D2 * D;
+    S4 += D2 * D2;
+  }
+  void AddRepeated(double D, double Count) {
+    const double D2 = D * D;
+    T += Count * D;
+    Q += Count * D2;
+    S3 += Count * (D2 * D);
+    S4 += Count * (D2 * D2);
+  }
+  // s from Q and T; both results unless s is 0 (then R stays).
+  void Scale(TSkewKurt& R) const {
+    const double Nd = static_cast<double>(R.N);
+    const double Var = (Q - T * T / Nd) / (Nd - 1.0);
+    if (Var <= 0.0) return;  // NaN goes on: NaN data give NaN
+    const double Sd = std::sqrt(Var);
+    const double Sd2 = Sd * Sd;
+    R.Scaled = true;
+    R.Skewness = S3 / Nd / (Sd2 * Sd);
+    R.Kurtosis = S4 / Nd / (Sd2 * Sd2) - 3.0;
+  }
+};
+
 // What SkewKurtOf gives for fewer values than it needs: zeros (the vectors),
 // or the unscaled sums of d^3 and d^4 (the matrices; for one value they are
 // 0, or NaN for an infinite one).
@@ -142,27 +174,14 @@ TSkewKurt SkewKurtOf(VisitFn&& Visit, int64_t MinCount, TFewValues Few = TFewVal
   if (R.N == 0 || (!Enough && Few == TFewValues::Zeros)) return R;
   const double Nd = static_cast<double>(R.N);
   const double M = S / Nd;
-  double T = 0.0, Q = 0.0, S3 = 0.0, S4 = 0.0;
-  Visit([&](auto X) {
-    const double D = static_cast<double>(X) - M;
-    const double D2 = D * D;
-    T += D;
-    Q += D2;
-    S3 += D2 * D;
-    S4 += D2 * D2;
-  });
+  TDeviationSums D;
+  Visit([&](auto X) { D.Add(static_cast<double>(X) - M); });
   if (!Enough) {
-    R.Skewness = S3;
-    R.Kurtosis = S4;
+    R.Skewness = D.S3;
+    R.Kurtosis = D.S4;
     return R;
   }
-  const double Var = (Q - T * T / Nd) / (Nd - 1.0);
-  if (Var <= 0.0) return R;
-  const double Sd = std::sqrt(Var);
-  const double Sd2 = Sd * Sd;
-  R.Scaled = true;
-  R.Skewness = S3 / Nd / (Sd2 * Sd);
-  R.Kurtosis = S4 / Nd / (Sd2 * Sd2) - 3.0;
+  D.Scale(R);
   return R;
 }
 
@@ -202,6 +221,7 @@ inline void SkewKurtSampleCorrection(TSkewKurt& R, TCorrectionOrder Order = TCor
 // Every value is scanned, so a negative value is reported also behind a zero.
 struct TGeometricMean {
   int64_t N = 0;
+  int64_t Zeros = 0;      // values that were 0
   double LogSum = 0.0;    // sum of ln x over the positive values
   bool Zero = false;      // a value was 0
   bool Negative = false;  // a value was below 0: the caller raises
@@ -217,8 +237,10 @@ TGeometricMean GeometricMeanOf(VisitFn&& Visit) {
     ++R.N;
     if (V < 0.0)
       R.Negative = true;
-    else if (V == 0.0)
+    else if (V == 0.0) {
       R.Zero = true;
+      ++R.Zeros;
+    }
     else
       R.LogSum += std::log(V);
   });

@@ -25,6 +25,13 @@
 //   TSelection W(N);
 //   Visit([&](auto X) { W.Add(static_cast<double>(X)); });
 //   const double P = W.Select(Prob);
+//
+// A routine that gives out interpolated order statistics only, and documents
+// no sort, selects them instead: PercentileByRank and QuartilesByRank take
+// the K-th smallest value from a TRankSelector over the unsorted values.
+//
+//   TRankSelector<double> Sel(Values);          // Values reordered in place
+//   const double Median = PercentileByRank(std::ssize(Values), 50.0, Sel);
 #pragma once
 
 #include <algorithm>
@@ -33,6 +40,7 @@
 #include <limits>
 #include <memory>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 #include "core/extent.h"
@@ -64,42 +72,44 @@ double LinearBetween(T Lo, T Hi, double R) {
   return L + (H - L) * R;
 }
 
-// The percentile Prob (clamped into 0..100) of the sorted values A, linear
-// between the closest ranks: t = Prob (n - 1) / 100, a(k) + (a(k+1) - a(k))
-// Frac(t), k = Trunc(t), 0-based; a(n-1) for Prob = 100 and where rounding
-// puts t at n - 1. The same as numpy.percentile(method='linear'). One value
-// gives itself; no value, and a NaN Prob, give 0.0 and NaN.
-template <class T>
-double InterpolatedPercentile(std::span<const T> A, double Prob) {
-  const int64_t N = std::ssize(A);
+// The percentile Prob (clamped into 0..100) of N values whose K-th smallest
+// (1-based, NaN last) At(K) gives, linear between the closest ranks:
+// t = Prob (n - 1) / 100, x(k + 1) + (x(k + 2) - x(k + 1)) Frac(t), k = Trunc(t);
+// x(n) for Prob = 100 and where rounding puts t at n - 1. The same as
+// numpy.percentile(method='linear'). One value gives itself; no value, and
+// a NaN Prob, give 0.0 and NaN. At is called with increasing ranks.
+template <class AtFn>
+double PercentileByRank(int64_t N, double Prob, AtFn&& At) {
   if (N == 0) return 0.0;
   if (std::isnan(Prob)) return std::numeric_limits<double>::quiet_NaN();
   if (Prob < 0.0) Prob = 0.0;
   if (Prob > 100.0) Prob = 100.0;
-  if (N == 1 || Prob == 100.0) return static_cast<double>(A[A.size() - 1]);
+  if (N == 1 || Prob == 100.0) return static_cast<double>(At(N));
   const double T1 = Prob * static_cast<double>(N - 1) / 100.0;
   const int64_t K = Trunc(T1);
-  if (K >= N - 1) return static_cast<double>(A[A.size() - 1]);
-  return LinearBetween(A[Ix(K)], A[Ix(K + 1)], Frac(T1));
+  if (K >= N - 1) return static_cast<double>(At(N));
+  const auto Lo = At(K + 1);
+  const auto Hi = At(K + 2);
+  return LinearBetween(Lo, Hi, Frac(T1));
 }
 
-// The quartiles of the sorted values A at the positions t = (n + 1) p for
-// p = 1/4, 1/2, 3/4 (1-based): a(k) + (a(k+1) - a(k)) Frac(t), k = Trunc(t),
-// a(1) where k = 0 and a(n) where k >= n. The same as
+// The quartiles of N values given by rank as above, at the positions
+// t = (n + 1) p for p = 1/4, 1/2, 3/4 (1-based): x(k) + (x(k+1) - x(k)) Frac(t),
+// k = Trunc(t), x(1) where k = 0 and x(n) where k >= n. The same as
 // numpy.percentile(method='weibull'). One value gives it three times; no
-// value gives false and zeros.
-template <class T>
-bool InterpolatedQuartiles(std::span<const T> A, double& Q1, double& Q2, double& Q3) {
+// value gives false and zeros. At is called with increasing ranks.
+template <class AtFn>
+bool QuartilesByRank(int64_t N, AtFn&& At, double& Q1, double& Q2, double& Q3) {
   Q1 = Q2 = Q3 = 0.0;
-  const int64_t N = std::ssize(A);
   if (N == 0) return false;
-  const auto At = [&](int64_t K) { return A[Ix1(K)]; };
   const auto Quartile = [&](double P) {
     const double T1 = static_cast<double>(N + 1) * P;
     const int64_t K = Trunc(T1);
     if (K <= 0) return static_cast<double>(At(1));
     if (K >= N) return static_cast<double>(At(N));
-    return LinearBetween(At(K), At(K + 1), Frac(T1));
+    const auto Lo = At(K);
+    const auto Hi = At(K + 1);
+    return LinearBetween(Lo, Hi, Frac(T1));
   };
   if (N == 1) {
     Q1 = Q2 = Q3 = static_cast<double>(At(1));
@@ -110,6 +120,58 @@ bool InterpolatedQuartiles(std::span<const T> A, double& Q1, double& Q2, double&
   Q3 = Quartile(0.75);
   return true;
 }
+
+// Both over values sorted ascending (NaN last).
+template <class T>
+double InterpolatedPercentile(std::span<const T> A, double Prob) {
+  return PercentileByRank(std::ssize(A), Prob, [&](int64_t K) { return A[Ix1(K)]; });
+}
+
+template <class T>
+bool InterpolatedQuartiles(std::span<const T> A, double& Q1, double& Q2, double& Q3) {
+  return QuartilesByRank(std::ssize(A), [&](int64_t K) { return A[Ix1(K)]; }, Q1, Q2, Q3);
+}
+
+// The K-th smallest of unsorted values by selection (Hoare's FIND, as
+// std::nth_element runs it), for routines that give out order statistics
+// only: a few selections cost less than a sort. NaN ranks last, as in
+// SortArray. The values are reordered in place. Ranks asked in increasing
+// order reuse what the earlier selections partitioned (the next rank is the
+// minimum of the rest); a smaller rank selects among the values below.
+template <class T>
+class TRankSelector {
+ public:
+  explicit TRankSelector(std::vector<T>& A) : FA(A) {
+    if constexpr (std::is_floating_point_v<T>)
+      FNumbers = std::partition(A.begin(), A.end(), [](T X) { return X == X; }) - A.begin();
+    else
+      FNumbers = std::ssize(A);
+  }
+
+  T operator()(int64_t K) {
+    const int64_t P = K - 1;  // 0-based
+    const auto At = [&](int64_t I) { return FA.begin() + I; };
+    if (P >= FNumbers || P == FKnown) return FA[Ix(P)];
+    if (P < FBelow) {
+      // The FBelow smallest values lie in front, in some order.
+      std::nth_element(At(0), At(P), At(FBelow));
+    } else if (P == FBelow) {
+      std::iter_swap(At(P), std::min_element(At(P), At(FNumbers)));
+      FBelow = P + 1;
+    } else {
+      std::nth_element(At(FBelow), At(P), At(FNumbers));
+      FBelow = P + 1;
+    }
+    FKnown = P;
+    return FA[Ix(P)];
+  }
+
+ private:
+  std::vector<T>& FA;
+  int64_t FNumbers = 0;  // values before the NaNs
+  int64_t FBelow = 0;    // A[0, FBelow) holds the FBelow smallest values
+  int64_t FKnown = -1;   // a position whose value is in its sorted place
+};
 
 // The value of the first longest run of equal values in the sorted A (the
 // smallest value when all differ; each NaN is a run of its own). T{} for no

@@ -132,6 +132,8 @@ constexpr TGenState SeededState(uint64_t Seed) {
 constinit TGenState Gen = SeededState(0);
 constinit uint64_t GenSeed = 0;
 constinit uint64_t LastClockSeed = 0;
+constinit bool GaussSpareReady = false;  // the second value of RandomGauss's last pair
+constinit double GaussSpare = 0;
 
 constexpr uint64_t Rotl(uint64_t X, int K) { return (X << K) | (X >> (64 - K)); }
 
@@ -153,6 +155,7 @@ uint64_t NextRaw() {
 void SetRandSeed(uint64_t Seed) {
   GenSeed = Seed;
   Gen = SeededState(Seed);
+  GaussSpareReady = false;
 }
 
 uint64_t RandSeed() { return GenSeed; }
@@ -168,6 +171,25 @@ void Randomize() {
 }
 
 double Random() { return static_cast<double>(NextRaw() >> 11) * 0x1.0p-53; }
+
+// Polar method: Marsaglia and Bray, "A convenient method for generating normal
+// variables", SIAM Review 6(3), 1964.
+double RandomGauss(double Mean, double StdDev) {
+  if (GaussSpareReady) {
+    GaussSpareReady = false;
+    return Mean + StdDev * GaussSpare;
+  }
+  double U, V, S;
+  do {
+    U = 2 * Random() - 1;
+    V = 2 * Random() - 1;
+    S = U * U + V * V;
+  } while (S >= 1 || S == 0);  // S = 0 would take the logarithm of 0
+  const double F = std::sqrt(-2 * std::log(S) / S);
+  GaussSpare = U * F;
+  GaussSpareReady = true;
+  return Mean + StdDev * (V * F);
+}
 
 int32_t Random(int32_t Range) {
   if (Range <= 0) return 0;

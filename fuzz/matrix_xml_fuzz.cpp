@@ -1,13 +1,17 @@
-// The XML steps of TMatrix, TMat3D and TMat4D and the number scanners on
-// arbitrary texts. Every line of the input is one step: its first byte
-// chooses the tag kind (low four bits; 8 and up are ordinals outside the
-// enumeration), the component (bit 7 TMat4D, else bit 4 TMat3D, else
-// TMatrix) and whether the reader sets FirstCell first (bit 5); the rest up
-// to a TAB is the attribute text, the rest after it the content. After each
-// step the result code is the documented one, only a cell tag changes a
-// size, and every cell inside the counts can be read and written; counts
-// whose cells TMat4D cannot address raise its memory error and change
-// nothing.
+// The XML steps of TMatrix, TMat3D, TIntMatrix and TMat4D and the number
+// scanners on arbitrary texts. Every line of the input is one step: its first
+// byte chooses the tag kind (low four bits; 8 and up are ordinals outside the
+// enumeration), the component (bits 7 and 6: TMat4D; bit 7 alone: an integer
+// matrix, of the one made dense or the one made sparse by bit 4; else bit 4:
+// TMatrix or TMat3D) and whether the reader sets FirstCell first (bit 5); the
+// rest up to a TAB is the attribute text, the rest after it the content. For
+// an integer matrix kind 15 switches its storage instead, when the dense form
+// stays small.
+// After each step the result code is the documented one, only a cell tag
+// changes a size (and a sparse matrix's counts only grow to its cells), every
+// cell inside the counts of a dense component can be read and written, and a
+// sparse list stays sorted, inside the counts, and readable; counts whose
+// cells TMat4D cannot address raise its memory error and change nothing.
 // Both scanners run on every attribute and content text from every position,
 // 0 and one past the end included, on a buffer of exactly the text's size:
 // ParseIntegerAt agrees with from_chars on the text it consumed, ParseRealAt
@@ -23,6 +27,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "fuzz/fuzz_support.h"
 #include "orvcalckit/ORV_matrix.h"
@@ -136,27 +141,57 @@ void CheckScanners(std::string_view Source) {
 }
 
 template <class M>
+bool Sparse(const M& A) {
+  if constexpr (std::is_same_v<M, TIntMatrix>)
+    return A.IsSparse();
+  else
+    return false;
+}
+
+// The cells a component holds: its dense storage, or the stored cells of a list.
+template <class M>
 int64_t Cells(const M& A) {
   if constexpr (std::is_same_v<M, TMat4D>)
     return int64_t{A.NrOfColumns()} * A.NrOfRows() * A.NrOfLayers() * A.NrOfTimeSlots();
   else if constexpr (std::is_same_v<M, TMat3D>)
     return int64_t{A.NrOfColumns()} * A.NrOfRows() * A.NrOfLayers();
-  else
-    return int64_t{std::max(A.NrOfColumns(), 1)} * std::max(A.NrOfRows(), 1);
+  if constexpr (std::is_same_v<M, TIntMatrix>)
+    if (A.IsSparse()) return A.SparseNumElem();
+  return int64_t{std::max(A.NrOfColumns(), 1)} * std::max(A.NrOfRows(), 1);
 }
 
 // Every cell inside the counts reads and writes; just outside reads 0.
-void CheckCells(TMatrix& M) {
-  ORV_FUZZ_CHECK(M.NrOfColumns() >= 0 && M.NrOfRows() >= 0);
-  ORV_FUZZ_CHECK(M.Mat.size() == static_cast<size_t>(std::max(M.NrOfColumns(), 1)));
-  for (const auto& Col : M.Mat) ORV_FUZZ_CHECK(Col.size() == static_cast<size_t>(std::max(M.NrOfRows(), 1)));
-  for (int32_t C = 1; C <= M.NrOfColumns(); ++C)
-    for (int32_t R = 1; R <= M.NrOfRows(); ++R) {
-      const double V = M.GetVal(C, R);
-      ORV_FUZZ_CHECK(std::isfinite(V));
-      M.SetVal(C, R, V);
+template <class M>
+void CheckCells(M& A) {
+  ORV_FUZZ_CHECK(A.NrOfColumns() >= 0 && A.NrOfRows() >= 0);
+  if (Sparse(A)) {
+    if constexpr (std::is_same_v<M, TIntMatrix>) {
+      ORV_FUZZ_CHECK(A.Mat.empty());
+      const TSpMatElemInt* Prev = nullptr;
+      for (const TSpMatElemInt& E : A.SpMat) {
+        ORV_FUZZ_CHECK(E.colidx >= 1 && E.colidx <= A.NrOfColumns() && E.rowidx >= 1 && E.rowidx <= A.NrOfRows());
+        ORV_FUZZ_CHECK(Prev == nullptr || Prev->colidx < E.colidx ||
+                       (Prev->colidx == E.colidx && Prev->rowidx < E.rowidx));
+        ORV_FUZZ_CHECK(A.GetVal(E.colidx, E.rowidx) == E.value);
+        // The position just above a stored cell holds the previous entry or nothing.
+        if (E.rowidx > 1) {
+          const bool Above = Prev != nullptr && Prev->colidx == E.colidx && Prev->rowidx == E.rowidx - 1;
+          ORV_FUZZ_CHECK(A.GetVal(E.colidx, E.rowidx - 1) == (Above ? Prev->value : 0));
+        }
+        Prev = &E;
+      }
     }
-  ORV_FUZZ_CHECK(M.GetVal(M.NrOfColumns() + 1, 1) == 0.0 && M.GetVal(1, M.NrOfRows() + 1) == 0.0);
+    return;
+  }
+  ORV_FUZZ_CHECK(A.Mat.size() == static_cast<size_t>(std::max(A.NrOfColumns(), 1)));
+  for (const auto& Col : A.Mat) ORV_FUZZ_CHECK(Col.size() == static_cast<size_t>(std::max(A.NrOfRows(), 1)));
+  for (int32_t C = 1; C <= A.NrOfColumns(); ++C)
+    for (int32_t R = 1; R <= A.NrOfRows(); ++R) {
+      const auto V = A.GetVal(C, R);
+      ORV_FUZZ_CHECK(std::isfinite(V));
+      A.SetVal(C, R, V);
+    }
+  ORV_FUZZ_CHECK(A.GetVal(A.NrOfColumns() + 1, 1) == 0 && A.GetVal(1, A.NrOfRows() + 1) == 0);
 }
 
 void CheckCells(TMat3D& A) {
@@ -219,11 +254,31 @@ void Step(M& A, uint8_t Op, std::string_view Attributes, std::string_view Conten
     case xmlInvalid: ORV_FUZZ_CHECK(Result == -1); break;
     case xmlMatCell:
       ORV_FUZZ_CHECK(Result == 0 || (Result == -1 && Armed && A.FirstCell && Counts() == Was));
-      if (!Armed) ORV_FUZZ_CHECK(Counts() == Was);
+      if (!Armed && !Sparse(A)) ORV_FUZZ_CHECK(Counts() == Was);
       break;
     default: ORV_FUZZ_CHECK(Result == 0 && Counts() == Was); break;
   }
-  ORV_FUZZ_CHECK(Cells(A) <= std::max(CellLimit, Before));
+  // A list holds at most one cell more; a dense storage stays within the limit.
+  ORV_FUZZ_CHECK(Sparse(A) ? Cells(A) <= Before + 1 : Cells(A) <= std::max(CellLimit, Before));
+  CheckCells(A);
+}
+
+// Switches the storage of an integer matrix when the dense form stays within
+// the limit; the cells read the same before and after.
+void Switch(TIntMatrix& A) {
+  if (!A.IsSparse()) {
+    const std::vector<std::vector<int32_t>> Was(A.Mat);
+    A.ArrayToSparse(1);
+    for (int32_t C = 1; C <= A.NrOfColumns(); ++C)
+      for (int32_t R = 1; R <= A.NrOfRows(); ++R) ORV_FUZZ_CHECK(A.GetVal(C, R) == Was[C - 1][R - 1]);
+    return;
+  }
+  // The dense form takes the high bounds of the list, never above max(count, 1).
+  if (int64_t{std::max(A.NrOfColumns(), 1)} * std::max(A.NrOfRows(), 1) > CellLimit) return;
+  const std::vector<TSpMatElemInt> Was(A.SpMat);
+  A.SparseToArray();
+  ORV_FUZZ_CHECK(!A.IsSparse());
+  for (const TSpMatElemInt& E : Was) ORV_FUZZ_CHECK(A.GetVal(E.colidx, E.rowidx) == E.value);
   CheckCells(A);
 }
 
@@ -233,9 +288,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   const std::string_view In(reinterpret_cast<const char*>(Data), Size);
   TMatrix M(nullptr);
   TMat3D A(nullptr);
+  TIntMatrix D(nullptr), S(nullptr, 1);
   TMat4D Q(nullptr);
   M.XmlCellLimit = CellLimit;
   A.XmlCellLimit = CellLimit;
+  D.XmlCellLimit = CellLimit;
+  S.XmlCellLimit = CellLimit;
   Q.XmlCellLimit = CellLimit;
   size_t From = 0;
   while (From < In.size()) {
@@ -248,12 +306,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     const size_t Tab = std::min(Rest.find('\t'), Rest.size());
     const std::string_view Attributes = Rest.substr(0, Tab);
     const std::string_view Content = Rest.substr(std::min(Tab + 1, Rest.size()));
-    if (Op & 0x80)
+    if ((Op & 0xC0) == 0xC0) {
       Step(Q, Op, Attributes, Content);
-    else if (Op & 0x10)
+    } else if (Op & 0x80) {
+      TIntMatrix& I = Op & 0x10 ? S : D;
+      if ((Op & 0x0F) == 15)
+        Switch(I);
+      else
+        Step(I, Op, Attributes, Content);
+    } else if (Op & 0x10) {
       Step(A, Op, Attributes, Content);
-    else
+    } else {
       Step(M, Op, Attributes, Content);
+    }
     CheckScanners(Attributes);
     CheckScanners(Content);
   }

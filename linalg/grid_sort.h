@@ -6,12 +6,69 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
 #include "core/combsort.h"
 #include "linalg/component.h"
 
 namespace orv::detail {
+
+// The comb sort of SortGridLines over raw pointers into the storage. With a
+// handler (Watched) each exchange fires SortExchange, whose handler may change
+// the matrix: the pointers are taken again after it, and when its size
+// changed the sort ends, since the bounds no longer hold (the rest of that
+// pass compares equal keys, so it exchanges nothing).
+template <bool ByRows, bool Watched, class M, class FollowFn>
+void SortGridBlock(M& Self, std::size_t K, bool Ascending, int32_t Lo, int32_t Hi, int32_t CrossLo, int32_t CrossHi,
+                   bool KeyOutside, FollowFn& Follow) {
+  auto& G = Self.Mat;
+  using TCell = std::remove_cvref_t<decltype(G[0][0])>;
+  const int32_t NCol = Self.NrOfColumns(), NRow = Self.NrOfRows();
+  auto* Lines = G.data();  // the columns
+  const TCell* KeyCol = ByRows ? G[K].data() : nullptr;  // rows: the key column
+  bool Resized = false, Moved = false;
+  // The pointers are taken again only once a handler has moved the storage:
+  // reloaded after every event, they would hold the next comparisons back
+  // until the handler returned, and the sort would lose its overlapping
+  // memory accesses (a no-op handler cost a third of the time).
+  const auto Refresh = [&] {
+    if (!Moved) [[likely]]
+      return;
+    Lines = G.data();
+    if constexpr (ByRows) KeyCol = G[K].data();
+    Moved = false;
+  };
+  const auto Key = [&](int32_t I) -> TCell {
+    if constexpr (Watched) {
+      if (Resized) return TCell{};
+      Refresh();
+    }
+    return ByRows ? KeyCol[I - 1] : Lines[Ix1(I)][K];
+  };
+  const auto Exchange = [&](int32_t I, int32_t J) {
+    if constexpr (ByRows) {
+      auto* First = Lines + Ix1(CrossLo);
+      const std::size_t NCross = Ix(CrossHi - CrossLo + 1);
+      for (std::size_t X = 0; X < NCross; ++X) std::swap(First[X][Ix1(I)], First[X][Ix1(J)]);
+      if (KeyOutside) std::swap(Lines[K][Ix1(I)], Lines[K][Ix1(J)]);
+    } else {
+      TCell* A = Lines[Ix1(I)].data();
+      TCell* B = Lines[Ix1(J)].data();
+      std::swap_ranges(A + (CrossLo - 1), A + CrossHi, B + (CrossLo - 1));
+      if (KeyOutside) std::swap(A[K], B[K]);
+    }
+    Follow(I, J);
+    if constexpr (Watched) {
+      Self.SortExchange(ByRows ? 2 : 1, I, J, CrossLo, CrossHi);
+      if (Self.NrOfColumns() != NCol || Self.NrOfRows() != NRow) [[unlikely]]
+        Resized = true;
+      else if (G.data() != Lines || (ByRows && G[K].data() != KeyCol)) [[unlikely]]
+        Moved = true;
+    }
+  };
+  CombSortByKey(Lo, Hi, int64_t{Hi} - Lo, Ascending, Key, Exchange, [&] { return !Resized; });
+}
 
 // ByRows: rows LowRow..HighRow are ordered by the cells of column KeyIx; an
 // exchange swaps the cells of columns LowCol..HighCol, and of the key column
@@ -21,9 +78,13 @@ namespace orv::detail {
 // keys go last in both directions (a descending "not >=" test would never end).
 // OnChange fires once when at least two lines were in range. A handler that
 // changes the matrix's size ends the sort, since the bounds no longer hold.
-template <bool ByRows, class M>
+// Follow(i, j) is called at each exchange before SortExchange: a caller that
+// keeps data of its own in step (the data table's order of states) does so
+// inline, where an event per exchange would cost a call that holds back the
+// sort's overlapping memory accesses.
+template <bool ByRows, class M, class FollowFn>
 void SortGridLines(M& Self, int32_t KeyIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
-                   int32_t HighRow) {
+                   int32_t HighRow, FollowFn&& Follow) {
   Self.MakeValidColRange(LowCol, HighCol);
   Self.MakeValidRowRange(LowRow, HighRow);
   const int32_t NCol = Self.NrOfColumns(), NRow = Self.NrOfRows();
@@ -31,50 +92,19 @@ void SortGridLines(M& Self, int32_t KeyIx, bool Ascending, int32_t LowCol, int32
   const int32_t Lo = ByRows ? LowRow : LowCol, Hi = ByRows ? HighRow : HighCol;
   const int32_t CrossLo = ByRows ? LowCol : LowRow, CrossHi = ByRows ? HighCol : HighRow;
   if (Hi - Lo <= 0) return;
-  auto& G = Self.Mat;
   const std::size_t K = Ix1(KeyIx);
   const bool KeyOutside = KeyIx < CrossLo || KeyIx > CrossHi;
-  const auto Sort = [&](auto&& Key, auto&& Exchange, auto&& Pass) {
-    CombSortByKey(Lo, Hi, int64_t{Hi} - Lo, Ascending, Key, Exchange, Pass);
-  };
-  if (!Self.OnSortExchange) {
-    // Nothing runs between the exchanges: work on the storage directly.
-    if constexpr (ByRows) {
-      const auto* KeyCol = G[K].data();
-      auto* First = &G[Ix1(CrossLo)];
-      const std::size_t NCross = Ix(CrossHi - CrossLo + 1);
-      Sort([&](int32_t I) { return KeyCol[I - 1]; },
-           [&](int32_t I, int32_t J) {
-             for (std::size_t X = 0; X < NCross; ++X) std::swap(First[X][Ix1(I)], First[X][Ix1(J)]);
-             if (KeyOutside) std::swap(G[K][Ix1(I)], G[K][Ix1(J)]);
-           },
-           CombNoReport);
-    } else {
-      Sort([&](int32_t I) { return G[Ix1(I)][K]; },
-           [&](int32_t I, int32_t J) {
-             auto* A = G[Ix1(I)].data();
-             auto* B = G[Ix1(J)].data();
-             std::swap_ranges(A + (CrossLo - 1), A + CrossHi, B + (CrossLo - 1));
-             if (KeyOutside) std::swap(A[K], B[K]);
-           },
-           CombNoReport);
-    }
-    Self.Changed();
-    return;
-  }
-  // The handler may change the matrix: index afresh, and stop when its size
-  // changed. The rest of that pass compares equal keys, so it exchanges nothing.
-  const auto Cell = [&G](std::size_t L, std::size_t X) -> auto& { return ByRows ? G[X][L] : G[L][X]; };
-  bool Resized = false;
-  Sort([&](int32_t I) { return Resized ? 0 : Cell(Ix1(I), K); },
-       [&](int32_t I, int32_t J) {
-         for (int32_t X = CrossLo; X <= CrossHi; ++X) std::swap(Cell(Ix1(I), Ix1(X)), Cell(Ix1(J), Ix1(X)));
-         if (KeyOutside) std::swap(Cell(Ix1(I), K), Cell(Ix1(J), K));
-         Self.SortExchange(ByRows ? 2 : 1, I, J, CrossLo, CrossHi);
-         Resized = Self.NrOfColumns() != NCol || Self.NrOfRows() != NRow;
-       },
-       [&] { return !Resized; });
+  if (Self.OnSortExchange)
+    SortGridBlock<ByRows, true>(Self, K, Ascending, Lo, Hi, CrossLo, CrossHi, KeyOutside, Follow);
+  else
+    SortGridBlock<ByRows, false>(Self, K, Ascending, Lo, Hi, CrossLo, CrossHi, KeyOutside, Follow);
   Self.Changed();
+}
+
+template <bool ByRows, class M>
+void SortGridLines(M& Self, int32_t KeyIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                   int32_t HighRow) {
+  SortGridLines<ByRows>(Self, KeyIx, Ascending, LowCol, LowRow, HighCol, HighRow, [](int32_t, int32_t) {});
 }
 
 }  // namespace orv::detail

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "linalg/component.h"
+#include "linalg/matrix_ops.h"
 #include "orvcalckit/ORV_matrix.h"
 
 namespace orv {
@@ -41,18 +42,7 @@ void TMatrix::AssignTo(TPersistent* Dest) {
 }
 
 void TMatrix::Clone(const TMatrix* MatSource) {
-  if (MatSource == nullptr) return;
-  Resize(MatSource->FNCol, MatSource->FNRow);
-  if (!OnChange && MatSource != this) {
-    // Without a handler nothing can observe the order of the writes.
-    for (int32_t C = 0; C < FNCol; ++C)
-      std::copy_n(MatSource->Mat[Ix(C)].begin(), FNRow, Mat[Ix(C)].begin());
-  } else {
-    // A handler may resize either matrix, so every access is checked again.
-    for (int32_t C = 1; C <= MatSource->FNCol; ++C)
-      for (int32_t R = 1; R <= MatSource->FNRow; ++R) SetVal(C, R, MatSource->GetVal(C, R));
-  }
-  Changed();
+  if (MatSource != nullptr) detail::TMatrixOps<TMatrix>::Clone(*this, *MatSource);
 }
 
 void TMatrix::SetNrOfColumns(int32_t Value) { Resize(std::max(Value, 0), FNRow); }
@@ -61,13 +51,7 @@ void TMatrix::SetNrOfRows(int32_t Value) { Resize(FNCol, std::max(Value, 0)); }
 
 bool TMatrix::Resize(int32_t Nc, int32_t Nr) {
   if (Nc == FNCol && Nr == FNRow) return true;
-  Nc = std::max(Nc, 0);
-  Nr = std::max(Nr, 0);
-  detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap,
-                                      [&] { detail::ResizeGrid(Mat, std::max(Nc, 1), std::max(Nr, 1)); });
-  FNCol = Nc;
-  FNRow = Nr;
-  Changed();
+  detail::TMatrixOps<TMatrix>::ResizeCells(*this, std::max(Nc, 0), std::max(Nr, 0));
   return true;
 }
 

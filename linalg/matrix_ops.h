@@ -3,7 +3,8 @@
 // vectors, removing, exchanging and mirroring lines, transposing, element-wise
 // arithmetic and the products). Internal.
 //
-// Instantiating them for another matrix component M (TIntMatrix next):
+// Instantiating them for another matrix component M (TIntMatrix has steps 1
+// and 2; its products need step 3):
 // 1. Specialise TMatrixKind<M> beside TMatrixKind<TMatrix> below: the cell
 //    type, the type the products compute in (uint32_t for 32-bit integers, so
 //    that sums and products wrap around instead of overflowing), the vector
@@ -11,7 +12,7 @@
 //    sparse matrix has no dense Mat) and Add, Sub, Mul of two cells (wrapping
 //    through uint32_t for integers).
 // 2. Declare `template <class> friend struct detail::TMatrixOps;` in M (only
-//    TransposeDense sets the counts FNCol and FNRow directly).
+//    ResizeCells and TransposeDense set the counts FNCol and FNRow directly).
 // 3. Give the entry points of core/matmul.h a TCalc instance (core/matmul.cpp).
 // 4. Let each method of M call its member here: `Ops::MirrorRows(*this)`.
 // M must offer NrOfColumns, NrOfRows, the column array Mat ([column][row],
@@ -40,6 +41,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/intwrap.h"
 #include "core/matmul.h"
 #include "linalg/component.h"
 #include "linalg/vector_ops.h"
@@ -62,6 +64,18 @@ struct TMatrixKind<TMatrix> {
   static double Add(double A, double B) { return A + B; }
   static double Sub(double A, double B) { return A - B; }
   static double Mul(double A, double B) { return A * B; }
+};
+
+template <>
+struct TMatrixKind<TIntMatrix> {
+  using TElem = int32_t;
+  using TCalc = uint32_t;
+  using TVec = TIntVector;
+  using TError = EORVMatrixError;
+  static bool Dense(const TIntMatrix& M) { return !M.IsSparse(); }
+  static int32_t Add(int32_t A, int32_t B) { return WrapAdd(A, B); }
+  static int32_t Sub(int32_t A, int32_t B) { return WrapSub(A, B); }
+  static int32_t Mul(int32_t A, int32_t B) { return WrapMul(A, B); }
 };
 
 template <class M>
@@ -92,6 +106,35 @@ struct TMatrixOps {
     if (!K::Dense(S)) return;
     const int32_t N = std::min(S.NrOfColumns(), S.NrOfRows());
     for (int32_t I = 0; I < N; ++I) S.Mat[Ix(I)][Ix(I)] = Value;
+    S.Changed();
+  }
+
+  // ---- size ------------------------------------------------------------------------------
+  // The dense storage to max(Nc, 1) x max(Nr, 1) cells, the overlap kept and
+  // new cells 0, then the counts Nc, Nr (both >= 0) and OnChange. When the
+  // storage cannot be had, the component's error and nothing changed.
+  static void ResizeCells(M& S, int32_t Nc, int32_t Nr) {
+    GuardAlloc<TError>(S, NoHeap, [&] { ResizeGrid(S.Mat, std::max(Nc, 1), std::max(Nr, 1)); });
+    S.FNCol = Nc;
+    S.FNRow = Nr;
+    S.Changed();
+  }
+
+  // ---- cloning -------------------------------------------------------------------------
+  // Size and cells of Source through Resize and SetVal: OnChange per cell
+  // (and in Resize) and once more at the end. Without a handler nothing can
+  // observe the order, and the columns are copied as they are.
+  static void Clone(M& S, const M& Source) {
+    S.Resize(Source.NrOfColumns(), Source.NrOfRows());
+    if (!S.OnChange && &Source != &S && K::Dense(S) && K::Dense(Source)) {
+      const int32_t NR = Source.NrOfRows();
+      for (int32_t C = 0; C < Source.NrOfColumns(); ++C)
+        std::copy_n(Source.Mat[Ix(C)].begin(), NR, S.Mat[Ix(C)].begin());
+    } else {
+      // A handler may resize either matrix, so every access is checked again.
+      for (int32_t C = 1; C <= Source.NrOfColumns(); ++C)
+        for (int32_t R = 1; R <= Source.NrOfRows(); ++R) S.SetVal(C, R, Source.GetVal(C, R));
+    }
     S.Changed();
   }
 

@@ -333,9 +333,12 @@ struct TMatrixStats {
     }
   }
 
+  // Without dense storage the result is empty (a sparse matrix may count
+  // 2^31 - 1 columns that no storage backs).
   template <class V>
   static int32_t Dichotomize(const M& S, V Threshold, TBool2DArray& Result) {
-    const int32_t NC = S.NrOfColumns(), NR = K::Dense(S) ? S.NrOfRows() : 0;
+    const bool Dense = K::Dense(S);
+    const int32_t NC = Dense ? S.NrOfColumns() : 0, NR = Dense ? S.NrOfRows() : 0;
     int64_t Count = 0;
     TBool2DArray A = GuardAlloc<TError>(S, NoHeap, [&] {
       CheckExtent(int64_t{NC} * NR, sizeof(TBool));

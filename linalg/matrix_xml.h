@@ -1,6 +1,6 @@
 // The XML step of the matrix components (ProcessXmlTag), written once for
-// every component of ORV_matrix: TMatrix and TMat3D, and the integer matrix
-// and the 4-D array on the same rules. Internal.
+// every component of ORV_matrix: TMatrix, TIntMatrix and TMat3D, and the 4-D
+// array on the same rules. Internal.
 //
 // A reader walks an XML text tag by tag and hands each recognised tag to the
 // component's ProcessXmlTag, after setting FirstCell before the tags of one
@@ -67,6 +67,12 @@ int32_t FindXmlAttribute(std::string_view Attributes, std::string_view Name);
 inline double XmlRealValue(std::string_view Content) {
   int32_t Pos = 1;
   return ParseRealAt(Content, true, 1, Pos);
+}
+
+// The value of a cell of integers: its content as a signed decimal integer.
+inline int32_t XmlIntegerValue(std::string_view Content) {
+  int32_t Pos = 1;
+  return ParseIntegerAt(Content, Pos);
 }
 
 // The size the first cell gives a component now of size Current (see the

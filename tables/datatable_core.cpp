@@ -106,21 +106,8 @@ void TDataTable::AssignAnotherDataMatrix(TMatrix* NewDMat) {
   const int32_t NC = NewDMat->NrOfColumns(), NR = NewDMat->NrOfRows();
   // OnChange and OnChangeSetup stay silent until the storage is in place,
   // OnResize included; they come back also when something fails.
-  struct TSilence {
-    TDataTable& T;
-    TNotifyEvent Change, Setup;
-    explicit TSilence(TDataTable& Table)
-        : T(Table), Change(std::move(Table.OnChange)), Setup(std::move(Table.OnChangeSetup)) {
-      T.OnChange = nullptr;
-      T.OnChangeSetup = nullptr;
-    }
-    ~TSilence() {
-      T.OnChange = std::move(Change);
-      T.OnChangeSetup = std::move(Setup);
-    }
-  };
   {
-    TSilence Silence(*this);
+    detail::TSilence Quiet(OnChange, OnChangeSetup);
     // The old matrix is not resized: it is freed, or it goes back to its
     // owner as it was.
     detail::GuardAlloc<EORVDataTableError>(*this, detail::NoHeap, [&] { ResizeStorage(NC, NR, false); });
@@ -304,10 +291,6 @@ void TDataTable::MakeValidRowRange(int32_t& Lo, int32_t& Hi) const { detail::Mak
 void TDataTable::DataHasChanged(TObject*) { ChangedData(); }
 
 void TDataTable::PercDone(TObject*, int32_t Percent) { detail::Fire(OnPercentDone, this, Percent); }
-
-void TDataTable::ExchangeDuringSort(TObject*, uint8_t Kind, int32_t I1, int32_t I2, int32_t Lo, int32_t Hi) {
-  detail::Fire(OnSortExchange, this, Kind, I1, I2, Lo, Hi);
-}
 
 void TDataTable::WireData() { NumericData->OnChange = TDataLink{this}; }
 

@@ -1,12 +1,14 @@
 // Rules of TDataTable's cells and texts that its sources share: the state
-// bits, the slot a stored value refers to, and cutting names to their
-// length. Internal.
+// bits, the slot a stored value refers to, cutting names to their length,
+// and silencing handlers for the length of an operation. Internal.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <utility>
 
 #include "orvcalckit/ORV_datatable.h"
 #include "orvcalckit/detail/index.h"
@@ -50,5 +52,23 @@ inline std::string CutText(std::string_view S, int32_t MaxBytes) {
   const std::size_t Len = Byte(Lead) >= 0xF0 ? 4 : Byte(Lead) >= 0xE0 ? 3 : Byte(Lead) >= 0xC0 ? 2 : 1;
   return std::string(S.substr(0, Lead < N && Lead + Len > N ? Lead : N));
 }
+
+// Handlers set to nil for the scope of an operation and restored when it
+// ends, also when an exception passes:
+//   { TSilence Quiet(T.OnChange, T.OnChangeSetup); ...change... }  fire
+template <class... H>
+class TSilence {
+ public:
+  explicit TSilence(H&... Handlers) : FRefs(Handlers...), FSaved(std::move(Handlers)...) {
+    ((Handlers = nullptr), ...);
+  }
+  ~TSilence() { FRefs = std::move(FSaved); }
+  TSilence(const TSilence&) = delete;
+  TSilence& operator=(const TSilence&) = delete;
+
+ private:
+  std::tuple<H&...> FRefs;
+  std::tuple<H...> FSaved;
+};
 
 }  // namespace orv::detail

@@ -1,4 +1,4 @@
-// Signals of the transform benchmarks: uniform values in [-1, 1).
+// Signals of the transform and filter benchmarks: uniform values in [-1, 1).
 #pragma once
 
 #include <cstdint>

@@ -4,6 +4,10 @@
 #pragma once
 
 #include "orvcalckit/openarrays/common.h"
+#include "orvcalckit/openarrays/boolean.h"
+#include "orvcalckit/openarrays/cellwise.h"
 #include "orvcalckit/openarrays/clone.h"
 #include "orvcalckit/openarrays/extremes.h"
+#include "orvcalckit/openarrays/fill.h"
+#include "orvcalckit/openarrays/floodfill.h"
 #include "orvcalckit/openarrays/search.h"

@@ -80,5 +80,10 @@ ORVCORE_API int32_t Random(int32_t Range);   // uniform in 0..Range-1; 0 when Ra
 ORVCORE_API void Randomize();                // reseed from the clock, never the same seed twice
 ORVCORE_API uint64_t RandSeed();             // the seed last set
 ORVCORE_API void SetRandSeed(uint64_t Seed); // restart the sequence of that seed
+// Normal with that mean and standard deviation: Mean + StdDev * z, z standard
+// normal by the polar method from Random(). Each accepted pair gives two
+// values; the second waits for the next call, and SetRandSeed and Randomize
+// discard it, so a seed reproduces this sequence as well.
+ORVCORE_API double RandomGauss(double Mean, double StdDev);
 
 }  // namespace orv

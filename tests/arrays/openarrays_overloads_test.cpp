@@ -1,6 +1,7 @@
-// Every overload of the clone, extreme, search and count families called once
-// with the argument types of its family, so that a missing or ambiguous
-// overload fails the build; each call on arrays of one cell holding 1.
+// Every overload of the clone, extreme, search, count, fill, flood fill,
+// Boolean and cellwise families called once with the argument types of its
+// family, so that a missing or ambiguous overload fails the build; each call
+// on arrays of one cell holding 1.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -66,6 +67,40 @@ TEST(OpenArraysOverloads, EachResolvesWithItsArgumentTypes) {
                             CountValues(I1, 0, 0, 0, 1),                 CountValues(I2, 0, 0, 0, 0, 0, 1),
                             CountValues(I3, 0, 0, 0, 0, 0, 0, 0, 1),     CountValues(I4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1)};
   for (int32_t C : Counts) EXPECT_EQ(C, 1);
+
+  const int32_t Fills[] = {
+      FillArray(B1, true), FillArray(B2, true), FillArray(I1, 1), FillArray(I2, 1), FillArray(I3, 1),
+      FillArray(I4, 1), FillArray(D1, 1.0), FillArray(D2, 1.0), FillArray(D3, 1.0), FillArray(D4, 1.0),
+      FillArray(I1, 1, 0, 0), FillArray(I2, 1, 0, 0, 0, 0), FillArray(I3, 1, 0, 0, 0, 0, 0, 0),
+      FillArray(I4, 1, 0, 0, 0, 0, 0, 0, 0, 0), FillArray(D1, 1.0, 0, 0), FillArray(D2, 1.0, 0, 0, 0, 0),
+      FillArray(D3, 1.0, 0, 0, 0, 0, 0, 0), FillArray(D4, 1.0, 0, 0, 0, 0, 0, 0, 0, 0),
+      FillDiagArray(I2, 1), FillDiagArray(I3, 1), FillDiagArray(I4, 1), FillDiagArray(D2, 1.0),
+      FillDiagArray(D3, 1.0), FillDiagArray(D4, 1.0),
+      FillRandomNormal(D1, 1, 0), FillRandomNormal(D2, 1, 0), FillRandomNormal(D3, 1, 0), FillRandomNormal(D4, 1, 0),
+      FillRandomUniform(D1, 1.0, 1.0), FillRandomUniform(D2, 1.0, 1.0), FillRandomUniform(D3, 1.0, 1.0),
+      FillRandomUniform(D4, 1.0, 1.0), FillRandomUniform(I1, 1, 1), FillRandomUniform(I2, 1, 1),
+      FillRandomUniform(I3, 1, 1), FillRandomUniform(I4, 1, 1),
+      AbsValArray(D1), AbsValArray(D2), AbsValArray(D3), AbsValArray(D4), AbsValArray(I1), AbsValArray(I2),
+      AbsValArray(I3), AbsValArray(I4), FlipDimArray(D1, 1), FlipDimArray(D2, 2), FlipDimArray(D3, 3),
+      FlipDimArray(D4, 4), FlipDimArray(I1, 1), FlipDimArray(I2, 2), FlipDimArray(I3, 3), FlipDimArray(I4, 4),
+      BoolToNumArray(B1, 0, 1, I1), BoolToNumArray(B1, 0.0, 1.0, D1), BoolToNumArray(B2, 0, 1, I2),
+      BoolToNumArray(B2, 0.0, 1.0, D2), EdgeVector(I2, orRows, eoMean, D1), EdgeVector(D2, orColumns, eoSum, D1),
+      DichotomizeArray(D2, 0.0, B2), DichotomizeArray(D2, 1.0, 1.0, B2), DichotomizeArray(I2, 0, B2),
+      DichotomizeArray(I2, 1, 1, B2), DiscretizeArray(D2, 3, 0, 2, 0, 2)};
+  for (int32_t C : Fills) EXPECT_EQ(C, 0);
+  TIntArray R1 = {1};
+  TDoubleArray RD = {1};
+  TInt3DArray R3 = {{{1}}};
+  TDouble3DArray RD3 = {{{1}}};
+  EXPECT_EQ(FillArrayRix(R1) + FillArrayRix(I2) + FillArrayRix(R3) + FillArrayRix(RD) + FillArrayRix(D2) +
+                FillArrayRix(RD3),
+            0);
+  EXPECT_EQ(FloodFillArray(0, 0, 2, I2, P, Q, R, T) + FloodFillArray(0, 0, 0.0, 2.0, D2, P, Q, R, T), 2);
+  EXPECT_EQ(CountTrueCellsOfArray(B1) + CountTrueCellsOfArray(B2), 2);
+  EXPECT_EQ(InvertArray(B1) + InvertArray(B2), 0);
+  double DV1, DV2;
+  int32_t IV1, IV2;
+  EXPECT_FALSE(IsDichotomous(D1, DV1, DV2) || IsDichotomous(I1, IV1, IV2));
 }
 
 }  // namespace

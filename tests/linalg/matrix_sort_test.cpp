@@ -159,7 +159,13 @@ TEST(MatrixSort, SameResultWithAndWithoutExchangeHandler) {
       for (int R = 1; R <= 40; ++R) A.SetVal(C, R, std::floor(orv::Random() * 10));
     B.Assign(&A);
     int Events = 0;
-    B.OnSortExchange = [&](orv::TObject*, uint8_t, int32_t, int32_t, int32_t, int32_t) { ++Events; };
+    // Every other event moves B's cells to new storage of the same size.
+    B.OnSortExchange = [&](orv::TObject*, uint8_t, int32_t, int32_t, int32_t, int32_t) {
+      if (++Events % 2 == 0) {
+        orv::TDouble2DArray Moved = B.Mat;
+        B.Mat.swap(Moved);
+      }
+    };
     if (T.Rows) {
       A.SortRows(T.Key, T.Asc, T.LoC, T.LoR, T.HiC, T.HiR);
       B.SortRows(T.Key, T.Asc, T.LoC, T.LoR, T.HiC, T.HiR);

@@ -27,4 +27,19 @@ auto ScanArray(F Fn, int32_t First, E... Rest) {
   return Build(Build, First, Rest...);
 }
 
+// The cells of an array in scan order, as NumPy's ravel() lists them.
+template <class T>
+std::vector<T> ScanCells(const std::vector<T>& X) {
+  return X;
+}
+template <class T>
+auto ScanCells(const std::vector<std::vector<T>>& X) {
+  decltype(ScanCells(X.front())) Cells;
+  for (const auto& Sub : X) {
+    const auto Part = ScanCells(Sub);
+    Cells.insert(Cells.end(), Part.begin(), Part.end());
+  }
+  return Cells;
+}
+
 }  // namespace orv::test

@@ -16,6 +16,8 @@
 
 namespace orv {
 
+class TVector;
+
 // ============================================================================
 // TDataTable: observations in columns (variables) and rows (objects)
 // ============================================================================
@@ -327,6 +329,268 @@ class ORV_API TDataTable : public TComponent {
   // Each column's state bytes in row order, the state of row r at p = r.
   std::string CRCofCellStates() const;
 
+  // ---- cell statistics ----
+  // Every routine below takes (LowCol, LowRow, HighCol, HighRow), clamped by
+  // the range rule, and visits the range column by column, within a column
+  // row by row. The routines named ...NumCells select the numeric cells of
+  // the stInterval and stRatio columns; ...MarkedCells those of them marked
+  // for CellState ((state & CellState & 0xFC) != 0); ...ValidCells the
+  // numeric cells of every column. Values are the stored values. Counts
+  // saturate at INT32_MAX.
+  int32_t CountNumCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) const;
+  // The sum (of squares) of the selected values, from 0.0 in range order;
+  // NumData := their number.
+  double SumOfNumCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, int32_t& NumData) const;
+  double SumOfMarkedCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, uint8_t CellState,
+                          int32_t& NumData) const;
+  double SumOfSquaredNumCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                              int32_t& NumData) const;
+  double SumOfSquaredMarkedCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                                 uint8_t CellState, int32_t& NumData) const;
+  // Mean := sum / n (0.0 without values). Variance := 1.0 when n <= 2 (a
+  // defined value, not an estimate), else (sum d^2 - (sum d)^2 / n) / (n - 1)
+  // with d = x - the first selected value, 0.0 where rounding makes it
+  // negative: the textbook one-pass formula, shifted so that data far from 0
+  // keep their digits. Returns n.
+  int32_t MeanVarOfNumCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Mean,
+                            double& Variance) const;
+  int32_t MeanVarOfMarkedCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                               uint8_t CellState, double& Mean, double& Variance) const;
+  // Minimum starts at uc_MaxReal, Maximum at -uc_MaxReal; a value v not >=
+  // Minimum replaces it, a value > Maximum replaces that (so a NaN becomes
+  // the minimum until the next value). Returns the number of values; without
+  // any the start values stay. MinMaxOfMarkedCells takes the marked numeric
+  // cells of every column, whatever its scale; MinMaxOfValidCells reads the
+  // cells of categorical columns rounded half to even.
+  int32_t MinMaxOfNumCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Minimum,
+                           double& Maximum) const;
+  int32_t MinMaxOfMarkedCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, uint8_t CellState,
+                              double& Minimum, double& Maximum) const;
+  int32_t MinMaxOfValidCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Minimum,
+                             double& Maximum) const;
+  // Quartiles at the positions (n + 1) q, q = 1/4, 1/2, 3/4, of the values
+  // in ascending order (NaN last), linear between neighbours and clamped to
+  // the first and the last value (numpy.percentile method 'weibull'); one
+  // value gives it three times, none gives zeros. NumData := n. Always true.
+  // EORVDataTableError "not enough memory on heap" when the values cannot be
+  // held.
+  bool QuartilesOfNumCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Q1,
+                           double& Q2, double& Q3, int32_t& NumData) const;
+  bool QuartilesOfMarkedCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Q1,
+                              double& Q2, double& Q3, uint8_t CellState, int32_t& NumData) const;
+  // The percentile prob (a percentage, clamped into 0..100; NaN gives NaN)
+  // linear between the closest ranks, x(i + 1) + f (x(i + 2) - x(i + 1)) with
+  // i + f = prob (n - 1) / 100 (numpy.percentile method 'linear'); 0.0
+  // without values. NumData := n. EORVMatrixError "not enough memory on
+  // heap" when the values cannot be held.
+  double PercentileOfNumCells(double prob, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                              int32_t& NumData) const;
+  double PercentileOfMarkedCells(double prob, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                                 uint8_t CellState, int32_t& NumData) const;
+  // exp(mean of ln v) over the positive values (NumData := their number),
+  // 0.0 when a value is 0 or none is positive. EORVMatrixError "negative
+  // argument passed to GeometricMean" for a value below 0.
+  double GeometricMeanOfNumCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                                 int32_t& NumData) const;
+  // n / sum of 1 / v (NumData := n); 0.0 without values. EORVMatrixError
+  // "negative or zero argument passed to HarmonicMean" for a value <= 0.
+  double HarmonicMeanOfNumCells(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                                int32_t& NumData) const;
+  // The stored values of the numeric cells of every column whose state has a
+  // bit of CellState (255: every numeric cell; 0: none), in range order, into
+  // elements 1.. of DestVect, which is cut to their number (at least 1
+  // element, the vectors' minimum). Returns the number. DestVect's events:
+  // with an OnChange handler it is first sized to the range's area, then
+  // written element by element, then cut. nullptr: 0, nothing happens.
+  int32_t CopyCellsToVector(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, uint8_t CellState,
+                            TVector* DestVect) const;
+
+  // ---- standardization and centering ----
+  // Means and StdDevs may be nullptr; element i (column or row i) is written
+  // through SetVal, and they are never resized (size them first).
+  // Each stInterval or stRatio column: (mean, variance) as MeanVarOfNumCells;
+  // when the variance is > 0 every numeric cell := (value - mean) /
+  // sqrt(variance) through NumericData->SetVal (OnChange per cell); Means[c],
+  // StdDevs[c] := mean and sqrt(variance) also when it is 0. OnChange once
+  // more when a column was rewritten.
+  void StandardizeNumCellColumns(TVector* Means, TVector* StdDevs);
+  // Each row: (mean, variance) of its interval and ratio cells; when the
+  // variance is > 0 every numeric cell of the row, whatever its column's
+  // scale, := (value - mean) / sqrt(variance). OnChange once at the end.
+  // EORVDataTableError "standardization of rows is not possible with
+  // nominal or ordinal variables" when a column is categorical (nothing
+  // changes).
+  void StandardizeNumCellRows(TVector* Means, TVector* StdDevs);
+  // value - mean for the numeric cells of each interval and ratio column;
+  // OnChange once at the end.
+  void MeanCenterNumCellColumns(TVector* Means);
+  // value - the mean of the row's interval and ratio cells, for every numeric
+  // cell of the row; OnChange once. EORVDataTableError "mean centering of
+  // rows is not possible with nominal or ordinal variables" as above.
+  void MeanCenterNumCellRows(TVector* Means);
+
+  // ---- covariance ----
+  // The covariance-type matrix of columns LoC..HiC over rows LoR..HiR into
+  // the first n x n cells of CovarMat (n = HiC - LoC + 1); bounds are used as
+  // given, a cell outside the table reads as a numeric 0.0 (rows outside are
+  // counted at once, not one by one). Each entry (i, k) takes the rows whose
+  // cells in both columns are numeric (m of them), values as Elem reads them:
+  //   Mode 0: sum x y / (m - 1);
+  //   Mode 1: sum (x - mean(i)) (y - mean(k)) / (m - 1), the means those of
+  //     MeanVarOfNumCells over the column (0.0 for a column that is not
+  //     interval or ratio, or lies outside the table);
+  //   Mode 2: the correlation coefficient, 0.0 unless m > 2, no x or y is
+  //     NaN and both sums of squared deviations are nonzero; the sums run
+  //     over the values less the first usable pair, so data far from 0
+  //     keep their digits; clamped into [-1, 1]; the diagonal 1.0;
+  //   Mode 3: the square of Mode 2 (diagonal 1.0);
+  //   Mode 4: sum (x - y)^2 / (m - 1);
+  //   other Modes: 0.0.
+  // Modes 0, 1 and 4 give 0.0 where m < 2. Cell (k, i) then (i, k) is written
+  // through SetVal for i = 1..n, k = 1..i. All entries are computed from the
+  // cells as they were at the call. Clears AbortMathProc; ProcStat grows by 1
+  // per column mean (Mode > 0) and by 1 before each i (MathFeedBackProc
+  // called), and AbortMathProc, tested before each i, stops it: false, the
+  // entries not reached keep their values. False, with nothing written, when
+  // CovarMat is nullptr or smaller than n x n.
+  bool CalcCovar(TMatrix* CovarMat, int32_t LoC, int32_t HiC, int32_t LoR, int32_t HiR, int32_t Mode) const;
+
+  // ---- rows and columns ----
+  // Rows and columns move with their name, attribute, values and states (a
+  // column also with its scale and identifiers). Values move as Elem reads
+  // them, so cells of categorical columns arrive rounded. With handlers
+  // every moved value, state, name and attribute goes through its setter
+  // and fires as that does (NumericData's OnChange detached, so a value
+  // fires OnChange once); without any, the storage moves at once.
+  // InsertRow: nothing unless 1 <= ix <= NrOfRows + 1. The table grows by a
+  // row (OnResize), rows ix.. move down by one (from the bottom), and row ix
+  // gets attribute 0, an empty name, 0.0 and state 0. Then OnChangeSetup.
+  void InsertRow(int32_t ix);
+  // Nothing unless ix is a row and the table has at least 2 rows. The rows
+  // below move up, the table loses its last row (OnResize), OnChangeSetup.
+  void RemoveRow(int32_t ix);
+  // As InsertRow for columns (moved from the right; all identifiers move);
+  // the new column is stInterval with free slots.
+  void InsertColumn(int32_t ix);
+  // As RemoveRow for columns. A moved column takes its identifiers along
+  // only when categorical; otherwise it keeps those that stood at its new
+  // place.
+  void RemoveColumn(int32_t ix);
+  // The two columns (rows) change places: values (NumericData's exchange),
+  // attributes, names, states, and for columns scales and identifiers. Then
+  // OnChange, OnChangeCellState, OnChangeAttrib, OnChangeNames and
+  // OnChangeSetup, also when c1 = c2. An index outside the table: nothing.
+  void ExchangeColumns(int32_t c1, int32_t c2);
+  void ExchangeRows(int32_t r1, int32_t r2);
+  // Reverse the order of the columns (rows) by ExchangeColumns (ExchangeRows)
+  // of the outer pairs first, each firing its five events; then the five
+  // events once more (also for a single column or row).
+  void MirrorColumns();
+  void MirrorRows();
+  // Removes the rows of FirstRow..LastRow ((0, 0): all) in which some cell
+  // has a bit of CState; the rows after move up in their order. Returns the
+  // number removed (the table may be left without rows), or -1, with
+  // nothing changed, when a bound lies outside 1..NrOfRows. OnChange does
+  // not fire; OnResize when rows went, then OnChangeSetup.
+  int32_t RemoveMarkedRows(int32_t FirstRow, int32_t LastRow, uint8_t CState);
+  // Turns the C x R table into one data column of C x R rows, old cell (s, r)
+  // into row (s - 1) R + r, column by column. Columns: "(column)" with s
+  // (stNominal, identifier s "<s>:<old column name>", cut; only the first
+  // 150 columns get one) when ColHeadsAsVar; "(col. index)" with s and
+  // "(row index)" with r when IncludeColRowNumbers; last "(data)" with the
+  // old value (as Elem reads it) and state, its scale the highest of the old
+  // columns (FindHighestMLevel). Each row takes the name and attribute of
+  // its old row. The index columns have state 0 and keep the scales and
+  // identifiers of the old columns at their places (but "(column)").
+  // Events: OnResize, OnChangeSetup, OnChangeNames and OnChangeAttrib per
+  // change, OnChangeCellState, then OnChange once. EORVDataTableError with
+  // nothing changed when C x R exceeds INT32_MAX rows, or "not enough memory
+  // on heap".
+  void Serialize(bool ColHeadsAsVar, bool IncludeColRowNumbers);
+
+  // ---- copying between tables ----
+  // This table becomes a copy of ExtTab's contents: size (OnResize when it
+  // changes), comment, names, attributes, scales, identifiers (a non-empty
+  // identifier arrives only in a categorical column; in another the slot
+  // keeps what it held), values as ExtTab's Elem reads them, and states.
+  // Then OnChange, OnChangeCellState, OnChangeSetup, OnChangeNames,
+  // OnChangeAttrib and OnResize (old and new counts, also at equal size).
+  // Handlers, Name and NumericData's ownership stay. nullptr: nothing.
+  // EORVDataTableError "not enough memory on heap" leaves the table as it was.
+  void CopyContentsFrom(const TDataTable* ExtTab);
+  // Every state := ExtTab's, OnChangeCellState once; false, with nothing
+  // changed or fired, when the sizes differ or ExtTab is nullptr.
+  bool CopyCellStatesFrom(const TDataTable* ExtTab);
+  // ExtTab's cells (c, r) of the source block, each bound clamped into
+  // ExtTab ((0, 0) has no special meaning) and exchanged when reversed, with
+  // their values (as ExtTab's Elem reads them) and states to (c + DestCol -
+  // SourceColLo, r + DestRow - SourceRowLo); cells outside this table are
+  // skipped. ExtTab may be this table, also with overlapping blocks: the
+  // block is copied as it was at the call. Then OnChange and
+  // OnChangeCellState once each. nullptr: nothing.
+  void CopyFrom(const TDataTable* ExtTab, int32_t SourceColLo, int32_t SourceRowLo, int32_t SourceColHi,
+                int32_t SourceRowHi, int32_t DestCol, int32_t DestRow);
+
+  // ---- copying to and from dynamic arrays (0 done, -1 refused) ----
+  // The stored values of a column (row), element r - 1 (c - 1); -1 when it
+  // is outside (DstArray untouched).
+  int32_t CopyDataColumnToArray(int32_t Col, TDoubleArray& DstArray) const;
+  int32_t CopyDataRowToArray(int32_t Row, TDoubleArray& DstArray) const;
+  // The first min(NrOfRows, length) cells of the column (columns of the row)
+  // := the array's values through NumericData->SetVal (OnChange per cell);
+  // -1 when the column (row) is outside.
+  int32_t CopyDataColumnFromArray(int32_t Col, const TDoubleArray& SrcArray);
+  int32_t CopyDataRowFromArray(int32_t Row, const TDoubleArray& SrcArray);
+  // DstArray := NrOfColumns arrays of NrOfRows stored values, [c - 1][r - 1].
+  void CopyDataToArray(TDouble2DArray& DstArray) const;
+  // Cell (i + 1, j + 1) := SrcArray[i][j] through NumericData->SetVal
+  // (OnChange per cell) for the columns the table has and the rows column i
+  // and the first inner array both have; states, names and scales stay. 0
+  // when SrcArray has exactly NrOfColumns arrays of NrOfRows values, else
+  // -1 (an empty outer array writes nothing).
+  int32_t CopyDataFromArray(const TDouble2DArray& SrcArray);
+  int32_t CopyDataFromArray(const TInt2DArray& SrcArray);
+
+  // ---- sorting ----
+  // Every sort reports each exchange through OnSortExchange(this, kind, i,
+  // i + gap, low, high): kind 2 for rows with the clamped column bounds, 1
+  // for columns with the clamped row bounds. Comb sort (not stable), start
+  // gap High - Low.
+  // By the values of column SortColIx: NumericData->SortRows (NaN last in
+  // both directions; a key column outside the table sorts nothing). An
+  // exchange moves the values of LowCol..HighCol and of the key column, the
+  // states of LowCol..HighCol (not the key column's when it lies outside),
+  // and with IncludeHeaders the rows' names and attributes. Events: OnChange
+  // (through the matrix), then with IncludeHeaders OnChangeNames and
+  // OnChangeAttrib.
+  void SortRows(int32_t SortColIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                int32_t HighRow, bool IncludeHeaders);
+  // The same for columns by the values of row SortRowIx; headers are names,
+  // attributes, scales and identifiers.
+  void SortCols(int32_t SortRowIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                int32_t HighRow, bool IncludeHeaders);
+  // Rows LowRow..HighRow by their names, compared byte by byte (a proper
+  // prefix first; IgnoreCase folds A-Z to a-z only). An exchange moves the
+  // names, attributes, and the values (through NumericData's GetVal and
+  // SetVal: OnChange per write) and states of LowCol..HighCol. Then
+  // OnChange and OnChangeNames; a range of one row fires nothing.
+  void SortRowNames(bool Ascending, bool IgnoreCase, int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                    int32_t HighRow);
+  void SortRowNames(bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) {
+    SortRowNames(Ascending, false, LowCol, LowRow, HighCol, HighRow);
+  }
+  // Columns LowCol..HighCol by their names; an exchange also moves scales
+  // and identifiers, values and states of LowRow..HighRow.
+  void SortColNames(bool Ascending, bool IgnoreCase, int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                    int32_t HighRow);
+  void SortColNames(bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) {
+    SortColNames(Ascending, false, LowCol, LowRow, HighCol, HighRow);
+  }
+  // As the name sorts, by the attributes as signed integers; the events at
+  // the end are OnChange and OnChangeAttrib.
+  void SortRowAttributes(bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow);
+  void SortColAttributes(bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow);
+
   // ---- handlers and storage ----
   TNotifyEvent OnChange;
   TNotifyEvent OnChangeSetup;
@@ -343,21 +607,42 @@ class ORV_API TDataTable : public TComponent {
  private:
   struct TDataLink;
   struct TSortLink;
+  struct TCells;    // the range visitor of the statistics (datatable_stats.cpp)
+  struct TLayout;   // moving rows and columns (datatable_edit.cpp)
+  struct TSorting;  // the name and attribute sorts (datatable_sort.cpp)
 
   // Routines that change many cells detach NumericData's OnChange under one
   // of these and fire OnChange themselves; it wires the handler to
   // DataHasChanged again when it goes out of scope, also when an exception
   // passes:  { TBulkChange Bulk(*this); ...write cells...; }  ChangedData();
+  // Guards nest (a bulk routine may resize the table): the outermost wires.
   class TBulkChange {
    public:
-    explicit TBulkChange(TDataTable& T) : FT(T) { FT.NumericData->OnChange = nullptr; }
-    ~TBulkChange() { FT.WireData(); }
+    explicit TBulkChange(TDataTable& T) : FT(T) {
+      if (FT.FBulkDepth++ == 0) FT.NumericData->OnChange = nullptr;
+    }
+    ~TBulkChange() {
+      if (--FT.FBulkDepth == 0) FT.WireData();
+    }
     TBulkChange(const TBulkChange&) = delete;
     TBulkChange& operator=(const TBulkChange&) = delete;
 
    private:
     TDataTable& FT;
   };
+
+  // Runs Write, which writes cells through NumericData->SetVal, with the
+  // matrix's OnChange detached when the table has no OnChange handler:
+  // nothing could see the per-cell events, so the matrix writes at once.
+  template <class F>
+  void WriteCells(F&& Write) {
+    if (OnChange) {
+      Write();
+      return;
+    }
+    TBulkChange Bulk(*this);
+    Write();
+  }
 
   bool ValidCell(int32_t ACol, int32_t ARow) const {
     return detail::InAxis(ACol, FNrOfCols) && detail::InAxis(ARow, FNrOfRows);
@@ -386,6 +671,7 @@ class ORV_API TDataTable : public TComponent {
   int32_t FNrOfRows = 0;
   bool FSortIncludeHd = false;   // whether a sort's exchanges move the headers too
   bool FExtMatAssigned = false;  // NumericData adopted, not the table's own
+  int32_t FBulkDepth = 0;        // TBulkChange guards alive
 };
 
 }  // namespace orv
