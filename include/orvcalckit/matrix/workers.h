@@ -35,8 +35,9 @@ class ORV_API TMatSq1ColThread : public TThread {
 
 // What the four workers of the layer statistics share. A worker reduces
 // ColumnCount adjacent columns from Column on, column by column writing
-// its cells and adding 100 / (HighCol - LowCol + 1) to ProcStat under Lock. Lock is the call's own: it also
-// keeps DestMat's OnChange calls apart.
+// its cells and adding 100 / (HighCol - LowCol + 1) to ProcStat under
+// Lock. Lock is the call's own: it also keeps DestMat's OnChange calls
+// apart.
 class ORV_API TLayerStatThread : public TThread {
  public:
   int32_t Column = 1;
