@@ -132,9 +132,11 @@ TEST(Mat4DLayers, HandlerCallsOneAtATimeTheirFailureAndTwoHostThreads) {
   A.Resize(41, 13, 3, 2);
   A.FillRandomUniform(0.0, 1.0);
   TMatrix D(nullptr);
+  int Calls = 0;  // deliberately not atomic: the calls must not overlap
   for (const int32_t Threads : {1, 3, 8}) {
+    D.OnChange = nullptr;
     D.Resize(1, 1);
-    int Calls = 0;  // deliberately not atomic: the calls must not overlap
+    Calls = 0;
     D.OnChange = [&](TObject*) { ++Calls; };
     A.StdDevOfLayersToMatrix(&D, 0, 0, 0, 0, 0, 0, 0, 0, Threads);
     EXPECT_EQ(Calls, 1 + 1 + 41 * 13) << Threads;  // Resize, Fill, one per cell
