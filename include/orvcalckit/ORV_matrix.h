@@ -9,4 +9,5 @@
 #include "orvcalckit/matrix/TMat3D.h"
 #include "orvcalckit/matrix/TMat4D.h"
 #include "orvcalckit/matrix/TMatrix.h"
+#include "orvcalckit/matrix/workers.h"
 #include "orvcalckit/matrix/xml.h"

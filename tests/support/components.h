@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -108,6 +109,18 @@ std::vector<double> MapWeights(const K& Map) {
 }
 
 // Counts the OnChange calls of a component from Attach on.
+// Same size and every cell the same bits (NaN and -0.0 included).
+template <class M>
+bool SameBits(const M& X, const M& Y) {
+  if (X.NrOfColumns() != Y.NrOfColumns() || X.NrOfRows() != Y.NrOfRows()) return false;
+  for (int32_t C = 1; C <= X.NrOfColumns(); ++C)
+    for (int32_t R = 1; R <= X.NrOfRows(); ++R) {
+      const auto A = X.Elem(C, R), B = Y.Elem(C, R);
+      if (std::memcmp(&A, &B, sizeof A) != 0) return false;
+    }
+  return true;
+}
+
 struct TChangeCounter {
   int Count = 0;
   template <class TComp>

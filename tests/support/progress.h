@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "orvcorekit/Orv_classes.h"
 #include "orvcorekit/Orv_orvbase.h"
 
 namespace orv::test {
@@ -26,6 +27,15 @@ class TPassCounter : TProgressGuard {
   }
   double Passes() const { return ProcStat.load() - 100.0; }
   std::vector<double> Seen;
+};
+
+// TThread::ProcessorCount gives N while it lives, so that the threaded paths
+// run (and the clamps show) on a machine of any size.
+struct TProcessorCount {
+  explicit TProcessorCount(int32_t N) { detail::OverrideProcessorCount(N); }
+  ~TProcessorCount() { detail::OverrideProcessorCount(0); }
+  TProcessorCount(const TProcessorCount&) = delete;
+  TProcessorCount& operator=(const TProcessorCount&) = delete;
 };
 
 }  // namespace orv::test

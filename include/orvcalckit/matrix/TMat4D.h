@@ -228,6 +228,49 @@ class ORV_API TMat4D : public TComponent {
   void MirrorLayers();
   void MirrorTimeSlots();
 
+  // ---- layer statistics (worker threads) ----
+  // DestMat := one cell per (column, row) of the clamped block, the mean,
+  // maximum, minimum or population standard deviation of the block's N =
+  // layers x time slots cells there, taken layer by layer and within a
+  // layer time slot by time slot: the mean sums from 0.0; the maximum starts
+  // at -uc_MaxReal and takes each greater cell (the minimum uc_MaxReal, each
+  // smaller one), so NaN is never taken; the deviation sums s and q of the
+  // cells less the position's first cell (LowLayer, LowTimeSlot), m := s /
+  // N, v := q / N - m^2, 0 when negative, and gives sqrt(v). DestMat is
+  // resized to the block (Resize, then Fill(0.0)) and each cell written
+  // through SetVal: one OnChange per cell, on the thread that computed it,
+  // the calls never overlapping. NThreads is clamped into 1..processor
+  // count. With 1, ProcStat grows by 1 (and MathFeedBackProc is called)
+  // each time the count of (column, row) positions reaches a multiple of
+  // Trunc(positions / 100) + 1; with more, min(NThreads, columns) workers
+  // take runs of adjacent columns in increasing order, adding 100 /
+  // columns to ProcStat per finished column, and the calling thread calls
+  // MathFeedBackProc per pass (after each finishing worker) and once at the
+  // end. Both paths give the same bits. Not stopped by AbortMathProc. An
+  // exception of a handler ends the call after every worker has ended and
+  // is raised again here. nullptr: nothing. The default NThreads is the
+  // processor count.
+  void MeanOfLayersToMatrix(TMatrix* DestMat, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
+                            int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot,
+                            int32_t NThreads);
+  void MeanOfLayersToMatrix(TMatrix* DestMat, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
+                            int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot);
+  void MaximumOfLayersToMatrix(TMatrix* DestMat, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
+                               int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot,
+                               int32_t NThreads);
+  void MaximumOfLayersToMatrix(TMatrix* DestMat, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
+                               int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot);
+  void MinimumOfLayersToMatrix(TMatrix* DestMat, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
+                               int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot,
+                               int32_t NThreads);
+  void MinimumOfLayersToMatrix(TMatrix* DestMat, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
+                               int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot);
+  void StdDevOfLayersToMatrix(TMatrix* DestMat, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
+                              int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot,
+                              int32_t NThreads);
+  void StdDevOfLayersToMatrix(TMatrix* DestMat, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
+                              int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot);
+
   // ---- copying ----
   // Source cell (c, r, l, t) of the block (clamped against MatSource) to
   // (c + DestCol - SrcLowCol, ...) where that lies in this array; the

@@ -189,6 +189,26 @@ class ORV_API TMatrix : public TComponent {
   // VecRes (sized to NrOfColumns) element c := sum over r of VecB(r) * A(c, r);
   // VecB's length = NrOfRows.
   bool TransposeAndMultiply(const TVector* VecB, TVector* VecRes);
+  // The cross-product matrix of the columns over Norm: MatRes is resized to
+  // n x n (n = NrOfColumns, its OnChange when the size changes), then cell
+  // (i, j) := cell (j, i) := (sum over rows r, increasing from 0.0, of
+  // A(i, r) * A(j, r)) / Norm, written directly (no OnChange per cell).
+  // Column i computes the cells j >= i. NThreads 1 (or below) computes on
+  // the calling thread: before column i AbortMathProc is tested, then
+  // ProcStat grows by 1 and MathFeedBackProc is called. Otherwise up to
+  // NThreads workers (TMatSq1ColThread, not limited to the processor count)
+  // take one column each, in increasing order, each adding 1 to ProcStat
+  // when done; the calling thread calls MathFeedBackProc once per pass
+  // (after each finishing worker) and once at the end, and tests
+  // AbortMathProc per pass. Both paths give the same bits. False after an
+  // abort, MatRes holding the finished columns and zeros or old values
+  // elsewhere; every worker has ended when the call returns. An exception
+  // in a worker ends the call after all workers have ended and is raised
+  // again here. MatRes may be Self: the result is stored when complete (or
+  // aborted). nullptr: false, nothing done. The default NThreads is the
+  // processor count.
+  bool Square(TMatrix* MatRes, double Norm, int32_t NThreads);
+  bool Square(TMatrix* MatRes, double Norm);
 
   // ---- decompositions, inverse and norms ----
   // Below, a(i, j) is the cell in row i, column j: cell (j, i).

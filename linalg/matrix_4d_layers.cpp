@@ -1,0 +1,216 @@
+// TMat4D: the mean, maximum, minimum and standard deviation over the layers
+// and time slots of a block, into a TMatrix, serial or over worker threads.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
+#include <mutex>
+#include <type_traits>
+#include <vector>
+
+#include "linalg/column_workers.h"
+#include "linalg/matrix_4d.h"
+#include "orvcalckit/ORV_matrix.h"
+#include "orvcorekit/Orv_univconst.h"
+
+namespace orv {
+
+using detail::Ix;
+using detail::Ix1;
+using detail::TBlock4D;
+using detail::TMat4DAccess;
+
+namespace {
+
+enum class TStat { Mean, Max, Min, StdDev };
+
+// Columns reduced side by side, at most. A row of one layer and time slot
+// lies a row's length away from the next, often a page: the wider the run,
+// the more of each page it reads in one visit (a run of 8 columns of a
+// 512-column array takes 4 times as long as one of 512). The accumulators
+// of a chunk of rows stay in the first-level cache.
+constexpr int32_t RunColumns = 512;
+constexpr int64_t ChunkCells = 4096;
+
+// Out[j * rows + i] := the statistic of column C + j, row R0 + i of the
+// block, j < W. Each cell is its own chain over layer (outer) and time slot
+// (inner), whatever W and the chunking, so every path gives the same bits;
+// the W columns of a row are read side by side.
+template <TStat S>
+void ReduceColumns(const TMat4D& M, const TBlock4D& B, int32_t C, int32_t W, int64_t NTotal,
+                   std::vector<double>& Out) {
+  const auto Ext = TMat4DAccess::Extents(M);
+  const std::size_t RowStride = Ix(Ext[0]), LayerStride = RowStride * Ix(Ext[1]),
+                    SlotStride = LayerStride * Ix(Ext[2]);
+  const double* P = TMat4DAccess::Cells(M).data();
+  const int64_t Rows = B.Rows();
+  const auto Wd = Ix(W);
+  const double N = static_cast<double>(NTotal);
+  Out.assign(Wd * Ix(Rows), 0.0);
+  constexpr bool Moments = S == TStat::StdDev;
+  const int64_t RowChunk = std::max<int64_t>(ChunkCells / W, 1);
+  std::vector<double> Acc(Ix(RowChunk) * Wd), Sq(Moments ? Acc.size() : 0), Shift(Sq.size());
+  for (int64_t R = 0; R < Rows; R += RowChunk) {
+    const int64_t NR = std::min(RowChunk, Rows - R);
+    const std::size_t Cells = Ix(NR) * Wd;
+    const auto At = [&](int32_t L, int32_t T) {
+      return P + Ix1(T) * SlotStride + Ix1(L) * LayerStride + Ix(B.R0 - 1 + R) * RowStride + Ix1(C);
+    };
+    const double Start = S == TStat::Max ? -uc_MaxReal : S == TStat::Min ? uc_MaxReal : 0.0;
+    std::fill_n(Acc.begin(), Cells, Start);
+    if constexpr (Moments) {
+      // Shifted by the position's first cell: a mean far from 0 keeps the
+      // digits of the spread.
+      const double* F = At(B.L0, B.T0);
+      for (std::size_t I = 0; I < Ix(NR); ++I)
+        for (std::size_t J = 0; J < Wd; ++J) Shift[I * Wd + J] = F[I * RowStride + J];
+      std::fill_n(Sq.begin(), Cells, 0.0);
+    }
+    for (int32_t L = B.L0; L <= B.L1; ++L)
+      for (int32_t T = B.T0; T <= B.T1; ++T) {
+        const double* Q = At(L, T);
+        for (std::size_t I = 0; I < Ix(NR); ++I) {
+          const double* X = Q + I * RowStride;
+          double* A = Acc.data() + I * Wd;
+          for (std::size_t J = 0; J < Wd; ++J) {
+            if constexpr (S == TStat::Mean) {
+              A[J] += X[J];
+            } else if constexpr (S == TStat::Max) {
+              if (X[J] > A[J]) A[J] = X[J];
+            } else if constexpr (S == TStat::Min) {
+              if (X[J] < A[J]) A[J] = X[J];
+            } else {
+              const double D = X[J] - Shift[I * Wd + J];
+              A[J] += D;
+              Sq[I * Wd + J] += D * D;
+            }
+          }
+        }
+      }
+    for (std::size_t I = 0; I < Ix(NR); ++I)
+      for (std::size_t J = 0; J < Wd; ++J) {
+        const std::size_t K = I * Wd + J;
+        double V = Acc[K];
+        if constexpr (S == TStat::Mean) {
+          V /= N;
+        } else if constexpr (Moments) {
+          const double Mean = V / N;
+          V = Sq[K] / N - Mean * Mean;
+          V = V < 0.0 ? 0.0 : std::sqrt(V);
+        }
+        Out[J * Ix(Rows) + Ix(R) + I] = V;
+      }
+  }
+}
+
+template <TStat S>
+void RunWorker(TLayerStatThread& W, int64_t NTotal) {
+  const TBlock4D B{W.LowCol, W.HighCol, W.LowRow, W.HighRow, W.LowLayer, W.HighLayer, W.LowTimeSlot, W.HighTimeSlot};
+  std::vector<double> Out;
+  ReduceColumns<S>(*W.Mat, B, W.Column, W.ColumnCount, NTotal, Out);
+  const double Share = 100.0 / static_cast<double>(B.Cols());
+  const bool Watched = static_cast<bool>(W.DestMat->OnChange);
+  for (int32_t J = 0; J < W.ColumnCount; ++J) {
+    const int32_t Col = W.Column + J - W.LowCol + 1;
+    const double* V = Out.data() + Ix(J) * Ix(B.Rows());
+    for (int32_t R = 1; R <= B.Rows(); ++R) {
+      // The handler may be called from several workers: one at a time.
+      if (Watched) {
+        std::lock_guard<std::mutex> L(*W.Lock);
+        W.DestMat->SetVal(Col, R, V[Ix1(R)]);
+      } else {
+        W.DestMat->SetVal(Col, R, V[Ix1(R)]);
+      }
+    }
+    std::lock_guard<std::mutex> L(*W.Lock);
+    IncProcStat(Share, false);
+  }
+  W.Terminate();
+}
+
+template <TStat S, class Worker>
+void LayerStatistic(const TMat4D& M, TMatrix* DestMat, int32_t LowCol, int32_t HighCol, int32_t LowRow,
+                    int32_t HighRow, int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot,
+                    int32_t NThreads) {
+  if (DestMat == nullptr) return;
+  const TBlock4D B =
+      TMat4DAccess::Block(M, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot);
+  NThreads = std::clamp(NThreads, 1, TThread::ProcessorCount());
+  const int64_t NTotal = B.PositionCells();
+  const auto Cols = static_cast<int32_t>(B.Cols()), Rows = static_cast<int32_t>(B.Rows());
+  DestMat->Resize(Cols, Rows);
+  DestMat->Fill(0.0);
+  std::vector<double> Out;
+  if (NThreads == 1) {
+    const auto Ext = TMat4DAccess::Extents(M);
+    detail::TStepProgress Progress = detail::PositionProgress(B.Positions());
+    for (int32_t C = B.C0; C <= B.C1; C += RunColumns) {
+      // A handler that resized the array has taken the block away.
+      if (TMat4DAccess::Extents(M) != Ext) return;
+      const int32_t W = std::min(RunColumns, B.C1 - C + 1);
+      ReduceColumns<S>(M, B, C, W, NTotal, Out);
+      for (int32_t J = 0; J < W; ++J)
+        for (int32_t R = 1; R <= Rows; ++R) {
+          Progress.Enter();
+          DestMat->SetVal(C + J - B.C0 + 1, R, Out[Ix(J) * Ix(Rows) + Ix1(R)]);
+        }
+    }
+    return;
+  }
+  // Runs of adjacent columns, narrower when the columns are few, so that
+  // every slot gets work.
+  const int32_t Width = std::clamp(Cols / std::min(NThreads, Cols), 1, RunColumns);
+  std::mutex LayerThreadLock;
+  detail::RunColumnWorkers(B.C0, B.C1, Width, NThreads, false, [&](int32_t Col) {
+    auto W = std::make_unique<Worker>();
+    W->Column = Col;
+    W->ColumnCount = std::min(Width, B.C1 - Col + 1);
+    W->DestMat = DestMat;
+    W->Mat = &M;
+    W->LowCol = B.C0;
+    W->HighCol = B.C1;
+    W->LowRow = B.R0;
+    W->HighRow = B.R1;
+    W->LowLayer = B.L0;
+    W->HighLayer = B.L1;
+    W->LowTimeSlot = B.T0;
+    W->HighTimeSlot = B.T1;
+    W->Lock = &LayerThreadLock;
+    if constexpr (requires { W->NTotal; }) W->NTotal = NTotal;
+    return W;
+  });
+}
+
+}  // namespace
+
+std::string TMeanOfLayersThread::ClassName() const { return "TMeanOfLayersThread"; }
+std::string TMaximumOfLayersThread::ClassName() const { return "TMaximumOfLayersThread"; }
+std::string TMinimumOfLayersThread::ClassName() const { return "TMinimumOfLayersThread"; }
+std::string TStdDevOfLayersThread::ClassName() const { return "TStdDevOfLayersThread"; }
+
+void TMeanOfLayersThread::Execute() { RunWorker<TStat::Mean>(*this, NTotal); }
+void TMaximumOfLayersThread::Execute() { RunWorker<TStat::Max>(*this, 1); }
+void TMinimumOfLayersThread::Execute() { RunWorker<TStat::Min>(*this, 1); }
+void TStdDevOfLayersThread::Execute() { RunWorker<TStat::StdDev>(*this, NTotal); }
+
+// The overloads; the one without NThreads takes the processor count.
+#define ORV_LAYER_STATISTIC(Name, Stat, Worker)                                                                      \
+  void TMat4D::Name(TMatrix* DestMat, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,             \
+                    int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot,                  \
+                    int32_t NThreads) {                                                                              \
+    LayerStatistic<Stat, Worker>(*this, DestMat, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer,             \
+                                 LowTimeSlot, HighTimeSlot, NThreads);                                               \
+  }                                                                                                                  \
+  void TMat4D::Name(TMatrix* DestMat, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,             \
+                    int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot) {                \
+    Name(DestMat, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot,                  \
+         TThread::ProcessorCount());                                                                                 \
+  }
+
+ORV_LAYER_STATISTIC(MeanOfLayersToMatrix, TStat::Mean, TMeanOfLayersThread)
+ORV_LAYER_STATISTIC(MaximumOfLayersToMatrix, TStat::Max, TMaximumOfLayersThread)
+ORV_LAYER_STATISTIC(MinimumOfLayersToMatrix, TStat::Min, TMinimumOfLayersThread)
+ORV_LAYER_STATISTIC(StdDevOfLayersToMatrix, TStat::StdDev, TStdDevOfLayersThread)
+#undef ORV_LAYER_STATISTIC
+
+}  // namespace orv
