@@ -102,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   }
 
   // The layer readers: an array of the file's size when that is small.
-  const bool Small = C > 0 && R > 0 && L > 0 && T > 0 && int64_t{C} * R * L * T <= 4096;
+  const bool Small = C > 0 && R > 0 && L > 0 && T > 0 && int64_t{C} * R <= 4096 && int64_t{C} * R * L <= 4096 &&
+                     int64_t{C} * R * L * T <= 4096;
   if (Small) A.Resize(C, R, L, T);
   A.Fill(7.0);
   const int32_t Code = A.ReadLayer(FName, Layer, Slot);

@@ -52,6 +52,12 @@ struct TNumbers<TIntVector> {
 // Elements Low..High; none when Low > High.
 int64_t RangeCount(int32_t Low, int32_t High) { return High >= Low ? int64_t{High} - Low + 1 : 0; }
 
+// Whether an input of InputBytes bytes may size a vector of Have elements to
+// High. The elements below Low take no bytes of the input, so a range far
+// from 1 would size the vector at the input's say-so alone: growth is held
+// to one element per byte of the input.
+bool GrowthFits(int32_t High, int32_t Have, int64_t InputBytes) { return High <= Have || High <= InputBytes; }
+
 template <class V>
 void SaveTo(const V& Vec, TStream* S, int32_t Low, int32_t High) {
   using N = TNumbers<V>;
@@ -70,6 +76,7 @@ bool LoadFrom(V& Vec, TStream* S, bool Adjust) {
   // Each value takes StreamBytes: a range the rest cannot hold is refused
   // before it can size the vector.
   if (RangeCount(Low, High) > (S->Size() - S->Position()) / N::StreamBytes) return false;
+  if (Adjust && !GrowthFits(High, Vec.NrOfElem(), S->Size())) return false;
   if (Adjust) Vec.Resize(High);
   if (Vec.NrOfElem() < High) return false;
   bool Ok = true;
@@ -186,6 +193,7 @@ bool LoadFromText(V& Vec, const std::string& FileName, bool Adjust) {
     // Each value is a word and a separator: a range the rest cannot hold is
     // refused before it can size the vector.
     if (RangeCount(Low, High) > (F.Size() - F.Position() + 1) / 2) return false;
+    if (Adjust && !GrowthFits(High, Vec.NrOfElem(), F.Size())) return false;
     bool Ok = false;
     if (Adjust) Vec.Resize(High);
     if (Vec.NrOfElem() >= High) {

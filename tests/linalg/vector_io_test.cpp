@@ -83,6 +83,11 @@ TEST(VectorStreams, BinaryFormRoundTripsAndRefusesShortStreams) {
   WriteLongintToStream(&Lie, 5);
   Lie.SetPosition(0);
   EXPECT_FALSE(J.LoadFromStream(&Lie, true));
+  // Low = High = 10^8: one value present, but growing to 10^8 is refused.
+  TMemoryStream Far;
+  for (int32_t X : {100000000, 100000000, 5}) WriteLongintToStream(&Far, X);
+  Far.SetPosition(0);
+  EXPECT_FALSE(J.LoadFromStream(&Far, true));
   EXPECT_EQ(J.NrOfElem(), 3);
 }
 
@@ -182,7 +187,7 @@ TEST(VectorFiles, PlainTextFileWritesItsRangeAndReadsItBack) {
   EXPECT_EQ(test::Values(W), (std::vector<double>{9, 6, 7}));
   // Too short a vector, an unreadable range, a range the file cannot hold, no file.
   const std::pair<std::string, bool> Bad[] = {
-      {"1 9\n1 2 3 4 5 6 7 8 9\n", false}, {"a 3\n1 2 3", true}, {"1 2000000000\n1 2 3", true}, {"-2147483648 5\n1", true}};
+      {"1 9\n1 2 3 4 5 6 7 8 9\n", false}, {"a 3\n1 2 3", true}, {"1 2000000000\n1 2 3", true}, {"90000000 90000000\n1", true}, {"-2147483648 5\n1", true}};
   for (const auto& [Text, Adjust] : Bad) EXPECT_FALSE(W.LoadFromFile(Put(D, "r.txt", Text), Adjust)) << Text;
   EXPECT_EQ(W.NrOfElem(), 3);
   EXPECT_FALSE(W.LoadFromFile(D.File("none.txt"), true));

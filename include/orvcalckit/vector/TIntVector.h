@@ -167,7 +167,8 @@ class ORV_API TIntVector : public TComponent {
   void SaveToStream(TFileStream* OutStream, int32_t LowElem, int32_t HighElem) const;
   // Reads the binary form; with AdjustVectorSize the vector first takes High
   // elements. False for a nil stream, an unreadable range, a range whose
-  // values the rest of the stream cannot hold (nothing changed then), or a
+  // values the rest of the stream cannot hold or a High that would grow the
+  // vector beyond the stream's size in bytes (nothing changed then), or a
   // vector shorter than High. Values go through SetVal; OnChange once more
   // at the end.
   bool LoadFromStream(TStream* InStream, bool AdjustVectorSize);
@@ -189,7 +190,8 @@ class ORV_API TIntVector : public TComponent {
   // that cannot be read is skipped, its element kept); with AdjustVectorSize
   // the vector first takes High elements. False when the file cannot be
   // read, its range line is unreadable, the rest of the file is too short
-  // for the range (nothing changed then) or the vector is shorter than High.
+  // for the range or High would grow the vector beyond the file's size in
+  // bytes (nothing changed then), or the vector is shorter than High.
   // OnChange at the end.
   bool LoadFromFile(const std::string& FileName, bool AdjustVectorSize);
 
