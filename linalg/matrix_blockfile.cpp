@@ -30,6 +30,12 @@ void HandBack(const TBlockHeader& H, int32_t& NrColumns, int32_t& NrRows, std::s
   DataID = H.DataID;
   Format = H.Format;
 }
+void HandBack(const TBlockHeader& H, int32_t& NrColumns, int32_t& NrRows, int32_t& NrLayers, int32_t& NrTimeSlots,
+              std::string& DataID, int32_t& Format) {
+  HandBack(H, NrColumns, NrRows, DataID, Format);
+  NrLayers = H.Layers;
+  NrTimeSlots = H.Slots;
+}
 
 // The index of the first value of (Layer, TimeSlot), both from 1 and inside
 // the file's counts, or -1 when it leaves int64_t.
@@ -72,18 +78,14 @@ bool TIntMatrix::ReadBinaryHeader(const std::string& FName, int32_t& NrColumns, 
 bool TMat3D::ReadBinaryHeader(const std::string& FName, int32_t& NrColumns, int32_t& NrRows, int32_t& NrLayers,
                               int32_t& NrTimeSlots, std::string& DataID, int32_t& Format) {
   const TBlockHeader H = ReadHeader(FName);
-  HandBack(H, NrColumns, NrRows, DataID, Format);
-  NrLayers = H.Layers;
-  NrTimeSlots = H.Slots;
+  HandBack(H, NrColumns, NrRows, NrLayers, NrTimeSlots, DataID, Format);
   return H.Layers > 0 && H.Slots == 0 && H.Format == 1;
 }
 
 bool TMat4D::ReadBinaryHeader(const std::string& FName, int32_t& NrColumns, int32_t& NrRows, int32_t& NrLayers,
                               int32_t& NrTimeSlots, std::string& DataID, int32_t& Format) {
   const TBlockHeader H = ReadHeader(FName);
-  HandBack(H, NrColumns, NrRows, DataID, Format);
-  NrLayers = H.Layers;
-  NrTimeSlots = H.Slots;
+  HandBack(H, NrColumns, NrRows, NrLayers, NrTimeSlots, DataID, Format);
   return H.Layers > 0 && H.Slots > 0 && H.Format == 1;
 }
 
