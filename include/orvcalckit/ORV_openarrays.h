@@ -10,4 +10,5 @@
 #include "orvcalckit/openarrays/extremes.h"
 #include "orvcalckit/openarrays/fill.h"
 #include "orvcalckit/openarrays/floodfill.h"
+#include "orvcalckit/openarrays/image.h"
 #include "orvcalckit/openarrays/search.h"

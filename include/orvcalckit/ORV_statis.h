@@ -4,8 +4,12 @@
 #pragma once
 
 #include "orvcalckit/statis/common.h"
+#include "orvcalckit/statis/contingency.h"
+#include "orvcalckit/statis/continuous.h"
 #include "orvcalckit/statis/density.h"
 #include "orvcalckit/statis/distrib.h"
+#include "orvcalckit/statis/groups.h"
 #include "orvcalckit/statis/kolmogorov.h"
 #include "orvcalckit/statis/runs.h"
 #include "orvcalckit/statis/special.h"
+#include "orvcalckit/statis/TRandGen.h"
