@@ -183,7 +183,9 @@ class ORV_API TIntVector : public TComponent {
   // value: the vector is cut to the bad element (which keeps its value).
   // "NAN" and "###" read as 0.
   int32_t ImportASC(const std::string& FName, std::string& Comment);
-  // The plain text file: "First Last", then one value a line (decimal; reversed bounds exchanged, First below 1 taken as 1, Last above N as N, so 0, 0 writes "1 0" alone).
+  // The plain text file: "First Last", then one value a line in decimal.
+  // Reversed bounds are exchanged, First below 1 taken as 1, Last above N
+  // as N, so 0, 0 writes "1 0" alone.
   // False when the file cannot be created or a write fails.
   bool StoreOnFile(int32_t FirstElem, int32_t LastElem, const std::string& FileName) const;
   // Reads "Low High" and then one number for each element Low..High (one

@@ -284,7 +284,9 @@ class ORV_API TVector : public TComponent {
   // value: the vector is cut to the bad element (which keeps its value).
   // "NAN" and "###" read as 0.
   int32_t ImportASC(const std::string& FName, std::string& Comment);
-  // The plain text file: "First Last", then one value a line (Str(value : w : Precision) with Precision below -2 taken as 2, above 20 as 20; w 1, or 13 and 26 for the scientific forms -1 and -2; the range made valid).
+  // The plain text file: "First Last", then one value a line: Str(value :
+  // w : Precision), Precision below -2 taken as 2, above 20 as 20; w 1, or
+  // 13 and 26 for the scientific forms -1 and -2. The range is made valid.
   // False when the file cannot be created or a write fails.
   bool StoreOnFile(int32_t FirstElem, int32_t LastElem, int32_t Precision, const std::string& FileName) const;
   // Reads "Low High" and then one number for each element Low..High (one
