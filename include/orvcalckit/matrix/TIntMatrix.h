@@ -289,6 +289,14 @@ class ORV_API TIntMatrix : public TComponent {
   // reading; the list and its bounds belong to the component.
   std::vector<TSpMatElemInt> SpMat;
 
+  // ---- block file ----
+  // The header of a block file: its counts, DataID (single-byte text as
+  // UTF-8) and Format, handed back whenever the header record could be
+  // read. True when it holds an integer matrix: no layers, no time slots and Format 2.
+  // A missing file or one shorter than the header raises EInOutError.
+  static bool ReadBinaryHeader(const std::string& FName, int32_t& NrColumns, int32_t& NrRows, std::string& DataID,
+                               int32_t& Format);
+
   // ---- XML ----
   // The step of an XML reader, as TMatrix's: the counts announced by
   // xmlMatNumCols and xmlMatNumRows apply at the first cell (through Resize,

@@ -179,6 +179,14 @@ class ORV_API TMat3D : public TComponent {
   // into register k), cells in storage order: 64 hexadecimal digits.
   std::string CRCofData() const;
 
+  // ---- block file ----
+  // The header of a block file: its four counts, DataID (single-byte text
+  // as UTF-8) and Format, handed back whenever the header record could be
+  // read. True when it holds a 3-D array: layers > 0, no time slots, Format 1. A missing file or one shorter than the
+  // header raises EInOutError. No reader checks Format.
+  static bool ReadBinaryHeader(const std::string& FName, int32_t& NrColumns, int32_t& NrRows, int32_t& NrLayers,
+                               int32_t& NrTimeSlots, std::string& DataID, int32_t& Format);
+
   // ---- XML ----
   // The step of an XML reader, as TMatrix's: xmlMatNumCols, xmlMatNumRows and
   // xmlMatNumLayers announce the counts (an announced 0 becomes 1), cells

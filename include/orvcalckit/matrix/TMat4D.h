@@ -344,6 +344,30 @@ class ORV_API TMat4D : public TComponent {
                               int32_t SrcLowRow, int32_t SrcHighRow, int32_t SrcLowLay, int32_t SrcHighLay,
                               int32_t TimeSlot, int32_t DestCol, int32_t DestRow, int32_t DestLayer);
 
+  // ---- block file ----
+  // The header of a block file: its four counts, DataID (single-byte text
+  // as UTF-8) and Format, handed back whenever the header record could be
+  // read. True when it holds a 4-D array: layers > 0, time slots > 0, Format 1. A missing file or one shorter than the
+  // header raises EInOutError. No reader checks Format.
+  static bool ReadBinaryHeader(const std::string& FName, int32_t& NrColumns, int32_t& NrRows, int32_t& NrLayers,
+                               int32_t& NrTimeSlots, std::string& DataID, int32_t& Format);
+  // Walks the values of time slots TSlotStart .. min(TSlotEnd, file's slots)
+  // (all of them when either bound is below 1) in file order, firing
+  // OnReadElement(ix, iy, il, it, value) with it counted from the first slot
+  // read, and before the d-th value, when d is a multiple of max(Total div
+  // 100, 1), OnPercentDone(Round(d 100 / Total)). The array is not changed.
+  // -1 when TSlotStart is beyond the file's slots, else 0 (also when nothing
+  // is walked). EInOutError when the file cannot be opened or does not hold
+  // every record of the walk: then nothing has fired.
+  int32_t ReadBinary(const std::string& FName, int32_t TSlotStart, int32_t TSlotEnd);
+  // Layer Layer of time slot TSlot of the file into the same place of the
+  // array, OnPercentDone about 100 times (as ReadBinary over the layer); no
+  // OnChange. Codes, the later winning, nothing read: -1 time slot outside
+  // the file's or the array's, -2 layer outside the file's or the array's,
+  // -3 the file's columns or rows differ from the array's. -4 when the file
+  // cannot be opened or does not hold the layer, the array unchanged.
+  int32_t ReadLayer(const std::string& FName, int32_t Layer, int32_t TSlot);
+
   // ---- XML ----
   // The step of an XML reader, as TMatrix's: xmlMatNumCols, xmlMatNumRows,
   // xmlMatNumLayers and xmlMatNumTimeSlots announce the counts (an announced
@@ -411,5 +435,16 @@ ORV_API void CopyMatrixToArray(const TMatrix* Source, TDouble2DArray& Dest, int3
 // Dest := [c - LowCol][r - LowRow] of Source[c][r][Layer].
 ORV_API void CopyArr3DLayerToArr2D(const TDouble3DArray& Source, TDouble2DArray& Dest, int32_t LowCol,
                                    int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t Layer);
+
+// One layer of one time slot of a 4-D block file as [column][row]. Read4DLayer
+// replaces Dest: -1 time slot outside the file's, -2 layer outside (the
+// later code wins), -3 the file cannot be opened, has no columns or rows, or
+// does not hold the layer. Read4DLayerAndAccumulate adds the values to Dest:
+// -1 layer outside, -2 time slot outside, -3 Dest not the file's columns
+// each of its rows (later codes win), -4 as -3 above. On any code Dest is
+// unchanged.
+ORV_API int32_t Read4DLayer(const std::string& FileName, int32_t Layer, int32_t TimeSlot, TDouble2DArray& Dest);
+ORV_API int32_t Read4DLayerAndAccumulate(const std::string& FileName, int32_t Layer, int32_t TimeSlot,
+                                         TDouble2DArray& Dest);
 
 }  // namespace orv

@@ -475,6 +475,14 @@ class ORV_API TMatrix : public TComponent {
   // here directly where that is observably the same as GetVal and SetVal; the
   // shape belongs to the component: change it only through Resize.
   TDouble2DArray Mat;
+  // ---- block file ----
+  // The header of a block file: its counts, DataID (single-byte text as
+  // UTF-8) and Format, handed back whenever the header record could be
+  // read. True when it holds a matrix: no layers, no time slots and Format 1.
+  // A missing file or one shorter than the header raises EInOutError.
+  static bool ReadBinaryHeader(const std::string& FName, int32_t& NrColumns, int32_t& NrRows, std::string& DataID,
+                               int32_t& Format);
+
   // ---- XML ----
   // The step of an XML reader, called once per recognised tag after the
   // reader set FirstCell: 1 for xmlMatEnd, -1 for xmlInvalid, 0 for every

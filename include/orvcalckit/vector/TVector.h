@@ -12,6 +12,10 @@
 
 namespace orv {
 
+class TStream;
+class TMemoryStream;
+class TFileStream;
+
 // ============================================================================
 // TVector: vector of doubles, elements numbered 1..NrOfElem (at least 1)
 // ============================================================================
@@ -254,6 +258,49 @@ class ORV_API TVector : public TComponent {
 
   TNotifyEvent OnChange;
   TSortExchgEvent OnSortExchange;
+
+  // ---- streams and files ----
+  // Binary form: Low, High, then elements Low..High, each number written as an extended number (10 bytes).
+  // The range (LowElem, HighElem) is made valid first. A nil memory stream is
+  // replaced by a new one that the caller owns; a nil file stream writes
+  // nothing. Stream failures raise EInOutError.
+  void SaveToStream(TMemoryStream*& OutStream, int32_t LowElem, int32_t HighElem) const;
+  void SaveToStream(TFileStream* OutStream, int32_t LowElem, int32_t HighElem) const;
+  // Reads the binary form; with AdjustVectorSize the vector first takes High
+  // elements. False for a nil stream, an unreadable range, a range whose
+  // values the rest of the stream cannot hold or a High that would grow the
+  // vector beyond the stream's size in bytes (nothing changed then), or a
+  // vector shorter than High. Values go through SetVal; OnChange once more
+  // at the end.
+  bool LoadFromStream(TStream* InStream, bool AdjustVectorSize);
+  // The ASC file: comment (or "Exported by ORV TVector component: " and FName),
+  // "1\t;nr. of columns", "N\t;nr. of rows", the flag line, one value a line
+  // (strff(value, 12, Precision)), CR LF. -1 when the file cannot be created; later write errors
+  // raise EInOutError (the file closed).
+  int32_t ExportAsASC(const std::string& FName, int32_t Precision, const std::string& Comment) const;
+  // Reads an ASC file of one column: 0; -8 no file; -7 more than one
+  // column; the code of ReadHeaderOfASC (ascBadCounts also for no rows),
+  // the vector untouched; -5 an unreadable row attribute, -6 an unreadable
+  // value: the vector is cut to the bad element (which keeps its value).
+  // "NAN" and "###" read as 0.
+  int32_t ImportASC(const std::string& FName, std::string& Comment);
+  // The plain text file: "First Last", then one value a line: Str(value :
+  // w : Precision), Precision below -2 taken as 2, above 20 as 20; w 1, or
+  // 13 and 26 for the scientific forms -1 and -2. The range is made valid.
+  // False when the file cannot be created or a write fails.
+  bool StoreOnFile(int32_t FirstElem, int32_t LastElem, int32_t Precision, const std::string& FileName) const;
+  // Reads "Low High" and then one number for each element Low..High (one
+  // that cannot be read is skipped, its element kept); with AdjustVectorSize
+  // the vector first takes High elements. False when the file cannot be
+  // read, its range line is unreadable, the rest of the file is too short
+  // for the range or High would grow the vector beyond the file's size in
+  // bytes (nothing changed then), or the vector is shorter than High.
+  // OnChange at the end.
+  bool LoadFromFile(const std::string& FileName, bool AdjustVectorSize);
+  // AutoDetect: a file without the range line; its values are the lines
+  // holding a digit (StringContains "//dig"), whose count the vector takes
+  // with AdjustVectorSize; then one number is read for each element.
+  bool LoadFromFile(const std::string& FileName, bool AdjustVectorSize, bool AutoDetect);
 
  private:
   template <class>
