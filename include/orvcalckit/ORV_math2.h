@@ -1,5 +1,6 @@
 // Unit ORV_math2: analysis routines (covariance, eigenvectors, principal
-// components, ranks, filters of vectors, pseudo-inverse, ...). The unit's
+// components, ranks, filters of vectors, pseudo-inverse, Gaussian peaks and
+// kernels, 2-D kernels, image correlation, ...). The unit's
 // entry point: one header per topic in math2/, and math2/common.h for what
 // they share.
 // CalcFishQ, which this unit shares with ORV_statis, is declared there
@@ -7,10 +8,13 @@
 #pragma once
 
 #include "orvcalckit/ORV_statis.h"
+#include "orvcalckit/math2/brackets.h"
 #include "orvcalckit/math2/common.h"
 #include "orvcalckit/math2/covar.h"
 #include "orvcalckit/math2/eigen.h"
 #include "orvcalckit/math2/filterdesign.h"
+#include "orvcalckit/math2/gauss.h"
+#include "orvcalckit/math2/kernels2d.h"
 #include "orvcalckit/math2/ranks.h"
 #include "orvcalckit/math2/smooth.h"
 #include "orvcalckit/math2/svd.h"

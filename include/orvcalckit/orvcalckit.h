@@ -4,6 +4,7 @@
 #include "orvcorekit/Orv_classes.h"
 #include "orvcorekit/Orv_dstruct.h"
 #include "orvcorekit/Orv_filesys.h"
+#include "orvcorekit/Orv_graphics.h"
 #include "orvcorekit/Orv_orvbase.h"
 #include "orvcorekit/Orv_orvcolors.h"
 #include "orvcorekit/Orv_streams.h"
