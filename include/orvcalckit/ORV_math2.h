@@ -14,6 +14,7 @@
 #include "orvcalckit/math2/eigen.h"
 #include "orvcalckit/math2/filterdesign.h"
 #include "orvcalckit/math2/gauss.h"
+#include "orvcalckit/math2/imgcorr.h"
 #include "orvcalckit/math2/kernels2d.h"
 #include "orvcalckit/math2/ranks.h"
 #include "orvcalckit/math2/smooth.h"
