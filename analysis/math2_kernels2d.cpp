@@ -70,8 +70,9 @@ class TConvolution {
   // rows at a time: the run's sums stay in the result column and every
   // (p, q) term is one pass over contiguous cells, which vectorises.
   void Interior(int64_t I, int64_t Lo, int64_t Hi) const {
-    double* const Acc = FR[Ix(I)].data() + Lo;
     const int64_t N = Hi - Lo;
+    if (N <= 0) return;  // no interior rows: Lo - H may lie before the column
+    double* const Acc = FR[Ix(I)].data() + Lo;
     for (int64_t P = 0; P < FM; ++P) {
       const double* const Src = FD[Ix(I + P - FH)].data() + (Lo - FH);
       const double* const Ker = FK[Ix(P)].data();
