@@ -87,6 +87,18 @@ TEST(Polygons, AreaLengthAndContainment) {
   EXPECT_FALSE(PointIsInsideConvexHull(0.5, 0.5, {{0, 1}, {1, 1}, {1, 0}, {0, 0}})) << "clockwise";
 }
 
+// Splitmix64 (Steele, Lea, Flood, "Fast splittable pseudorandom number
+// generators", OOPSLA 2014), so the reference run can draw the same points.
+struct TSplitMix {
+  uint64_t S;
+  double Next() {
+    uint64_t Z = (S += 0x9E3779B97F4A7C15u);
+    Z = (Z ^ (Z >> 30)) * 0xBF58476D1CE4E5B9u;
+    Z = (Z ^ (Z >> 27)) * 0x94D049BB133111EBu;
+    return static_cast<double>((Z ^ (Z >> 31)) >> 11) * 0x1p-53;
+  }
+};
+
 TEST(PolygonArea, CountsSelfIntersections) {
   const struct { TPDblArray P; int32_t Want; const char* What; } Rows[] = {
       {Square, 0, "simple"},
@@ -102,6 +114,14 @@ TEST(PolygonArea, CountsSelfIntersections) {
     PolygonArea(R.P, N);
     EXPECT_EQ(N, R.Want) << R.What;
   }
+  // 300 random vertices in [-50, 50)^2 (x, y, x, ... from seed 777): pairs
+  // meeting counted with exact rational predicates in Python (fractions).
+  TSplitMix G{777};
+  TPDblArray P(300);
+  for (auto& Q : P) Q = {G.Next() * 100 - 50, G.Next() * 100 - 50};
+  int32_t N = 0;
+  PolygonArea(P, N);
+  EXPECT_EQ(N, 10075);
 }
 
 TEST(Polygons, RectStepsAndDistance) {
@@ -153,18 +173,6 @@ TEST(Convex2DHull, CounterClockwiseFromTheFirstAngle) {
       {{}, {}, "empty"}};
   for (const auto& R : Rows) EXPECT_EQ(Convex2DHull(R.P), R.Want) << R.What;
 }
-
-// Splitmix64 (Steele, Lea, Flood, "Fast splittable pseudorandom number
-// generators", OOPSLA 2014), so the reference run can draw the same points.
-struct TSplitMix {
-  uint64_t S;
-  double Next() {
-    uint64_t Z = (S += 0x9E3779B97F4A7C15u);
-    Z = (Z ^ (Z >> 30)) * 0xBF58476D1CE4E5B9u;
-    Z = (Z ^ (Z >> 27)) * 0x94D049BB133111EBu;
-    return static_cast<double>((Z ^ (Z >> 31)) >> 11) * 0x1p-53;
-  }
-};
 
 TEST(Convex2DHull, AgreesWithQhull) {
   // 2000 points uniform in [-50, 50)^2 (x, y, x, ... from seed 12345); the

@@ -41,8 +41,9 @@ ORV_API double PolygonArea(const TPDblArray& Polygon);
 // The same, and the number of pairs of edges that meet beyond the meetings of
 // neighbouring edges, so a simple polygon gives 0 and a figure eight 1.
 // Touching counts; two collinear edges count only when they share a point.
-// Polygons of fewer than three points give 0 intersections. Every pair of
-// edges is tested: O(n^2).
+// Polygons of fewer than three points give 0 intersections. Only edges
+// whose x ranges overlap are tested: n log n plus those pairs (n^2 / 2 at
+// worst, and for a polygon with a NaN coordinate).
 ORV_API double PolygonArea(const TPDblArray& Polygon, int32_t& Intersections);
 
 // Sum of the edge lengths, with the closing edge when Closed; 0 when empty.
