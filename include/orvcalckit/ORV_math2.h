@@ -1,8 +1,8 @@
 // Unit ORV_math2: analysis routines (covariance, eigenvectors, principal
 // components, ranks, filters of vectors, pseudo-inverse, Gaussian peaks and
-// kernels, 2-D kernels, image correlation, ...). The unit's
-// entry point: one header per topic in math2/, and math2/common.h for what
-// they share.
+// kernels, polygons and convex hulls, 2-D kernels, image correlation, ...).
+// The unit's entry point: one header per topic in math2/, and
+// math2/common.h for what they share.
 // CalcFishQ, which this unit shares with ORV_statis, is declared there
 // (statis/distrib.h).
 #pragma once
@@ -16,6 +16,7 @@
 #include "orvcalckit/math2/gauss.h"
 #include "orvcalckit/math2/imgcorr.h"
 #include "orvcalckit/math2/kernels2d.h"
+#include "orvcalckit/math2/polygons.h"
 #include "orvcalckit/math2/ranks.h"
 #include "orvcalckit/math2/smooth.h"
 #include "orvcalckit/math2/svd.h"
