@@ -32,11 +32,16 @@ TEST(KernelConvolve, StatusCodesLeaveTheResult) {
     const char* Case;
     A Kernel, In;
     int32_t Want;
-  } Rows[] = {{"3 x 4", A(3, TDoubleArray(4)), Data(4, 4), -1}, {"column 2 short", Short5, Data(4, 4), -1},
-              {"4 x 4", A(4, TDoubleArray(4)), Data(4, 4), -2},  {"2 x 2: m < 3 wins", A(2, TDoubleArray(2)), Data(4, 4), -3},
-              {"1 x 1", A(1, TDoubleArray(1)), Data(4, 4), -3},  {"2 x 3: -3 wins", A(2, TDoubleArray(3)), Data(4, 4), -3},
-              {"empty", A(), Data(4, 4), -3},                    {"no columns", K3, A(), -4},
-              {"no rows", K3, A(3), -4},                         {"ragged data", K3, Ragged, -4},
+  } Rows[] = {{"3 x 4", A(3, TDoubleArray(4)), Data(4, 4), -1},
+              {"column 2 short", Short5, Data(4, 4), -1},
+              {"4 x 4", A(4, TDoubleArray(4)), Data(4, 4), -2},
+              {"2 x 2: m < 3 wins", A(2, TDoubleArray(2)), Data(4, 4), -3},
+              {"1 x 1", A(1, TDoubleArray(1)), Data(4, 4), -3},
+              {"2 x 3: -3 wins", A(2, TDoubleArray(3)), Data(4, 4), -3},
+              {"empty", A(), Data(4, 4), -3},
+              {"no columns", K3, A(), -4},
+              {"no rows", K3, A(3), -4},
+              {"ragged data", K3, Ragged, -4},
               {"kernel first", A(4, TDoubleArray(4)), A(), -2}};
   for (const auto& R : Rows) {
     A Out = {{7.0}};
