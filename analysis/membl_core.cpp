@@ -82,6 +82,9 @@ struct TMemBasedLearner::TDistKernel {
   }
   std::vector<int32_t> Index;  // the column number of each entry of Cols
 
+  bool AnyRound() const {
+    return std::any_of(Cols.begin(), Cols.end(), [](const TCol& C) { return C.Round; });
+  }
   double Scale(const TCol& C, double X) const {
     if (!Scaled) return X;
     return C.Sd != 0.0 ? (X - C.Mean) / C.Sd : X - C.Mean;
@@ -89,38 +92,57 @@ struct TMemBasedLearner::TDistKernel {
   void SetQuery(const TDoubleArray& Sensor) {
     for (size_t J = 0; J < Cols.size(); ++J) Cols[J].Query = Scale(Cols[J], Sensor[Ix1(Index[J])]);
   }
-  // Object Obj (1-based; outside the model every value reads 0.0).
-  template <TMBLDistMode M>
+  // Fn(obj, distance) for obj = 1..N except Skip, in order. The sums of a
+  // block of objects grow column by column, each from 0.0 in column order,
+  // so every distance has the bits of the plain loop over its columns; the
+  // options are fixed per loop so that it carries no test that does not change.
+  template <class F>
+  void ForEachObject(int32_t N, int32_t Skip, F&& Fn) const {
+    constexpr int32_t Block = 256;
+    double Sum[Block];
+    const auto Run = [&]<TMBLDistMode M, bool S, bool R>() {
+      for (int32_t First = 1; First <= N; First += Block) {
+        const int32_t Len = std::min(Block, N - First + 1);
+        std::fill(Sum, Sum + Len, 0.0);
+        for (const TCol& C : Cols) {
+          const double* Cells = C.Cells + Ix1(First);
+          const bool Rounded = R && C.Round;
+          for (int32_t I = 0; I < Len; ++I) {
+            double V = Cells[I];
+            if (Rounded) V = RoundHalfEven(V);
+            if (S) V = C.Sd != 0.0 ? (V - C.Mean) / C.Sd : V - C.Mean;
+            const double D = C.Query - V;
+            if constexpr (M == mblDistManhattan)
+              Sum[I] += std::fabs(D);
+            else
+              Sum[I] += D * D;
+          }
+        }
+        for (int32_t I = 0; I < Len; ++I)
+          if (First + I != Skip) Fn(First + I, M == mblDistManhattan ? Sum[I] : std::sqrt(Sum[I]));
+      }
+    };
+    const bool Round = AnyRound();
+    const auto WithMode = [&]<bool S, bool R>() {
+      if (Mode == mblDistManhattan)
+        Run.template operator()<mblDistManhattan, S, R>();
+      else
+        Run.template operator()<mblDistEuclid, S, R>();
+    };
+    if (Scaled)
+      Round ? WithMode.template operator()<true, true>() : WithMode.template operator()<true, false>();
+    else
+      Round ? WithMode.template operator()<false, true>() : WithMode.template operator()<false, false>();
+  }
+  // Any object; one outside the model reads 0.0 in every column.
   double Measure(int32_t Obj) const {
     double Sum = 0.0;
     for (const TCol& C : Cols) {
-      double V = Obj >= 1 && Obj <= C.Len ? C.Cells[Ix1(Obj)] : 0.0;
-      if (C.Round) V = RoundHalfEven(V);
-      const double D = C.Query - Scale(C, V);
-      if constexpr (M == mblDistManhattan)
-        Sum += std::fabs(D);
-      else
-        Sum += D * D;
+      const double V = Obj >= 1 && Obj <= C.Len ? C.Cells[Ix1(Obj)] : 0.0;
+      const double D = C.Query - Scale(C, C.Round ? RoundHalfEven(V) : V);
+      Sum += Mode == mblDistManhattan ? std::fabs(D) : D * D;
     }
-    if constexpr (M == mblDistManhattan)
-      return Sum;
-    else
-      return std::sqrt(Sum);
-  }
-  // Fn(obj, distance) for obj = 1..N except Skip, in order.
-  template <class F>
-  void ForEachObject(int32_t N, int32_t Skip, F&& Fn) const {
-    const auto Run = [&]<TMBLDistMode M>() {
-      for (int32_t I = 1; I <= N; ++I)
-        if (I != Skip) Fn(I, Measure<M>(I));
-    };
-    if (Mode == mblDistManhattan)
-      Run.template operator()<mblDistManhattan>();
-    else
-      Run.template operator()<mblDistEuclid>();
-  }
-  double Measure(int32_t Obj) const {
-    return Mode == mblDistManhattan ? Measure<mblDistManhattan>(Obj) : Measure<mblDistEuclid>(Obj);
+    return Mode == mblDistManhattan ? Sum : std::sqrt(Sum);
   }
 };
 

@@ -8,6 +8,7 @@
 #include <bit>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,30 +47,34 @@ std::string LowerAscii(std::string_view S) {
 // the bytes WriteDouble and WriteByte (little-endian) would move one by one.
 class TItemBlock {
  public:
-  explicit TItemBlock(TStream& S) : FS(S) { FBuf.reserve(BlockBytes); }
+  explicit TItemBlock(TStream& S) : FS(S), FBuf(BlockBytes) {}
   void Double(double X) {
-    const auto U = std::bit_cast<uint64_t>(X);
-    for (int B = 0; B < 8; ++B) FBuf.push_back(static_cast<uint8_t>(U >> (8 * B)));
-    if (FBuf.size() >= BlockBytes) Flush();
+    if (FLen + 8 > BlockBytes) Flush();
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(&FBuf[FLen], &X, 8);
+    } else {
+      const auto U = std::bit_cast<uint64_t>(X);
+      for (size_t B = 0; B < 8; ++B) FBuf[FLen + B] = static_cast<uint8_t>(U >> (8 * B));
+    }
+    FLen += 8;
   }
   void Byte(uint8_t X) {
-    FBuf.push_back(X);
-    if (FBuf.size() >= BlockBytes) Flush();
+    if (FLen == BlockBytes) Flush();
+    FBuf[FLen++] = X;
   }
   void Flush() {
-    FS.WriteBuffer(FBuf.data(), static_cast<int64_t>(FBuf.size()));
-    FBuf.clear();
+    FS.WriteBuffer(FBuf.data(), static_cast<int64_t>(FLen));
+    FLen = 0;
   }
-  // Count items of Size bytes, handed to Take(index, bytes) in order; the
-  // stream raises when it holds fewer.
+  // Count items of Size bytes, handed to Take(bytes) in order; the stream
+  // raises when it holds fewer.
   template <class F>
   void Read(int64_t Count, int Size, F&& Take) {
     const int64_t PerBlock = static_cast<int64_t>(BlockBytes) / Size;
     for (int64_t Done = 0; Done < Count;) {
       const int64_t N = std::min(PerBlock, Count - Done);
-      FBuf.resize(Ix(N * Size));
       FS.ReadBuffer(FBuf.data(), N * Size);
-      for (int64_t I = 0; I < N; ++I) Take(Done + I, FBuf.data() + I * Size);
+      for (int64_t I = 0; I < N; ++I) Take(FBuf.data() + I * Size);
       Done += N;
     }
   }
@@ -78,9 +83,15 @@ class TItemBlock {
   static constexpr size_t BlockBytes = 1 << 16;
   TStream& FS;
   std::vector<uint8_t> FBuf;
+  size_t FLen = 0;
 };
 
 double DoubleOf(const uint8_t* P) {
+  if constexpr (std::endian::native == std::endian::little) {
+    double X;
+    std::memcpy(&X, P, 8);
+    return X;
+  }
   uint64_t U = 0;
   for (int B = 7; B >= 0; --B) U = (U << 8) | P[B];
   return std::bit_cast<double>(U);
@@ -305,12 +316,25 @@ struct TMemBasedLearner::TFiles {
       for (int32_t Row = 1; Row <= R; ++Row) T.SetRowName(Row, Counted());
       for (int32_t Col = 1; Col <= C; ++Col) T.SetColAttrib(Col, S.ReadInteger());
       for (int32_t Row = 1; Row <= R; ++Row) T.SetRowAttrib(Row, S.ReadInteger());
+      // Cells row by row; (Col, Row) follows the items.
       TItemBlock Block(S);
       const int64_t Cells = int64_t{C} * R;
-      const auto ColOf = [C](int64_t I) { return static_cast<int32_t>(I % C) + 1; };
-      const auto RowOf = [C](int64_t I) { return static_cast<int32_t>(I / C) + 1; };
-      Block.Read(Cells, 8, [&](int64_t I, const uint8_t* P) { T.SetElem(ColOf(I), RowOf(I), DoubleOf(P)); });
-      Block.Read(Cells, 1, [&](int64_t I, const uint8_t* P) { T.SetCellState(ColOf(I), RowOf(I), *P); });
+      int32_t Col = 1, Row = 1;
+      const auto Next = [&] {
+        if (++Col > C) {
+          Col = 1;
+          ++Row;
+        }
+      };
+      Block.Read(Cells, 8, [&](const uint8_t* P) {
+        T.SetElem(Col, Row, DoubleOf(P));
+        Next();
+      });
+      Col = Row = 1;
+      Block.Read(Cells, 1, [&](const uint8_t* P) {
+        if (*P != 0) T.SetCellState(Col, Row, *P);  // a new table's states are 0
+        Next();
+      });
 
       Commit(L, T);
       L.FComment = std::move(Comment);
@@ -378,8 +402,23 @@ void TMemBasedLearner::StoreModelBin(const std::string& FName, const std::string
     for (int32_t Col = 1; Col <= C; ++Col) S.WriteInteger(T.ColAttrib(Col));
     for (int32_t Row = 1; Row <= R; ++Row) S.WriteInteger(T.RowAttrib(Row));
     TItemBlock Block(S);
+    // As Elem reads them; a host may have resized an adopted matrix.
+    const bool Direct = T.NumericData->NrOfColumns() >= C && T.NumericData->NrOfRows() >= R;
+    std::vector<const double*> Cells;
+    std::vector<char> Round;
+    for (int32_t Col = 1; Direct && Col <= C; ++Col) {
+      Cells.push_back(T.NumericData->Mat[Ix1(Col)].data());
+      Round.push_back(detail::IsCategorical(T.MScaleType(Col)));
+    }
     for (int32_t Row = 1; Row <= R; ++Row)
-      for (int32_t Col = 1; Col <= C; ++Col) Block.Double(T.Elem(Col, Row));
+      for (int32_t Col = 1; Col <= C; ++Col) {
+        if (!Direct) {
+          Block.Double(T.Elem(Col, Row));
+          continue;
+        }
+        const double V = Cells[Ix1(Col)][Ix1(Row)];
+        Block.Double(Round[Ix1(Col)] ? RoundHalfEven(V) : V);
+      }
     Block.Flush();
     for (int32_t Row = 1; Row <= R; ++Row)
       for (int32_t Col = 1; Col <= C; ++Col) Block.Byte(T.CellState(Col, Row));
