@@ -62,6 +62,16 @@ class TItemBlock {
     if (FLen == BlockBytes) Flush();
     FBuf[FLen++] = X;
   }
+  void Integer(int32_t X) {
+    for (int B = 0; B < 4; ++B) Byte(static_cast<uint8_t>(static_cast<uint32_t>(X) >> (8 * B)));
+  }
+  // A counted line: its length, then the line as WriteLn writes it.
+  void Counted(std::string_view S) {
+    const auto Len = static_cast<int32_t>(std::min<size_t>(S.size(), INT32_MAX));
+    Integer(Len);
+    Integer(Len);
+    for (size_t I = 0; I < static_cast<size_t>(Len); ++I) Byte(static_cast<uint8_t>(S[I]));
+  }
   void Flush() {
     FS.WriteBuffer(FBuf.data(), static_cast<int64_t>(FLen));
     FLen = 0;
@@ -186,9 +196,11 @@ bool ReadTableXml(const std::string& X, TDataTable& T) {
     if (Name == "datatable") {
       if (Tag.Kind == xtEnd) return Started;
       if (Started) continue;
-      // Every cell takes two characters at least: sizes beyond that are no table.
+      // The written form takes 40 characters a column, 30 a row and two a
+      // cell at least: sizes beyond what the text could hold are no table
+      // (a column costs the table its 150 identifier slots).
       if (!XmlIntAttribute(Tag.Attributes, "cols", C) || !XmlIntAttribute(Tag.Attributes, "rows", R) || C < 0 ||
-          R < 0 || C > Len || R > Len || int64_t{C} * R > Len / 2)
+          R < 0 || C > Len / 40 || R > Len / 30 || int64_t{C} * R > Len / 2)
         return false;
       T.Resize(C, R);
       Started = true;
@@ -397,11 +409,11 @@ void TMemBasedLearner::StoreModelBin(const std::string& FName, const std::string
       if (detail::IsCategorical(T.MScaleType(Col)))
         for (int32_t Slot = 1; Slot <= MaxNominalIDs; ++Slot) S.WriteLn(T.NominalID(Col, Slot));
     }
-    for (int32_t Col = 1; Col <= C; ++Col) Counted(StripLTBlanks(T.ColName(Col)));
-    for (int32_t Row = 1; Row <= R; ++Row) Counted(StripLTBlanks(T.RowName(Row)));
-    for (int32_t Col = 1; Col <= C; ++Col) S.WriteInteger(T.ColAttrib(Col));
-    for (int32_t Row = 1; Row <= R; ++Row) S.WriteInteger(T.RowAttrib(Row));
     TItemBlock Block(S);
+    for (int32_t Col = 1; Col <= C; ++Col) Block.Counted(StripLTBlanks(T.ColName(Col)));
+    for (int32_t Row = 1; Row <= R; ++Row) Block.Counted(StripLTBlanks(T.RowName(Row)));
+    for (int32_t Col = 1; Col <= C; ++Col) Block.Integer(T.ColAttrib(Col));
+    for (int32_t Row = 1; Row <= R; ++Row) Block.Integer(T.RowAttrib(Row));
     // As Elem reads them; a host may have resized an adopted matrix.
     const bool Direct = T.NumericData->NrOfColumns() >= C && T.NumericData->NrOfRows() >= R;
     std::vector<const double*> Cells;
@@ -419,7 +431,6 @@ void TMemBasedLearner::StoreModelBin(const std::string& FName, const std::string
         const double V = Cells[Ix1(Col)][Ix1(Row)];
         Block.Double(Round[Ix1(Col)] ? RoundHalfEven(V) : V);
       }
-    Block.Flush();
     for (int32_t Row = 1; Row <= R; ++Row)
       for (int32_t Col = 1; Col <= C; ++Col) Block.Byte(T.CellState(Col, Row));
     Block.Flush();
