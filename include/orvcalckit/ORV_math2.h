@@ -14,3 +14,4 @@
 #include "orvcalckit/math2/ranks.h"
 #include "orvcalckit/math2/smooth.h"
 #include "orvcalckit/math2/svd.h"
+#include "orvcalckit/math2/TCurveFit.h"
