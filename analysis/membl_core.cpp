@@ -2,11 +2,13 @@
 // neighbours of the model objects and their contingency table.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "analysis/ranked_list.h"
 #include "linalg/svd.h"
+#include "orvcalckit/ORV_math2.h"
 #include "orvcalckit/ORV_membl.h"
 #include "orvcalckit/ORV_openarrays.h"
 #include "orvcalckit/ORV_vector.h"
@@ -20,18 +22,6 @@ using detail::Ix1;
 namespace {
 
 constexpr int32_t ListSize = 100;  // entries of the neighbour list
-
-// The sample standard deviation of the distances, 0 for fewer than three
-// (the curve fitter's StdDevX).
-double DistanceSpread(const TDoubleArray& D) {
-  if (D.size() < 3) return 0.0;
-  TVector V(nullptr);
-  V.Resize(static_cast<int32_t>(D.size()));
-  for (size_t I = 0; I < D.size(); ++I) V.SetVal(static_cast<int32_t>(I + 1), D[I]);
-  double Mean = 0.0, Var = 0.0;
-  V.MeanVar(0, 0, Mean, Var);
-  return std::sqrt(Var);
-}
 
 }  // namespace
 
@@ -324,14 +314,14 @@ int32_t TMemBasedLearner::ApplyModel(TDoubleArray& Sensor, int32_t ExcludeObj, i
   const int32_t K = std::clamp(FNumNearestNb, 1, ListSize);
   const bool Spread = K < N && FLocModel == mblLMWgtGauss;
   detail::TRankedList List(ListSize);
-  TDoubleArray All;
+  std::optional<TCurveFit> Distances;  // sigma of the Gauss weights: its StdDevX
+  if (Spread) Distances.emplace(nullptr);
   {
     TDistKernel Kernel(*this);
     Kernel.SetQuery(Sensor);
-    if (Spread) All.reserve(Ix(N));
     Kernel.ForEachObject(N, ExcludeObj, [&](int32_t I, double D) {
       List.Insert(D, I);
-      if (Spread) All.push_back(D);
+      if (Spread) Distances->EnterStatValue(D, 1.0);
     });
   }
   int32_t Result = 0;
@@ -340,7 +330,7 @@ int32_t TMemBasedLearner::ApplyModel(TDoubleArray& Sensor, int32_t ExcludeObj, i
     Result = -2;
   } else {
     const TNeighbours Nb{T, List, K};
-    const double Sigma = Spread ? DistanceSpread(All) : 0.0;
+    const double Sigma = Spread ? Distances->StdDevX() : 0.0;
     std::vector<int32_t> Indep;
     if (FLocModel == mblLMRegress)
       for (int32_t C = 1; C <= T.NrOfColumns(); ++C)
