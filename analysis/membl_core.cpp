@@ -12,7 +12,6 @@
 #include "orvcalckit/ORV_membl.h"
 #include "orvcalckit/ORV_openarrays.h"
 #include "orvcalckit/ORV_vector.h"
-#include "orvcorekit/Orv_univconst.h"
 
 namespace orv {
 
@@ -44,6 +43,7 @@ struct TMemBasedLearner::TDistKernel {
     double Query;         // the query's value, scaled
   };
   std::vector<TCol> Cols;
+  std::vector<int32_t> Index;        // the column number of each entry of Cols
   std::vector<TDoubleArray> Padded;  // columns of a matrix smaller than the table
   TMBLDistMode Mode;
   bool Scaled;
@@ -70,7 +70,6 @@ struct TMemBasedLearner::TDistKernel {
       Index.push_back(C);
     }
   }
-  std::vector<int32_t> Index;  // the column number of each entry of Cols
 
   bool AnyRound() const {
     return std::any_of(Cols.begin(), Cols.end(), [](const TCol& C) { return C.Round; });
