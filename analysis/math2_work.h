@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/extent.h"
+#include "orvcalckit/ORV_matrix.h"
 #include "orvcalckit/detail/index.h"
 #include "orvcalckit/math2/common.h"
 #include "orvcorekit/Orv_sysutils.h"
@@ -25,6 +26,19 @@ std::vector<T> Math2WorkArray(std::string_view Name, int64_t Count) {
         return std::vector<T>(Ix(Count));
       },
       [&] { return EORVMath2Error(std::string(Name) + ": not enough memory"); });
+}
+
+// Rows First..First + Count - 1 (1-based, inside Data) of all columns,
+// row-major: the row distances of the clustering and neighbour routines
+// read each row in one piece.
+inline std::vector<double> RowMajorCopy(std::string_view Name, const TMatrix& Data, int32_t First, int32_t Count) {
+  const int32_t P = Data.NrOfColumns();
+  std::vector<double> R = Math2WorkArray(Name, int64_t{Count} * P);
+  for (int32_t C = 0; C < P; ++C) {
+    const double* Col = Data.Mat[Ix(C)].data() + (First - 1);
+    for (int32_t I = 0; I < Count; ++I) R[Ix(int64_t{I} * P + C)] = Col[I];
+  }
+  return R;
 }
 
 }  // namespace orv::detail

@@ -7,10 +7,12 @@
 #pragma once
 
 #include "orvcalckit/ORV_statis.h"
+#include "orvcalckit/math2/cluster.h"
 #include "orvcalckit/math2/common.h"
 #include "orvcalckit/math2/covar.h"
 #include "orvcalckit/math2/eigen.h"
 #include "orvcalckit/math2/filterdesign.h"
+#include "orvcalckit/math2/knn.h"
 #include "orvcalckit/math2/ranks.h"
 #include "orvcalckit/math2/smooth.h"
 #include "orvcalckit/math2/svd.h"
