@@ -16,16 +16,17 @@
 // The plain search scans every live pair in each step: O(n^3) in all. The
 // fast one remembers each live row's first strict minimum over its partners
 // g > f and takes the first strict minimum of those, which is the same pair.
-// After a merge only the rows whose remembered partner was f or g are
-// scanned again (and row g itself); any other row i < g sees just one new
-// value, D[i, g], which replaces its minimum when smaller, or when equal and
-// g comes first. Entries of dead slots are set to +inf, which no scan takes,
-// so the rescans run over whole rows without asking which slots live. Both
-// give the same merges bit for bit (tests/analysis/math2_cluster_test.cpp).
+// After a merge only row g is scanned again, and the rows whose remembered
+// partner was f or g where the new D[i, g] does not settle the minimum
+// (single linkage never grows a distance, so it never needs one); any other
+// row i < g sees just one new value, D[i, g], which replaces its minimum
+// when smaller, or when equal and g comes first. The scans ask whether a
+// slot lives only where its entry would become the minimum, so they run
+// over whole rows at the speed of a plain loop. Both give the same merges
+// bit for bit (tests/analysis/math2_cluster_test.cpp).
 #pragma once
 
 #include <cstdint>
-#include <limits>
 #include <vector>
 
 #include "orvcalckit/ORV_math2.h"
@@ -76,7 +77,7 @@ void RunMerges(double* D, int32_t N, TClusterMethod Method, double Beta, BeforeF
     double Best = uc_MaxReal;
     int32_t BestAt = -1;
     for (int32_t J = I + 1; J < N; ++J)
-      if (Row[J] < Best) {
+      if (Row[J] < Best && Alive[Ix(J)]) {
         Best = Row[J];
         BestAt = J;
       }
@@ -121,7 +122,13 @@ void RunMerges(double* D, int32_t N, TClusterMethod Method, double Beta, BeforeF
       const double Dfg = At(F, G), Sf = Size[Ix(F)], Sg = Size[Ix(G)];
       for (const int32_t I : Live) {
         if (I == F || I == G) continue;
-        const double V = LanceWilliams<M>(At(F, I), At(G, I), Dfg, Sf, Sg, Size[Ix(I)], Beta);
+        const double Dfi = At(F, I), Dgi = At(G, I);
+        if constexpr (M == cmSingleLink || M == cmCompleteLink) {
+          // The result is one of the two: where it is D[g, i] already, the
+          // column write (a new cache line and page each) is saved.
+          if (M == cmSingleLink ? !(Dfi < Dgi) : !(Dfi > Dgi)) continue;
+        }
+        const double V = LanceWilliams<M>(Dfi, Dgi, Dfg, Sf, Sg, Size[Ix(I)], Beta);
         At(G, I) = V;
         At(I, G) = V;
       }
@@ -129,22 +136,30 @@ void RunMerges(double* D, int32_t N, TClusterMethod Method, double Beta, BeforeF
       Size[Ix(F)] = 0.0;
       Alive[Ix(F)] = 0;
       std::erase(Live, F);
-      for (const int32_t I : Live) {
-        if (I >= F) break;
-        At(I, F) = std::numeric_limits<double>::infinity();
-      }
       if constexpr (!Plain) {
         for (const int32_t I : Live) {
           if (I > G) break;
-          const int32_t Partner = RowAt[Ix(I)];
-          if (I == G || Partner == F || Partner == G) {
+          if (I == G) {
             Rescan(I);
-          } else {
-            const double V = At(I, G);
-            if (V < RowMin[Ix(I)] || (V == RowMin[Ix(I)] && G < Partner)) {
-              RowMin[Ix(I)] = V;
-              RowAt[Ix(I)] = G;
-            }
+            continue;
+          }
+          const int32_t Partner = RowAt[Ix(I)];
+          const double V = At(I, G), Min = RowMin[Ix(I)];
+          // Partner f or g: the other entries of the row stay >= Min, and
+          // those before g > Min when g was the partner. A larger value
+          // needs the whole row again.
+          const bool Partnered = Partner == F || Partner == G;
+          if (V < Min || (V == Min && (Partnered ? Partner == G : G < Partner))) {
+            RowMin[Ix(I)] = V;
+            RowAt[Ix(I)] = G;
+          } else if (Partner == F && V == Min) {
+            // Entries between f and g may tie with g; none lies below Min.
+            const double* Row = D + I * Stride;
+            int32_t J = F + 1;
+            while (!(Row[J] == Min && Alive[Ix(J)])) ++J;  // stops at g at the latest
+            RowAt[Ix(I)] = J;
+          } else if (Partnered) {
+            Rescan(I);
           }
         }
       }

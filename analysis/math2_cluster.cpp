@@ -83,13 +83,13 @@ class TDistanceHandler {
 // The n x n distances of AgglomClustering, row-major; similarities become
 // 1 - similarity. The built-in modes measure as TMatrix.CalcDistMat does,
 // through the same kernel, from a row-major copy.
-std::vector<double> DistanceArray(TMatrix& Data, TDistMode Mode) {
+detail::TBigWork DistanceArray(TMatrix& Data, TDistMode Mode) {
   constexpr const char* Name = "AgglomClustering";
   const int32_t N = Data.NrOfRows(), P = Data.NrOfColumns();
-  std::vector<double> D = detail::Math2WorkArray(Name, int64_t{N} * N);
+  detail::TBigWork D = detail::Math2BigWork(Name, int64_t{N} * N);
   const auto Put = [&](int32_t I, int32_t J, double V) {
-    D[Ix(int64_t{I} * N + J)] = V;
-    D[Ix(int64_t{J} * N + I)] = V;
+    D[int64_t{I} * N + J] = V;
+    D[int64_t{J} * N + I] = V;
   };
   if (Mode == dmUser) {
     for (int32_t I = 0; I < N; ++I)
@@ -267,7 +267,7 @@ int32_t AgglomClustering(TObject* Sender, TMatrix* Data, TDistMode DistMode, TCl
   if (FeedBack) FeedBack(Sender, ProcStat, 0.0);
   const double Beta = FlexBeta < 0.5 ? 0.5 : FlexBeta > 1 ? 1.0 : FlexBeta;
   const int32_t N = Data->NrOfRows();
-  std::vector<double> D = DistanceArray(*Data, DistMode);
+  const detail::TBigWork D = DistanceArray(*Data, DistMode);
 
   if (N < 2) {
     // No merge: no dendrogram rows, no merge distances.
@@ -288,7 +288,7 @@ int32_t AgglomClustering(TObject* Sender, TMatrix* Data, TDistMode DistMode, TCl
   for (int32_t K = 0; K < N; ++K) Id[Ix(K)] = K + 1;
   AbortMathProc = false;
   detail::RunMerges<false>(
-      D.data(), N, Method, Beta,
+      D.get(), N, Method, Beta,
       [&](int32_t E) {
         if (AbortMathProc) return false;
         const double Stat = IncProcStat();

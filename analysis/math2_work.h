@@ -1,7 +1,11 @@
 // Work space and errors of the ORV_math2 routines (internal).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +15,10 @@
 #include "orvcalckit/detail/index.h"
 #include "orvcalckit/math2/common.h"
 #include "orvcorekit/Orv_sysutils.h"
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace orv::detail {
 
@@ -24,6 +32,31 @@ std::vector<T> Math2WorkArray(std::string_view Name, int64_t Count) {
       [&] {
         CheckExtent(Count, sizeof(T));
         return std::vector<T>(Ix(Count));
+      },
+      [&] { return EORVMath2Error(std::string(Name) + ": not enough memory"); });
+}
+
+// Count zeros of double for an array read across its rows as well as
+// along them (the n x n distances of AgglomClustering). Such a walk meets a
+// new page at every step, so where the system gives huge pages on request
+// the array asks for them: the column walks then stay in the TLB.
+struct TFreeWork {
+  void operator()(double* P) const { std::free(P); }
+};
+using TBigWork = std::unique_ptr<double[], TFreeWork>;
+inline TBigWork Math2BigWork(std::string_view Name, int64_t Count) {
+  return GuardAllocation(
+      [&] {
+        CheckExtent(Count, sizeof(double));
+        constexpr std::size_t Huge = std::size_t{1} << 21;
+        const std::size_t Bytes = (Ix(Count) * sizeof(double) + Huge - 1) / Huge * Huge;
+        auto* P = static_cast<double*>(std::aligned_alloc(Huge, Bytes));
+        if (P == nullptr) throw std::bad_alloc();
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+        madvise(P, Bytes, MADV_HUGEPAGE);  // advice only: failure changes nothing
+#endif
+        std::fill_n(P, Count, 0.0);
+        return TBigWork(P);
       },
       [&] { return EORVMath2Error(std::string(Name) + ": not enough memory"); });
 }
