@@ -10,7 +10,6 @@
 #include "analysis/agglom.h"
 #include "analysis/math2_work.h"
 #include "core/combsort.h"
-#include "core/distance.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcorekit/Orv_system.h"
 
@@ -24,14 +23,8 @@ const char* const ClusterMethodID[6] = {"single linkage", "complete linkage",   
 
 namespace {
 
-// Squared Euclidean distance of two rows of P cells, summed in column order.
 double SqrDist(const double* A, const double* B, int32_t P) {
-  double S = 0.0;
-  for (int32_t C = 0; C < P; ++C) {
-    const double D = A[C] - B[C];
-    S += D * D;
-  }
-  return S;
+  return detail::RowMeasure<dmSqrEuclidean>(A, B, P);
 }
 
 // The centres (row-major, K x P) as the means of their members and the
@@ -102,7 +95,7 @@ detail::TBigWork DistanceArray(TMatrix& Data, TDistMode Mode) {
       const double* A = X.data() + Ix(int64_t{I} * P);
       for (int32_t J = I + 1; J < N; ++J) {
         const double* B = X.data() + Ix(int64_t{J} * P);
-        const double V = detail::Measure<M>(P, [A](int64_t C) { return A[C]; }, [B](int64_t C) { return B[C]; });
+        const double V = detail::RowMeasure<M>(A, B, P);
         Put(I, J, M == dmTanimoto || M == dmDice ? 1.0 - V : V);
       }
     }

@@ -117,12 +117,7 @@ void MeanDistanceKNN(const TMatrix* Data, int32_t K, int32_t FirstRow, int32_t L
     const double* A = X.data() + Ix(int64_t{I} * P);
     for (int32_t J = 0; J < Count; ++J) {
       const double* B = X.data() + Ix(int64_t{J} * P);
-      double S = 0.0;
-      for (int32_t C = 0; C < P; ++C) {
-        const double D = A[C] - B[C];
-        S += D * D;
-      }
-      List.Insert(std::sqrt(S), J);
+      List.Insert(detail::RowMeasure<dmEuclidean>(A, B, P), J);
     }
     double Sum = 0.0;
     for (int32_t R = 0; R < K; ++R) Sum += List.Dist(R);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/distance.h"
 #include "core/extent.h"
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcalckit/detail/index.h"
@@ -34,6 +35,12 @@ std::vector<T> Math2WorkArray(std::string_view Name, int64_t Count) {
         return std::vector<T>(Ix(Count));
       },
       [&] { return EORVMath2Error(std::string(Name) + ": not enough memory"); });
+}
+
+// The measure Mode between two rows of P cells held in one piece each.
+template <TDistMode Mode>
+double RowMeasure(const double* A, const double* B, int32_t P) {
+  return Measure<Mode>(P, [A](int64_t C) { return A[C]; }, [B](int64_t C) { return B[C]; });
 }
 
 // Count zeros of double for an array read across its rows as well as
