@@ -121,11 +121,12 @@ double kMeansClustering(const TMatrix* Data, int32_t, int32_t, int32_t NClusters
   if (K < 1) detail::RaiseMath2("kMeansClustering: number of clusters must be at least 1");
   const int32_t N = Data->NrOfRows(), P = Data->NrOfColumns();
   if (N < K) detail::RaiseMath2("kMeansClustering: number of clusters is greater than number of objects");
+  // Copied before the outputs are sized: Centres may be Data.
+  const std::vector<double> X = detail::RowMajorCopy(Name, *Data, 1, N);
   if (Centres->NrOfColumns() != P || Centres->NrOfRows() != K) Centres->Resize(P, K);
   if (Memberships->NrOfElem() != N) Memberships->Resize(N);
   Sizes.Resize(K);
 
-  const std::vector<double> X = detail::RowMajorCopy(Name, *Data, 1, N);
   std::vector<double> Centre = detail::Math2WorkArray(Name, int64_t{K} * P);
   std::vector<int32_t> Count(Ix(K)), Memb(Ix(N));
   if (Seed > 0) SetRandSeed(static_cast<uint64_t>(Seed));

@@ -1,6 +1,7 @@
 // Nearest neighbours and estimation by the k nearest neighbours.
 #include <algorithm>
 #include <cmath>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -69,12 +70,18 @@ void QuadTerms(int32_t P, XFn X, TermFn Term) {
 double BiQuadEstimate(const TMatrix& Data, const detail::TRankedList& List, const std::vector<double>& T, int32_t K,
                       const TVector& Sample) {
   const int32_t P = Data.NrOfColumns();
-  const int32_t NTerms = 1 + 2 * P + P * (P - 1) / 2;
+  const int64_t Terms = 1 + 2 * int64_t{P} + int64_t{P} * (P - 1) / 2;
+  if (Terms > INT32_MAX) return 0.0;
+  const auto NTerms = static_cast<int32_t>(Terms);
   TMatrix A(nullptr);
   TVector B(nullptr), X(nullptr);
-  A.Resize(NTerms, K);
-  B.Resize(K);
-  X.Resize(NTerms);
+  try {
+    A.Resize(NTerms, K);
+    B.Resize(K);
+    X.Resize(NTerms);
+  } catch (const EORVError&) {
+    return 0.0;  // no room for the model: no estimate, as when it fails
+  }
   for (int32_t R = 0; R < K; ++R) {
     const int32_t Row = List.Obj(R);
     QuadTerms(
