@@ -157,6 +157,7 @@ void RunMerges(double* D, int32_t N, TClusterMethod Method, double Beta, BeforeF
             const double* Row = D + I * Stride;
             int32_t J = F + 1;
             while (!(Row[J] == Min && Alive[Ix(J)])) ++J;  // stops at g at the latest
+            RowMin[Ix(I)] = Row[J];  // its own bits (-0.0 equals 0.0)
             RowAt[Ix(I)] = J;
           } else if (Partnered) {
             Rescan(I);

@@ -214,7 +214,7 @@ TEST(AgglomClustering, UserDistanceAbortAndHandlerRestored) {
 }
 
 TEST(AgglomClustering, FastSearchEqualsPlainScanBitForBit) {
-  // Points on a 5 x 5 grid (city-block and squared distances tie often),
+  // Points on a 5 x 5 grid (city-block distances tie often, zeros of both signs),
   // random in general position, and with a row of NaN (no pair below
   // uc_MaxReal at the end).
   const auto Run = [](bool Plain, std::vector<double> D, int32_t N, TClusterMethod M, double Beta) {
@@ -229,6 +229,13 @@ TEST(AgglomClustering, FastSearchEqualsPlainScanBitForBit) {
       detail::RunMerges<false>(D.data(), N, M, Beta, Go, Step);
     return Out;
   };
+  // A host's distances may be negative: (1, 3) merges first, after which
+  // row 0 ties its old minimum +0 at slot 1 with -0.0 at slot 2, which then
+  // merges at -0.0 as the plain scan finds it.
+  const std::vector<double> Hand = {0, +0.0, -0.0, 5, +0.0, 0, 9, -1, -0.0, 9, 0, 7, 5, -1, 7, 0};
+  EXPECT_EQ(Run(false, Hand, 4, cmSingleLink, 0.5), (std::vector<double>{1, 3, -1, 0, 2, -0.0, 2, 3, 0}));
+  EXPECT_TRUE(std::signbit(Run(false, Hand, 4, cmSingleLink, 0.5)[5]));
+
   const std::vector<double> U = test::SplitMixValues(5, 400);
   for (const int Data : {0, 1, 2}) {
     const int32_t N = 120;
@@ -240,6 +247,7 @@ TEST(AgglomClustering, FastSearchEqualsPlainScanBitForBit) {
           V = std::abs(I % 5 - J % 5) + std::abs(I / 5 % 5 - J / 5 % 5);
         else
           V = std::abs(U[I % 400] - U[J % 400]) + std::abs(U[(I + 7) % 400] - U[(J + 7) % 400]);
+        if (V == 0 && (I + J) % 2 == 1) V = -0.0;  // equal to 0, other bits
         if (Data == 2 && (I == 17 || J == 17) && I != J) V = std::nan("");
         D[I * N + J] = V;
       }
@@ -301,6 +309,12 @@ TEST(kMeansClustering, EdgesAndFaults) {
   EXPECT_EQ(Passes.Passes(), 1.0);
   EXPECT_EQ(test::Values(Sizes), (std::vector<int32_t>{3, 2}));
   EXPECT_EQ(test::Column(Centres, 1), (std::vector<double>{1, 10.5}));
+
+  // The centres may be the data matrix itself.
+  TMatrix Y(nullptr);
+  Y.Assign(&X);
+  EXPECT_DOUBLE_EQ(kMeansClustering(&Y, 0, 0, 2, &Y, &Memb), 2.5);
+  EXPECT_EQ(test::Column(Y, 1), (std::vector<double>{1, 10.5}));
 
   // k = n: every object its own cluster, result 0.
   EXPECT_EQ(kMeansClustering(&X, 0, 0, 5, &Centres, &Memb), 0.0);
