@@ -35,24 +35,25 @@ void RankRows(const TMatrix& Data, int32_t Lo, int32_t Hi, const TVector* Sample
     for (int32_t B = Lo; B <= Hi; ++B) List.Insert(DistFunc(B), B);
     return;
   }
-  // Column by column into one sum per row: the same order of addition as
-  // row by row, but each pass runs down a column in one piece.
-  const int32_t Count = Hi - Lo + 1;
-  std::vector<double> Sum = detail::Math2WorkArray("FindNearestNeighbors", Count);
-  const int32_t P = Data.NrOfColumns();
-  for (int32_t V = 1; V <= Sample->NrOfElem(); ++V) {
-    const double S = Sample->GetVal(V);
-    if (V <= P) {
-      const double* Col = Data.Mat[Ix1(V)].data() + (Lo - 1);
-      for (int32_t I = 0; I < Count; ++I) {
-        const double D = S - Col[I];
-        Sum[Ix(I)] += D * D;
-      }
-    } else {
-      for (int32_t I = 0; I < Count; ++I) Sum[Ix(I)] += S * S;
-    }
+  // Row by row down the columns (each read in one piece), the terms in
+  // increasing v; sample elements beyond the columns meet zeros.
+  const int32_t P = std::min(Data.NrOfColumns(), Sample->NrOfElem());
+  std::vector<const double*> Col(Ix(P));
+  std::vector<double> S(Ix(P)), Beyond;
+  for (int32_t V = 1; V <= P; ++V) {
+    Col[Ix1(V)] = Data.Mat[Ix1(V)].data() + (Lo - 1);
+    S[Ix1(V)] = Sample->GetVal(V);
   }
-  for (int32_t I = 0; I < Count; ++I) List.Insert(std::sqrt(Sum[Ix(I)]), Lo + I);
+  for (int32_t V = P + 1; V <= Sample->NrOfElem(); ++V) Beyond.push_back(Sample->GetVal(V) * Sample->GetVal(V));
+  for (int32_t I = 0; I <= Hi - Lo; ++I) {
+    double Sum = 0.0;
+    for (int32_t V = 0; V < P; ++V) {
+      const double D = S[Ix(V)] - Col[Ix(V)][I];
+      Sum += D * D;
+    }
+    for (const double T : Beyond) Sum += T;
+    List.Insert(std::sqrt(Sum), Lo + I);
+  }
 }
 
 // The value of the quadratic model of P variables at X(v), v = 1..P, terms

@@ -29,9 +29,7 @@ using TKnnDistFunc = std::function<double(int32_t Row)>;
 // Neighbors (r = 1..k, not resized: 2 columns, k rows) := (row number,
 // distance) through SetVal, places the range did not fill as (0,
 // uc_MaxReal). k < 1, Data or Neighbors nullptr, or no sample and no
-// DistFunc: nothing written. The one sum per row that the Euclidean
-// distances need: EORVMath2Error "FindNearestNeighbors: not enough memory"
-// when it cannot be had (also from EstimateByKNN).
+// DistFunc: nothing written.
 ORV_API void FindNearestNeighbors(int32_t K, const TMatrix* Data, int32_t FirstRow, int32_t LastRow,
                                   const TVector* Sample, TMatrix* Neighbors, const TKnnDistFunc& DistFunc);
 
@@ -56,8 +54,7 @@ ORV_API void MeanDistanceKNN(const TMatrix* Data, int32_t K, int32_t FirstRow, i
 //              i < j; the minimum-norm solution when the neighbours are
 //              fewer than the terms) and evaluated at the sample; 0 when the
 //              singular value decomposition fails.
-// k < 1, no rows or a nullptr: estimate 0 and MeanDist 0. Raises nothing
-// but the memory error of FindNearestNeighbors.
+// k < 1, no rows or a nullptr: estimate 0 and MeanDist 0. Raises nothing.
 ORV_API void EstimateByKNN(const TMatrix* Data, const TVector* Targets, int32_t K, TKnnWMode Mode, double Param,
                            const TVector* Sample, double& Estimate, double& MeanDist);
 
