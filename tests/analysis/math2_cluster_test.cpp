@@ -378,6 +378,10 @@ TEST(FindCenters, MergesClosestPairsAtAnyScale) {
   FindCenters(&X, 1, 3, 0, &Centres, Mean);
   EXPECT_EQ(Centres.GetVal(1, 1), -1.0);
   EXPECT_EQ(Mean, 0.0);
+  // No pair closer than the largest double (NaN): the merging stops there.
+  test::FillRows(X, {{NAN}, {1}, {2}});
+  FindCenters(&X, 1, 3, 1, &Centres, Mean);
+  EXPECT_TRUE(std::isnan(Centres.GetVal(1, 1)));
 }
 
 }  // namespace

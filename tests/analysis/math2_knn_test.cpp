@@ -53,9 +53,10 @@ TEST(EstimateByKNN, MatchesScikitLearnAndLstsq) {
       EXPECT_NEAR(Mean, R.K == 10 ? 0.16327705618283361 : 0.37065365050450105, 1e-15);
     }
   }
-  // k < 1: 0 and 0. A tiny parameter leaves no positive linear weight: 0.
+  // k < 1: 0 and 0. A tiny parameter leaves no positive linear weight, a
+  // huge one no Gauss weight above 0: 0 (not 0 / 0).
   for (const auto& [K, Mode, P] : {std::tuple{0, kwmAverage, 1.0}, std::tuple{-3, kwmGauss, 1.0},
-                                   std::tuple{10, kwmLinear, 1e-9}}) {
+                                   std::tuple{10, kwmLinear, 1e-9}, std::tuple{10, kwmGauss, 1e300}}) {
     double Est = -1, Mean = -1;
     EstimateByKNN(&X.D, &X.T, K, Mode, P, &X.S, Est, Mean);
     EXPECT_EQ(Est, 0.0) << K;
