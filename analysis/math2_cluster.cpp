@@ -80,6 +80,7 @@ detail::TBigWork DistanceArray(TMatrix& Data, TDistMode Mode) {
   constexpr const char* Name = "AgglomClustering";
   const int32_t N = Data.NrOfRows(), P = Data.NrOfColumns();
   detail::TBigWork D = detail::Math2BigWork(Name, int64_t{N} * N);
+  for (int32_t I = 0; I < N; ++I) D[int64_t{I} * N + I] = 0.0;
   const auto Put = [&](int32_t I, int32_t J, double V) {
     D[int64_t{I} * N + J] = V;
     D[int64_t{J} * N + I] = V;
@@ -90,7 +91,7 @@ detail::TBigWork DistanceArray(TMatrix& Data, TDistMode Mode) {
     return D;
   }
   const std::vector<double> X = detail::RowMajorCopy(Name, Data, 1, N);
-  detail::WithMode(Mode, [&]<TDistMode M>() {
+  const bool BuiltIn = detail::WithMode(Mode, [&]<TDistMode M>() {
     for (int32_t I = 0; I < N; ++I) {
       const double* A = X.data() + Ix(int64_t{I} * P);
       for (int32_t J = I + 1; J < N; ++J) {
@@ -100,6 +101,7 @@ detail::TBigWork DistanceArray(TMatrix& Data, TDistMode Mode) {
       }
     }
   });
+  if (!BuiltIn) std::fill_n(D.get(), int64_t{N} * N, 0.0);  // an ordinal beyond the modes measures 0
   return D;
 }
 

@@ -43,7 +43,8 @@ double RowMeasure(const double* A, const double* B, int32_t P) {
   return Measure<Mode>(P, [A](int64_t C) { return A[C]; }, [B](int64_t C) { return B[C]; });
 }
 
-// Count zeros of double for an array read across its rows as well as
+// Count doubles, not initialised (the caller writes every cell it reads),
+// for an array read across its rows as well as
 // along them (the n x n distances of AgglomClustering). Such a walk meets a
 // new page at every step, so where the system gives huge pages on request
 // the array asks for them: the column walks then stay in the TLB.
@@ -62,7 +63,6 @@ inline TBigWork Math2BigWork(std::string_view Name, int64_t Count) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
         madvise(P, Bytes, MADV_HUGEPAGE);  // advice only: failure changes nothing
 #endif
-        std::fill_n(P, Count, 0.0);
         return TBigWork(P);
       },
       [&] { return EORVMath2Error(std::string(Name) + ": not enough memory"); });

@@ -165,6 +165,9 @@ TEST(AgglomClustering, WorkedExampleAndFewRows) {
   EXPECT_EQ(One.Pos, (std::vector<double>{1}));
   X.Resize(2, 0);
   EXPECT_EQ(Agglom(X, dmEuclidean, cmWard).Code, 0);
+  // An ordinal beyond the distance modes measures 0 everywhere.
+  test::FillRows(X, {{0}, {1}, {3}});
+  EXPECT_EQ(Agglom(X, TDistMode(9), cmSingleLink).Dist, (std::vector<double>{0, 0}));
 }
 
 TEST(AgglomClustering, SimilaritiesMergeMostSimilarFirst) {
