@@ -27,6 +27,16 @@ bool ClampRows(int32_t Count, int32_t& Lo, int32_t& Hi) {
   return true;
 }
 
+// A sum of squares s whose rounded square root is <= B is <= this bound:
+// sqrt(s) <= B rounds from below B + ulp / 2, so s lies below the square of
+// the next double above B and, being a double, not above its rounding
+// (infinite where it overflows). A cheap test that rejects no row the
+// ranked list would take.
+double SquareBound(double B) {
+  const double Up = std::nextafter(B, HUGE_VAL);
+  return Up * Up;
+}
+
 // Ranks rows Lo..Hi by their Euclidean distance to the sample (element v
 // against column v, columns beyond Data read as 0), or by DistFunc.
 void RankRows(const TMatrix& Data, int32_t Lo, int32_t Hi, const TVector* Sample, const TKnnDistFunc& DistFunc,
@@ -35,24 +45,35 @@ void RankRows(const TMatrix& Data, int32_t Lo, int32_t Hi, const TVector* Sample
     for (int32_t B = Lo; B <= Hi; ++B) List.Insert(DistFunc(B), B);
     return;
   }
-  // Row by row down the columns (each read in one piece), the terms in
-  // increasing v; sample elements beyond the columns meet zeros.
+  // A block of rows at a time, column by column into one sum per row: the
+  // terms of each row still in increasing v, but every pass runs down a
+  // column in one piece. Sample elements beyond the columns meet zeros.
   const int32_t P = std::min(Data.NrOfColumns(), Sample->NrOfElem());
-  std::vector<const double*> Col(Ix(P));
-  std::vector<double> S(Ix(P)), Beyond;
-  for (int32_t V = 1; V <= P; ++V) {
-    Col[Ix1(V)] = Data.Mat[Ix1(V)].data() + (Lo - 1);
-    S[Ix1(V)] = Sample->GetVal(V);
-  }
+  std::vector<double> Beyond;
   for (int32_t V = P + 1; V <= Sample->NrOfElem(); ++V) Beyond.push_back(Sample->GetVal(V) * Sample->GetVal(V));
-  for (int32_t I = 0; I <= Hi - Lo; ++I) {
-    double Sum = 0.0;
-    for (int32_t V = 0; V < P; ++V) {
-      const double D = S[Ix(V)] - Col[Ix(V)][I];
-      Sum += D * D;
+  constexpr int32_t Block = 256;
+  double Sum[Block];
+  // Most rows lie beyond the list's last entry: their square root is never
+  // taken.
+  const int32_t Last = List.Capacity() - 1;
+  double Bound = SquareBound(List.Dist(Last));
+  for (int32_t B0 = Lo; B0 <= Hi; B0 += Block) {
+    const int32_t Len = std::min(Block, Hi - B0 + 1);
+    std::fill_n(Sum, Len, 0.0);
+    for (int32_t V = 1; V <= P; ++V) {
+      const double Sv = Sample->GetVal(V);
+      const double* Col = Data.Mat[Ix1(V)].data() + (B0 - 1);
+      for (int32_t I = 0; I < Len; ++I) {
+        const double D = Sv - Col[I];
+        Sum[I] += D * D;
+      }
     }
-    for (const double T : Beyond) Sum += T;
-    List.Insert(std::sqrt(Sum), Lo + I);
+    for (const double T : Beyond)
+      for (int32_t I = 0; I < Len; ++I) Sum[I] += T;
+    for (int32_t I = 0; I < Len; ++I) {
+      if (!(Sum[I] <= Bound)) continue;
+      if (List.Insert(std::sqrt(Sum[I]), B0 + I) >= 0) Bound = SquareBound(List.Dist(Last));
+    }
   }
 }
 

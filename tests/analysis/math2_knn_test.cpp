@@ -113,6 +113,16 @@ TEST(FindNearestNeighbors, RanksRowsAndClampsRange) {
   FindNearestNeighbors(150, &X.D, 1, 200, &X.S, &N, nullptr);
   EXPECT_GT(N.GetVal(1, 100), 0.0);
   EXPECT_EQ(N.GetVal(1, 101), -1.0);
+  // Equal distances: the later row first, also at the list's last place.
+  TMatrix Same(nullptr);
+  Same.Resize(2, 150);
+  Same.Fill(3);
+  for (int32_t R = 1; R <= 150; ++R) Same.SetVal(2, R, 4);
+  TVector Origin(nullptr);
+  test::FillValues(Origin, {0, 0});
+  N.Resize(2, 3);
+  FindNearestNeighbors(3, &Same, 1, 150, &Origin, &N, nullptr);
+  EXPECT_EQ(test::AllRows(N), (std::vector<std::vector<double>>{{150, 5}, {149, 5}, {148, 5}}));
   // A distance function ranks by its values; a range shorter than k leaves (0, uc_MaxReal).
   N.Resize(2, 3);
   FindNearestNeighbors(3, &X.D, 4, 5, nullptr, &N, [](int32_t Row) { return 10.0 - Row; });
