@@ -11,6 +11,7 @@
 
 #include "analysis/agglom.h"
 #include "orvcalckit/ORV_math2.h"
+#include "orvcorekit/Orv_system.h"
 #include "support/components.h"
 #include "support/iris.h"
 #include "support/progress.h"
@@ -318,6 +319,10 @@ TEST(kMeansClustering, EdgesAndFaults) {
   Y.Assign(&X);
   EXPECT_DOUBLE_EQ(kMeansClustering(&Y, 0, 0, 2, &Y, &Memb), 2.5);
   EXPECT_EQ(test::Column(Y, 1), (std::vector<double>{1, 10.5}));
+
+  // A seed draws the start rows from the global generator, seeded with it.
+  EXPECT_NEAR(kMeansClustering(&X, 0, 0, 1, 5, &Centres, &Memb, &Sizes), 110.8, 1e-12);  // around the mean 4.8
+  EXPECT_EQ(RandSeed(), 5u);
 
   // k = n: every object its own cluster, result 0.
   EXPECT_EQ(kMeansClustering(&X, 0, 0, 5, &Centres, &Memb), 0.0);
