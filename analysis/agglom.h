@@ -144,7 +144,7 @@ void RunMerges(double* D, int32_t N, TClusterMethod Method, double Beta, BeforeF
             continue;
           }
           const int32_t Partner = RowAt[Ix(I)];
-          const double V = At(I, G), Min = RowMin[Ix(I)];
+          const double V = At(G, I), Min = RowMin[Ix(I)];  // = D[i, g], read along row g
           // Partner f or g: the other entries of the row stay >= Min, and
           // those before g > Min when g was the partner. A larger value
           // needs the whole row again.
