@@ -1,14 +1,15 @@
 // Unit ORV_math2: analysis routines (covariance, eigenvectors, principal
-// components, ranks, filters of vectors, pseudo-inverse, Gaussian peaks and
-// kernels, polygons and convex hulls, 2-D kernels, image correlation, ...).
-// The unit's entry point: one header per topic in math2/, and
-// math2/common.h for what they share.
+// components, ranks, filters of vectors, pseudo-inverse, clustering, nearest
+// neighbours, Gaussian peaks and kernels, polygons and convex hulls, 2-D
+// kernels, image correlation, ...). The unit's entry point: one header per
+// topic in math2/, and math2/common.h for what they share.
 // CalcFishQ, which this unit shares with ORV_statis, is declared there
 // (statis/distrib.h).
 #pragma once
 
 #include "orvcalckit/ORV_statis.h"
 #include "orvcalckit/math2/brackets.h"
+#include "orvcalckit/math2/cluster.h"
 #include "orvcalckit/math2/common.h"
 #include "orvcalckit/math2/covar.h"
 #include "orvcalckit/math2/eigen.h"
@@ -16,6 +17,7 @@
 #include "orvcalckit/math2/gauss.h"
 #include "orvcalckit/math2/imgcorr.h"
 #include "orvcalckit/math2/kernels2d.h"
+#include "orvcalckit/math2/knn.h"
 #include "orvcalckit/math2/polygons.h"
 #include "orvcalckit/math2/ranks.h"
 #include "orvcalckit/math2/smooth.h"
