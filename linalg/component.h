@@ -155,6 +155,14 @@ class TPendingGrid {
       FSameRows.emplace(G, Cols, [NR](std::size_t) { return std::vector<T>(NR); });
       return;
     }
+    // Columns that a caller reserved ahead (a list growing row by row) take
+    // the new rows in place: nothing to allocate, so nothing can fail.
+    FInPlaceRows = G.size() == NC && NR > G.front().size();
+    for (std::size_t C = 0; FInPlaceRows && C < NC; ++C) FInPlaceRows = G[C].capacity() >= NR;
+    if (FInPlaceRows) {
+      FRows = NR;
+      return;
+    }
     FNew.resize(NC);
     for (std::size_t C = 0; C < NC; ++C) {
       FNew[C].resize(NR);
@@ -164,6 +172,8 @@ class TPendingGrid {
   void Commit() noexcept {
     if (FSameRows)
       FSameRows->Commit();
+    else if (FInPlaceRows)
+      for (auto& Col : FG) Col.resize(FRows);
     else
       FG.swap(FNew);
   }
@@ -172,6 +182,8 @@ class TPendingGrid {
   std::vector<std::vector<T>>& FG;
   std::optional<TPendingItems<std::vector<T>>> FSameRows;
   std::vector<std::vector<T>> FNew;
+  bool FInPlaceRows = false;
+  std::size_t FRows = 0;
 };
 
 // Resizes a grid of Cols columns by Rows rows at once, with the strong guarantee.

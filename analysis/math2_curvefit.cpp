@@ -1,0 +1,300 @@
+// TCurveFit: the pairs, their running sums and the descriptive statistics.
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <utility>
+
+#include "linalg/component.h"
+#include "orvcalckit/ORV_math2.h"
+#include "orvcorekit/Orv_univconst.h"
+
+namespace orv {
+
+namespace {
+constexpr int32_t kGrowRows = 1000;
+constexpr long double kZeroRecip = 1e-30L;  // at most this counts as zero for 1/x
+constexpr uint8_t Bit(TCurveFitError E) { return static_cast<uint8_t>(1u << E); }
+}  // namespace
+
+TCurveFit::TCurveFit(TComponent* AOwner) : TComponent(AOwner) {
+  FData.Resize(2, kGrowRows);
+  Init();
+}
+
+TCurveFit::~TCurveFit() = default;
+
+std::string TCurveFit::ClassName() const { return "TCurveFit"; }
+
+void TCurveFit::Init() {
+  S = TSums{};
+  FNumData = 0;
+  FPSplineFQ = 0;
+  FData.Fill(0.0);
+  FMinX = FMinY = uc_MaxReal;
+  FMaxX = FMaxY = -uc_MaxReal;
+  FErrIndic = 0;
+}
+
+// The storage grows by kGrowRows rows as the pairs arrive; the columns'
+// capacity grows geometrically underneath, so that the steps copy nothing
+// and entering n pairs stays linear.
+void TCurveFit::GrowRows(int32_t Need) {
+  if (Need <= FData.NrOfRows()) return;
+  const int64_t Rows = int64_t{FData.NrOfRows()} + kGrowRows;
+  detail::GuardAlloc<EORVMath2Error>(*this, "not enough memory on heap", [&] {
+    detail::CheckExtent(Rows * 2, sizeof(double));
+    if (Rows > INT32_MAX) throw std::length_error("rows");
+    for (auto& Col : FData.Mat)
+      if (Col.capacity() < static_cast<std::size_t>(Rows)) Col.reserve(std::max<std::size_t>(Col.capacity() * 2, detail::Ix(Rows)));
+    FData.Resize(2, static_cast<int32_t>(Rows));
+  });
+}
+
+void TCurveFit::AdjustSums(double xd, double yd, bool Add) {
+  const long double x = xd, y = yd, sg = Add ? 1.0L : -1.0L;
+  constexpr long double M = uc_MaxReal;
+  uint8_t Flags = 0;
+  if (Add) {
+    if (xd < FMinX) FMinX = xd;
+    if (yd < FMinY) FMinY = yd;
+    if (xd > FMaxX) FMaxX = xd;
+    if (yd > FMaxY) FMaxY = yd;
+  }
+  const long double d = x - y;
+  S.sumx += sg * x;
+  S.sumy += sg * y;
+  S.sumxq += sg * (x * x);
+  S.sumyq += sg * (y * y);
+  S.sumDiff += sg * d;
+  S.SumDiffq += sg * (d * d);
+  S.sumxy += sg * (x * y);
+  S.sumx2y += sg * (x * x * y);
+  S.sumxy2 += sg * (x * y * y);
+  S.sumx3 += sg * (x * x * x);
+  S.sumy3 += sg * (y * y * y);
+  S.sumx4 += sg * (x * x * x * x);
+  S.sumy4 += sg * (y * y * y * y);
+  const bool XZero = std::fabs(x) <= kZeroRecip, YZero = std::fabs(y) <= kZeroRecip;
+  if (YZero) {
+    Flags |= Bit(cfeYEQ0);
+    S.sum1byy += sg * M;
+    S.sum1byyq += sg * (M * M);
+    S.sumxbyy += sg * (x * M);
+    if (XZero) {
+      S.sum1byxy += sg * M;
+      Flags |= Bit(cfeXEQ0);
+    } else {
+      S.sum1byxy += sg * (M / x);
+    }
+  } else {
+    S.sum1byy += sg * (1.0L / y);
+    S.sum1byyq += sg * (1.0L / (y * y));
+    S.sumxbyy += sg * (x / y);
+    if (XZero) {
+      S.sum1byxy += sg * (M / y);
+      Flags |= Bit(cfeXEQ0);
+    } else {
+      S.sum1byxy += sg * (1.0L / x / y);
+    }
+  }
+  if (XZero) {
+    Flags |= Bit(cfeXEQ0);
+    S.sum1byx += sg * M;
+    S.sum1byxq += sg * (M * M);
+    S.sumybyx += sg * (y * M);
+  } else {
+    S.sum1byx += sg * (1.0L / x);
+    S.sum1byxq += sg * (1.0L / (x * x));
+    S.sumybyx += sg * (y / x);
+  }
+  if (!(x > 0)) {
+    if (x <= 0) Flags |= Bit(cfeXLE0);
+  } else {
+    const long double L = std::log(x);
+    S.sumlnx += sg * L;
+    S.sumlnxq += sg * (L * L);
+    S.sumylnx += sg * (y * L);
+    S.sumxlnx += sg * (x * L);
+    S.sumyqlnx += sg * (y * y * L);
+    if (y != 0)
+      S.sumlnxbyy += sg * (L / y);
+    else
+      Flags |= Bit(cfeYEQ0);
+    if (y > 0)
+      S.sumlnxlny += sg * (L * std::log(y));
+    else
+      Flags |= Bit(cfeYLE0);
+  }
+  if (!(y > 0)) {
+    if (y <= 0) Flags |= Bit(cfeYLE0);
+  } else {
+    const long double K = std::log(y);
+    S.sumlny += sg * K;
+    S.sumylny += sg * (y * K);
+    S.sumlnyq += sg * (K * K);
+    S.sumxlny += sg * (x * K);
+    S.sumxqlny += sg * (x * x * K);
+    if (x != 0)
+      S.sumlnybyx += sg * (K / x);
+    else
+      Flags |= Bit(cfeXEQ0);
+  }
+  if (Add) FErrIndic |= Flags;
+}
+
+int32_t TCurveFit::EnterStatValue(double x, double y) {
+  if (FNumData == INT32_MAX) detail::RaiseComponentError<EORVMath2Error>(*this, "not enough memory on heap");
+  GrowRows(FNumData + 1);  // before any change, so a failure leaves the fitter as it was
+  AdjustSums(x, y, true);
+  ++FNumData;
+  FData.Mat[0][detail::Ix1(FNumData)] = x;
+  FData.Mat[1][detail::Ix1(FNumData)] = y;
+  Invalidate();
+  return FNumData;
+}
+
+void TCurveFit::RemoveStatValue(int32_t ix) {
+  if (detail::InAxis(ix, FNumData)) {
+    AdjustSums(FData.Mat[0][detail::Ix1(ix)], FData.Mat[1][detail::Ix1(ix)], false);
+    for (auto& Col : FData.Mat)
+      std::move(Col.begin() + ix, Col.begin() + FNumData, Col.begin() + (ix - 1));
+    --FNumData;
+  }
+  Invalidate();
+}
+
+void TCurveFit::FlipXY() {
+  std::swap(FMinX, FMinY);
+  std::swap(FMaxX, FMaxY);
+  S.sumDiff = -S.sumDiff;
+  std::swap(S.sumx, S.sumy);
+  std::swap(S.sumxq, S.sumyq);
+  std::swap(S.sumx2y, S.sumxy2);
+  std::swap(S.sumx3, S.sumy3);
+  std::swap(S.sumx4, S.sumy4);
+  std::swap(S.sum1byy, S.sum1byx);
+  std::swap(S.sum1byyq, S.sum1byxq);
+  std::swap(S.sumxbyy, S.sumybyx);
+  std::swap(S.sumlnx, S.sumlny);
+  std::swap(S.sumlnxq, S.sumlnyq);
+  std::swap(S.sumylnx, S.sumxlny);
+  std::swap(S.sumxlnx, S.sumylny);
+  std::swap(S.sumlnxbyy, S.sumlnybyx);
+  std::swap(S.sumxqlny, S.sumyqlnx);
+  FData.Mat[0].swap(FData.Mat[1]);  // every row, as an exchange per row would
+}
+
+// ---- descriptive statistics ----
+
+double TCurveFit::MeanX() const { return FNumData > 0 ? static_cast<double>(S.sumx / FNumData) : 0.0; }
+double TCurveFit::MeanY() const { return FNumData > 0 ? static_cast<double>(S.sumy / FNumData) : 0.0; }
+double TCurveFit::MeanDiff() const { return FNumData > 0 ? static_cast<double>(S.sumDiff / FNumData) : 0.0; }
+
+double TCurveFit::StdDevOf(long double S1, long double S2) const {
+  if (FNumData < 3) return 0.0;
+  const long double n = FNumData;
+  return static_cast<double>(std::sqrt(std::fabs((S2 - S1 * S1 / n) / (n - 1))));
+}
+
+double TCurveFit::StdDevX() const { return StdDevOf(S.sumx, S.sumxq); }
+double TCurveFit::StdDevY() const { return StdDevOf(S.sumy, S.sumyq); }
+double TCurveFit::StdDevDiff() const { return StdDevOf(S.sumDiff, S.SumDiffq); }
+
+double TCurveFit::CorrCoeff() const {
+  if (FNumData <= 2 || S.sumxq <= 0 || S.sumyq <= 0) return 0.0;
+  const long double n = FNumData;
+  const double Sxx = static_cast<double>(S.sumxq - S.sumx * S.sumx / n);
+  const double Syy = static_cast<double>(S.sumyq - S.sumy * S.sumy / n);
+  if (Sxx == 0 || Syy == 0) return 0.0;
+  return static_cast<double>((S.sumxy - S.sumx * S.sumy / n) / std::sqrt(std::fabs(static_cast<long double>(Sxx) * Syy)));
+}
+
+void TCurveFit::CalcStatistics(int32_t& NumData, double& MeanX, double& MeanY, double& StdevX, double& StdevY,
+                               double& MeanDiff, double& StdevDiff, double& rxy) const {
+  MeanX = MeanY = StdevX = StdevY = MeanDiff = StdevDiff = rxy = 0.0;
+  NumData = FNumData;
+  if (FNumData > 0) {
+    MeanX = this->MeanX();
+    MeanY = this->MeanY();
+    MeanDiff = this->MeanDiff();
+  }
+  if (FNumData > 2) {
+    StdevX = StdDevX();
+    StdevY = StdDevY();
+    StdevDiff = StdDevDiff();
+    rxy = CorrCoeff();
+  }
+}
+
+// Without pairs the block (c, 1, c, 0) would clamp to row 1, which still
+// holds whatever was stored there: the empty results instead.
+double TCurveFit::PercentileX(double Prob) const { return FNumData > 0 ? FData.Percentile(Prob, 1, 1, 1, FNumData) : 0.0; }
+double TCurveFit::PercentileY(double Prob) const { return FNumData > 0 ? FData.Percentile(Prob, 2, 1, 2, FNumData) : 0.0; }
+
+bool TCurveFit::QuartilesX(double& q1, double& q2, double& q3) const {
+  if (FNumData > 0) return FData.Quartiles(1, 1, 1, FNumData, q1, q2, q3);
+  q1 = q2 = q3 = 0.0;
+  return false;
+}
+
+bool TCurveFit::QuartilesY(double& q1, double& q2, double& q3) const {
+  if (FNumData > 0) return FData.Quartiles(2, 1, 2, FNumData, q1, q2, q3);
+  q1 = q2 = q3 = 0.0;
+  return false;
+}
+
+namespace {
+std::pair<double, double> SkewKurtOfColumn(const TMatrix& M, int32_t Col, int32_t N) {
+  double Skew = 0.0, Kurt = 0.0;
+  if (N > 0) M.SkewKurtSample(Col, 1, Col, N, Skew, Kurt);
+  return {Skew, Kurt};
+}
+}  // namespace
+
+double TCurveFit::SkewnessX() const { return SkewKurtOfColumn(FData, 1, FNumData).first; }
+double TCurveFit::SkewnessY() const { return SkewKurtOfColumn(FData, 2, FNumData).first; }
+double TCurveFit::KurtosisX() const { return SkewKurtOfColumn(FData, 1, FNumData).second; }
+double TCurveFit::KurtosisY() const { return SkewKurtOfColumn(FData, 2, FNumData).second; }
+
+double TCurveFit::MeanAngle(int32_t Col) const {
+  constexpr double ToRad = std::numbers::pi / 180.0;
+  double Sn = 0.0, Cs = 0.0;
+  for (int32_t I = 0; I < FNumData; ++I) {
+    const double V = FData.Mat[detail::Ix1(Col)][detail::Ix(I)] * ToRad;
+    Sn += std::sin(V);
+    Cs += std::cos(V);
+  }
+  if (Cs == 0.0) return Sn > 0.0 ? 90.0 : Sn < 0.0 ? 270.0 : 0.0;
+  const double A = std::atan(Sn / Cs) / ToRad;
+  if (Cs < 0.0) return A + 180.0;
+  if (Sn < 0.0) return A + 360.0;
+  return A;
+}
+
+double TCurveFit::MeanAngleX() const { return MeanAngle(1); }
+double TCurveFit::MeanAngleY() const { return MeanAngle(2); }
+
+// ---- spline settings ----
+
+void TCurveFit::SetSplineNatural1(bool Value) {
+  FNatural1 = Value;
+  FSplineValid = false;
+}
+void TCurveFit::SetSplineNaturalN(bool Value) {
+  FNaturalN = Value;
+  FSplineValid = false;
+}
+void TCurveFit::SetSplineDerivY1(double Value) {
+  FY1Dash = Value;
+  FSplineValid = false;
+}
+void TCurveFit::SetSplineDerivYN(double Value) {
+  FYNDash = Value;
+  FSplineValid = false;
+}
+void TCurveFit::SetSplineSmoothingFactor(double Value) {
+  FPSplineSmooth = Value;
+  FPenSplineValid = false;
+}
+
+}  // namespace orv
