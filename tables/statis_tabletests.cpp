@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "orvcalckit/ORV_math2.h"
 #include "orvcalckit/ORV_statis.h"
 #include "orvcalckit/detail/index.h"
 #include "orvcorekit/Orv_system.h"
@@ -61,35 +62,6 @@ double Polynomial(const double (&c)[7], double t) {
   double Sum = 0;
   for (int j = 6; j >= 0; --j) Sum = Sum * t + c[j];
   return Sum;
-}
-
-// Least-squares parabola k0 + k1 x + k2 x^2 through Count points, by the
-// normal equations solved with partial pivoting. Private: the curve fitter
-// of ORV_math2 is not available to this unit.
-void FitParabola(const double* x, const double* y, int Count, double k[3]) {
-  double A[3][4] = {};
-  for (int i = 0; i < Count; ++i) {
-    const double p[3] = {1.0, x[i], x[i] * x[i]};
-    for (int r = 0; r < 3; ++r) {
-      for (int c = 0; c < 3; ++c) A[r][c] += p[r] * p[c];
-      A[r][3] += p[r] * y[i];
-    }
-  }
-  for (int c = 0; c < 3; ++c) {
-    int Pivot = c;
-    for (int r = c + 1; r < 3; ++r)
-      if (std::fabs(A[r][c]) > std::fabs(A[Pivot][c])) Pivot = r;
-    std::swap(A[c], A[Pivot]);
-    for (int r = c + 1; r < 3; ++r) {
-      const double f = A[r][c] / A[c][c];
-      for (int j = c; j < 4; ++j) A[r][j] -= f * A[c][j];
-    }
-  }
-  for (int r = 2; r >= 0; --r) {
-    double s = A[r][3];
-    for (int j = r + 1; j < 3; ++j) s -= A[r][j] * k[j];
-    k[r] = s / A[r][r];
-  }
 }
 
 // D of the sorted values against the standard normal distribution function.
@@ -234,14 +206,13 @@ int32_t WilcoxonSRQuantile(int32_t n, double alpha, bool TwoSided) {
   double Value;
   if (n <= WilTable) {
     const int Count = n == 8 ? 3 : n <= 10 ? 4 : 5;
-    double x[5], y[5], k[3];
-    for (int j = 0; j < Count; ++j) {
-      x[j] = std::log(detail::WilcoxonLevels[j]);
-      y[j] = detail::WilcoxonTable[detail::Ix(n - WilFirst)][j];
-    }
-    FitParabola(x, y, Count, k);
+    TCurveFit Fit(nullptr);
+    for (int j = 0; j < Count; ++j)
+      Fit.EnterStatValue(std::log(detail::WilcoxonLevels[j]), detail::WilcoxonTable[detail::Ix(n - WilFirst)][j]);
+    double k0, k1, k2, FitQual;
+    Fit.CalcParabolFit(k0, k1, k2, FitQual);
     const double la = std::log(a);
-    Value = std::max(0.0, RoundHalfEven(k[2] * la * la + k[1] * la + k[0]));
+    Value = std::max(0.0, RoundHalfEven(k2 * la * la + k1 * la + k0));
   } else {
     const double z = -nDistriQuantile(a / 2);
     const double N = n;

@@ -84,7 +84,8 @@ ORV_API double PerformLillieforsTest(TVector* Data, bool Sorted);
 
 // The critical value of the Wilcoxon signed-rank statistic for n pairs at
 // alpha (two-sided, or one-sided as 2 alpha two-sided). n <= 100: the
-// least-squares parabola in ln alpha through the table's levels for n
+// least-squares parabola in ln alpha (TCurveFit.CalcParabolFit) through the
+// table's levels for n
 // (0.1, 0.05, 0.02 for n = 8; and 0.01 for 9 and 10; and 0.001 above),
 // rounded half to even, 0 when negative. Above 100 the normal
 // approximation n(n + 1)/4 - z sqrt(n(n + 1)(2n + 1)/24) rounded. -1 when n
