@@ -58,9 +58,13 @@ double NormalFivePercent() {
   return z;
 }
 
+// c0 + c1 t + ... + c6 t^6, the terms added from c0 on.
 double Polynomial(const double (&c)[7], double t) {
-  double Sum = 0;
-  for (int j = 6; j >= 0; --j) Sum = Sum * t + c[j];
+  double Sum = 0, Power = 1;
+  for (double cj : c) {
+    Sum += cj * Power;
+    Power *= t;
+  }
   return Sum;
 }
 
