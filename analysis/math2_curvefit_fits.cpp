@@ -204,7 +204,7 @@ void TCurveFit::CalcCircleFit(double& r, double& dx, double& dy) const {
   const long double R2 = (Sq - 2 * (S.sumx * cx + S.sumy * cy) + n * (cx * cx + cy * cy)) / n;
   dx = static_cast<double>(cx);
   dy = static_cast<double>(cy);
-  r = R2 > 0 ? static_cast<double>(std::sqrt(R2)) : 0.0;  // rounding can leave an exact fit just below 0
+  r = R2 < 0 ? 0.0 : static_cast<double>(std::sqrt(R2));  // rounding can leave an exact fit just below 0
 }
 
 void TCurveFit::CalcAnovaReg(int32_t NumVars, bool IncludeConst, int32_t& dfreg, int32_t& dfres, int32_t& dftotal,
