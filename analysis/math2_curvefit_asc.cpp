@@ -118,7 +118,7 @@ int32_t TCurveFit::ImportASC(const std::string& FName) {
   Init();
   std::copy(X.begin(), X.end(), FData.Mat[0].begin());
   std::copy(Y.begin(), Y.end(), FData.Mat[1].begin());
-  for (std::size_t I = 0; I < X.size(); ++I) AdjustSums(X[I], Y[I], true);
+  for (std::size_t I = 0; I < X.size(); ++I) AdjustSums<true>(X[I], Y[I]);
   FNumData = Rows;
   return 0;
 }
