@@ -16,7 +16,8 @@
 // for calculating Kendall's tau with ungrouped data", JASA 61, 1966: sort by
 // (x, y), count the exchanges of a merge sort by y as the discordant pairs,
 // the rest from the runs of equal x, of equal y and of equal (x, y));
-// otherwise (NaN, infinities, whose differences may be NaN) the plain visit.
+// pairs holding NaN are left out first; with infinities (whose differences
+// may be NaN) the plain visit.
 #pragma once
 
 #include <algorithm>
@@ -71,7 +72,19 @@ int64_t TiedPairs(std::size_t N, Eq&& Equal) {
 inline TPairCounts CountPairs(std::span<const double> X, std::span<const double> Y) {
   const std::size_t N = X.size();
   for (std::size_t I = 0; I < N; ++I)
-    if (!std::isfinite(X[I]) || !std::isfinite(Y[I])) return CountPairsPlain(X, Y);
+    if (!std::isfinite(X[I]) || !std::isfinite(Y[I])) {
+      // A pair holding NaN has NaN differences with every other: it counts
+      // nowhere and is left out. Infinities (inf - inf is NaN) take the plain visit.
+      std::vector<double> Xs, Ys;
+      bool Infinite = false;
+      for (std::size_t J = 0; J < N; ++J) {
+        if (std::isnan(X[J]) || std::isnan(Y[J])) continue;
+        Infinite = Infinite || std::isinf(X[J]) || std::isinf(Y[J]);
+        Xs.push_back(X[J]);
+        Ys.push_back(Y[J]);
+      }
+      return Infinite ? CountPairsPlain(Xs, Ys) : CountPairs(Xs, Ys);
+    }
   std::vector<std::size_t> Ord(N);
   for (std::size_t I = 0; I < N; ++I) Ord[I] = I;
   std::sort(Ord.begin(), Ord.end(), [&](std::size_t A, std::size_t B) {

@@ -73,7 +73,7 @@ TEST(CurveFitRank, IrisAgainstScipy) {
 }
 
 // The O(n log n) count against the visit of every two pairs, on data full of
-// ties, with differences that underflow as a product, and with NaN.
+// ties, with differences that underflow as a product, with NaN and infinities.
 TEST(CurveFitRank, PairCountsAgree) {
   SetRandSeed(7);
   for (int Round = 0; Round < 40; ++Round) {
@@ -84,6 +84,7 @@ TEST(CurveFitRank, PairCountsAgree) {
       Y[I] = static_cast<double>(Random(7)) * (Round % 3 == 0 ? 1e-160 : 1.0) - 3;
     }
     if (Round % 5 == 4) Y[N / 2] = std::numeric_limits<double>::quiet_NaN();
+    if (Round % 7 == 6) X[0] = X[N - 1] = std::numeric_limits<double>::infinity();
     const auto A = detail::CountPairs(X, Y), B = detail::CountPairsPlain(X, Y);
     EXPECT_EQ(A.Concord, B.Concord) << Round;
     EXPECT_EQ(A.Discord, B.Discord) << Round;
