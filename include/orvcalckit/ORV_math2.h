@@ -1,7 +1,7 @@
 // Unit ORV_math2: analysis routines (covariance, eigenvectors, principal
-// components, ranks, filters of vectors, pseudo-inverse, ...). The unit's
-// entry point: one header per topic in math2/, and math2/common.h for what
-// they share.
+// components, ranks, filters of vectors, pseudo-inverse, polygons and convex
+// hulls, ...). The unit's entry point: one header per topic in math2/, and
+// math2/common.h for what they share.
 // CalcFishQ, which this unit shares with ORV_statis, is declared there
 // (statis/distrib.h).
 #pragma once
@@ -11,6 +11,7 @@
 #include "orvcalckit/math2/covar.h"
 #include "orvcalckit/math2/eigen.h"
 #include "orvcalckit/math2/filterdesign.h"
+#include "orvcalckit/math2/polygons.h"
 #include "orvcalckit/math2/ranks.h"
 #include "orvcalckit/math2/smooth.h"
 #include "orvcalckit/math2/svd.h"
