@@ -203,15 +203,18 @@ double TCurveFit::MeanX() const { return FNumData > 0 ? static_cast<double>(S.su
 double TCurveFit::MeanY() const { return FNumData > 0 ? static_cast<double>(S.sumy / FNumData) : 0.0; }
 double TCurveFit::MeanDiff() const { return FNumData > 0 ? static_cast<double>(S.sumDiff / FNumData) : 0.0; }
 
-double TCurveFit::StdDevOf(long double S1, long double S2) const {
-  if (FNumData < 3) return 0.0;
-  const long double n = FNumData;
+namespace {
+// Below three pairs 0 (not below two).
+double StdDevOf(int32_t N, long double S1, long double S2) {
+  if (N < 3) return 0.0;
+  const long double n = N;
   return static_cast<double>(std::sqrt(std::fabs((S2 - S1 * S1 / n) / (n - 1))));
 }
+}  // namespace
 
-double TCurveFit::StdDevX() const { return StdDevOf(S.sumx, S.sumxq); }
-double TCurveFit::StdDevY() const { return StdDevOf(S.sumy, S.sumyq); }
-double TCurveFit::StdDevDiff() const { return StdDevOf(S.sumDiff, S.SumDiffq); }
+double TCurveFit::StdDevX() const { return StdDevOf(FNumData, S.sumx, S.sumxq); }
+double TCurveFit::StdDevY() const { return StdDevOf(FNumData, S.sumy, S.sumyq); }
+double TCurveFit::StdDevDiff() const { return StdDevOf(FNumData, S.sumDiff, S.SumDiffq); }
 
 double TCurveFit::CorrCoeff() const {
   if (FNumData <= 2 || S.sumxq <= 0 || S.sumyq <= 0) return 0.0;

@@ -181,7 +181,6 @@ class ORV_API TCurveFit : public TComponent {
   void Invalidate() { FSplineValid = FKendallValid = FPenSplineValid = false; }
   void GrowRows(int32_t Need);
   void CountPairs();
-  double StdDevOf(long double S1, long double S2) const;
   double MeanAngle(int32_t Col) const;
   bool PolyFit(int32_t nOrder, bool Centred, TDoubleArray& kArray, TDoubleArray& Alpha, double& XShift,
                double& FitQual, bool& NearSingular);
