@@ -187,6 +187,9 @@ bool TCurveFit::PolyFit(int32_t nOrder, bool Centred, TDoubleArray& kArray, TDou
   return true;
 }
 
+// The algebraic least-squares circle from the moments of the points (I. Kasa,
+// "A circle fitting procedure and its error analysis", IEEE Trans. Instrum.
+// Meas. 25(1), 1976).
 void TCurveFit::CalcCircleFit(double& r, double& dx, double& dy) const {
   r = dx = dy = 0.0;
   if (FNumData <= 2) throw EORVMath2Error("CalcCircleFit: not enough data points");
