@@ -118,6 +118,7 @@ void TCurveFit::AdjustSums(double xd, double yd) {
     Acc<Add>(S.sum1byxq, 1.0L / (x * x));
     Acc<Add>(S.sumybyx, y / x);
   }
+  const long double K = y > 0 ? std::log(y) : 0.0L;  // taken once: two sums of step 4 and 5 use it
   if (!(x > 0)) {
     if (x <= 0) Flags |= Bit(cfeXLE0);
   } else {
@@ -132,14 +133,13 @@ void TCurveFit::AdjustSums(double xd, double yd) {
     else
       Flags |= Bit(cfeYEQ0);
     if (y > 0)
-      Acc<Add>(S.sumlnxlny, L * std::log(y));
+      Acc<Add>(S.sumlnxlny, L * K);
     else
       Flags |= Bit(cfeYLE0);
   }
   if (!(y > 0)) {
     if (y <= 0) Flags |= Bit(cfeYLE0);
   } else {
-    const long double K = std::log(y);
     Acc<Add>(S.sumlny, K);
     Acc<Add>(S.sumylny, y * K);
     Acc<Add>(S.sumlnyq, K * K);
