@@ -15,6 +15,7 @@ constexpr TPackageUnitEntry Units[] = {
     {"ORV_matrix", detail::MatrixInitialization, detail::MatrixFinalization},
     {"ORV_datatable", detail::DatatableInitialization, detail::DatatableFinalization},
     {"ORV_math2", detail::Math2Initialization, detail::Math2Finalization},
+    {"ORV_membl", detail::MemblInitialization, detail::MemblFinalization},
     {"ORV_kohonen", detail::KohonenInitialization, detail::KohonenFinalization},
 };
 

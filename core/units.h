@@ -34,6 +34,9 @@ void DatatableFinalization();
 void Math2Initialization();
 void Math2Finalization();
 
+void MemblInitialization();
+void MemblFinalization();
+
 void KohonenInitialization();
 void KohonenFinalization();
 

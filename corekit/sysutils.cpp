@@ -31,6 +31,12 @@ bool TryStrToInt(std::string_view S, int32_t& Value) {
   return true;
 }
 
+int32_t StrToInt(std::string_view S) {
+  int32_t V = 0;
+  if (!TryStrToInt(S, V)) throw EConvertError("'" + std::string(S) + "' is not a valid integer value");
+  return V;
+}
+
 bool TryStrToFloat(std::string_view S, double& Value) {
   S = detail::StripBlanks(S);
   // Check the grammar ourselves: from_chars would also take "inf" and "nan".

@@ -205,4 +205,45 @@ bool ReadNextTagInTextFile(TTextFile& F, TXmlTag& Tag) {
   return ReadTag(In, Tag);
 }
 
+std::string EscapeXml(std::string_view S, bool InAttribute) {
+  std::string Out;
+  Out.reserve(S.size());
+  for (char C : S) {
+    switch (C) {
+      case '&': Out += "&amp;"; break;
+      case '<': Out += "&lt;"; break;
+      case '>': Out += "&gt;"; break;
+      case '"':
+        if (InAttribute) {
+          Out += "&quot;";
+          break;
+        }
+        [[fallthrough]];
+      default: Out += C;
+    }
+  }
+  return Out;
+}
+
+std::string UnescapeXml(std::string_view S) {
+  std::string Out;
+  Out.reserve(S.size());
+  for (size_t I = 0; I < S.size();) {
+    if (S[I] != '&') {
+      Out += S[I++];
+      continue;
+    }
+    // As in a content: an entity body is at most 12 characters.
+    const size_t Semi = S.find(';', I + 1);
+    if (Semi != std::string_view::npos && Semi - I - 1 <= 12 &&
+        S.substr(I + 1, Semi - I - 1).find_first_of("&<") == std::string_view::npos &&
+        DecodeEntity(S.substr(I + 1, Semi - I - 1), Out)) {
+      I = Semi + 1;
+      continue;
+    }
+    Out += S[I++];
+  }
+  return Out;
+}
+
 }  // namespace orv

@@ -19,6 +19,7 @@
 #include "ORV_math1.h"
 #include "ORV_math2.h"
 #include "ORV_matrix.h"
+#include "ORV_membl.h"
 #include "ORV_openarrays.h"
 #include "ORV_package.h"
 #include "ORV_sline.h"

@@ -79,4 +79,13 @@ struct TXmlTag {
 // the end, when no complete tag is left; a Pos below 1 counts as 1.
 ORVCORE_API bool ReadNextTagInString(const std::string& S, int64_t& Pos, TXmlTag& Tag);
 
+// S as XML text: "&", "<" and ">" become &amp; &lt; &gt;, and with
+// InAttribute also '"' becomes &quot;, so the text fits between an element's
+// tags or into a double-quoted attribute value. Other bytes pass unchanged.
+ORVCORE_API std::string EscapeXml(std::string_view S, bool InAttribute = false);
+// S with the entities that ReadNextTagInString replaces in a content
+// replaced the same way (for attribute values, which the readers hand over
+// as written); any other "&" stays.
+ORVCORE_API std::string UnescapeXml(std::string_view S);
+
 }  // namespace orv

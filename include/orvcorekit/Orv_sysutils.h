@@ -60,6 +60,8 @@ class ORVCORE_API EInOutError : public Exception {
 // Both leave Value unchanged when they fail.
 ORVCORE_API bool TryStrToInt(std::string_view S, int32_t& Value);
 ORVCORE_API bool TryStrToFloat(std::string_view S, double& Value);
+// TryStrToInt or EConvertError "'<S>' is not a valid integer value".
+ORVCORE_API int32_t StrToInt(std::string_view S);
 
 // A equals B when the letters A-Z and a-z are taken as equal to each other;
 // every other byte (UTF-8 sequences included) must match exactly.

@@ -103,6 +103,13 @@ TEST(TextToNumber, TryStrToIntTakesDecimalInt32Only) {
   for (const char* Bad : {"", " ", "2147483648", "-2147483649", "1.0", "12a", "0x10", "+-1", "-", "1 2"})
     EXPECT_FALSE(orv::TryStrToInt(Bad, V)) << Bad;
   EXPECT_EQ(V, 7);
+  EXPECT_EQ(orv::StrToInt(" 12 "), 12);
+  try {
+    orv::StrToInt("3.5");
+    ADD_FAILURE() << "no EConvertError";
+  } catch (const orv::EConvertError& E) {
+    EXPECT_STREQ(E.what(), "'3.5' is not a valid integer value");
+  }
 }
 
 TEST(TextToNumber, TryStrToFloatTakesDecimalFormsIndependentOfLocale) {

@@ -90,4 +90,22 @@ TEST(XmlTags, PositionAdvancesAndTruncatedTextEndsTheWalk) {
   EXPECT_EQ(Walk("<>x"), std::vector<std::string>{"0|||x"});
 }
 
+TEST(XmlTags, EscapeAndUnescapeRoundTrip) {
+  // text, escaped for a content, escaped for an attribute (XML 1.0, section 2.4 and 3.3.3)
+  const struct { std::string Text, Content, Attribute; } Rows[] = {
+      {"", "", ""},
+      {"a<b>&c", "a&lt;b&gt;&amp;c", "a&lt;b&gt;&amp;c"},
+      {"say \"hi\" 'x'", "say \"hi\" 'x'", "say &quot;hi&quot; 'x'"},
+      {"&amp;", "&amp;amp;", "&amp;amp;"},
+      {"\xC3\xA9\r\n", "\xC3\xA9\r\n", "\xC3\xA9\r\n"},
+  };
+  for (const auto& R : Rows) {
+    EXPECT_EQ(orv::EscapeXml(R.Text), R.Content) << R.Text;
+    EXPECT_EQ(orv::EscapeXml(R.Text, true), R.Attribute) << R.Text;
+    EXPECT_EQ(orv::UnescapeXml(R.Attribute), R.Text) << R.Text;
+  }
+  // As in a content: numeric references, unknown or unterminated entities kept.
+  EXPECT_EQ(orv::UnescapeXml("&#233;&#x41;&bogus; AT&T &lt"), "\xC3\xA9" "A&bogus; AT&T &lt");
+}
+
 }  // namespace
