@@ -1,15 +1,25 @@
 // Work space and errors of the ORV_math2 routines (internal).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/distance.h"
 #include "core/extent.h"
+#include "orvcalckit/ORV_matrix.h"
 #include "orvcalckit/detail/index.h"
 #include "orvcalckit/math2/common.h"
 #include "orvcorekit/Orv_sysutils.h"
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace orv::detail {
 
@@ -25,6 +35,50 @@ std::vector<T> Math2WorkArray(std::string_view Name, int64_t Count) {
         return std::vector<T>(Ix(Count));
       },
       [&] { return EORVMath2Error(std::string(Name) + ": not enough memory"); });
+}
+
+// The measure Mode between two rows of P cells held in one piece each.
+template <TDistMode Mode>
+double RowMeasure(const double* A, const double* B, int32_t P) {
+  return Measure<Mode>(P, [A](int64_t C) { return A[C]; }, [B](int64_t C) { return B[C]; });
+}
+
+// Count doubles, not initialised (the caller writes every cell it reads),
+// for an array read across its rows as well as
+// along them (the n x n distances of AgglomClustering). Such a walk meets a
+// new page at every step, so where the system gives huge pages on request
+// the array asks for them: the column walks then stay in the TLB.
+struct TFreeWork {
+  void operator()(double* P) const { std::free(P); }
+};
+using TBigWork = std::unique_ptr<double[], TFreeWork>;
+inline TBigWork Math2BigWork(std::string_view Name, int64_t Count) {
+  return GuardAllocation(
+      [&] {
+        CheckExtent(Count, sizeof(double));
+        constexpr std::size_t Huge = std::size_t{1} << 21;
+        const std::size_t Bytes = (Ix(Count) * sizeof(double) + Huge - 1) / Huge * Huge;
+        auto* P = static_cast<double*>(std::aligned_alloc(Huge, Bytes));
+        if (P == nullptr) throw std::bad_alloc();
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+        madvise(P, Bytes, MADV_HUGEPAGE);  // advice only: failure changes nothing
+#endif
+        return TBigWork(P);
+      },
+      [&] { return EORVMath2Error(std::string(Name) + ": not enough memory"); });
+}
+
+// Rows First..First + Count - 1 (1-based, inside Data) of all columns,
+// row-major: the row distances of the clustering and neighbour routines
+// read each row in one piece.
+inline std::vector<double> RowMajorCopy(std::string_view Name, const TMatrix& Data, int32_t First, int32_t Count) {
+  const int32_t P = Data.NrOfColumns();
+  std::vector<double> R = Math2WorkArray(Name, int64_t{Count} * P);
+  for (int32_t C = 0; C < P; ++C) {
+    const double* Col = Data.Mat[Ix(C)].data() + (First - 1);
+    for (int32_t I = 0; I < Count; ++I) R[Ix(int64_t{I} * P + C)] = Col[I];
+  }
+  return R;
 }
 
 }  // namespace orv::detail

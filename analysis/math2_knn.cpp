@@ -1,0 +1,218 @@
+// Nearest neighbours and estimation by the k nearest neighbours.
+#include <algorithm>
+#include <cmath>
+#include <climits>
+#include <cstdint>
+#include <vector>
+
+#include "analysis/math2_work.h"
+#include "analysis/ranked_list.h"
+#include "linalg/svd.h"
+#include "orvcalckit/ORV_math2.h"
+
+namespace orv {
+
+using detail::Ix;
+using detail::Ix1;
+
+namespace {
+
+// Range bounds of the neighbour routines: <= 0 is 1, beyond Count is
+// Count, exchanged when reversed. False for a matrix without rows.
+bool ClampRows(int32_t Count, int32_t& Lo, int32_t& Hi) {
+  if (Count < 1) return false;
+  Lo = std::clamp(Lo, 1, Count);
+  Hi = std::clamp(Hi, 1, Count);
+  if (Lo > Hi) std::swap(Lo, Hi);
+  return true;
+}
+
+// A sum of squares s whose rounded square root is <= B is <= this bound:
+// sqrt(s) <= B rounds from below B + ulp / 2, so s lies below the square of
+// the next double above B and, being a double, not above its rounding
+// (infinite where it overflows). A cheap test that rejects no row the
+// ranked list would take.
+double SquareBound(double B) {
+  const double Up = std::nextafter(B, HUGE_VAL);
+  return Up * Up;
+}
+
+// Ranks rows Lo..Hi by their Euclidean distance to the sample (element v
+// against column v, columns beyond Data read as 0), or by DistFunc.
+void RankRows(const TMatrix& Data, int32_t Lo, int32_t Hi, const TVector* Sample, const TKnnDistFunc& DistFunc,
+              detail::TRankedList& List) {
+  if (DistFunc) {
+    for (int32_t B = Lo; B <= Hi; ++B) List.Insert(DistFunc(B), B);
+    return;
+  }
+  // A block of rows at a time, column by column into one sum per row: the
+  // terms of each row still in increasing v, but every pass runs down a
+  // column in one piece. Sample elements beyond the columns meet zeros.
+  const int32_t P = std::min(Data.NrOfColumns(), Sample->NrOfElem());
+  std::vector<double> Beyond;
+  for (int32_t V = P + 1; V <= Sample->NrOfElem(); ++V) Beyond.push_back(Sample->GetVal(V) * Sample->GetVal(V));
+  constexpr int32_t Block = 256;
+  double Sum[Block];
+  // Most rows lie beyond the list's last entry: their square root is never
+  // taken.
+  const int32_t Last = List.Capacity() - 1;
+  double Bound = SquareBound(List.Dist(Last));
+  for (int32_t B0 = Lo; B0 <= Hi; B0 += Block) {
+    const int32_t Len = std::min(Block, Hi - B0 + 1);
+    std::fill_n(Sum, Len, 0.0);
+    for (int32_t V = 1; V <= P; ++V) {
+      const double Sv = Sample->GetVal(V);
+      const double* Col = Data.Mat[Ix1(V)].data() + (B0 - 1);
+      for (int32_t I = 0; I < Len; ++I) {
+        const double D = Sv - Col[I];
+        Sum[I] += D * D;
+      }
+    }
+    for (const double T : Beyond)
+      for (int32_t I = 0; I < Len; ++I) Sum[I] += T;
+    for (int32_t I = 0; I < Len; ++I) {
+      if (!(Sum[I] <= Bound)) continue;
+      if (List.Insert(std::sqrt(Sum[I]), B0 + I) >= 0) Bound = SquareBound(List.Dist(Last));
+    }
+  }
+}
+
+// The value of the quadratic model of P variables at X(v), v = 1..P, terms
+// as in EstimateByKNN; Term(t) (from 0) is coefficient t or the design cell.
+template <class XFn, class TermFn>
+void QuadTerms(int32_t P, XFn X, TermFn Term) {
+  int32_t T = 0;
+  Term(T++, 1.0);
+  for (int32_t V = 1; V <= P; ++V) Term(T++, X(V));
+  for (int32_t V = 1; V <= P; ++V) Term(T++, X(V) * X(V));
+  for (int32_t I = 1; I <= P; ++I)
+    for (int32_t J = I + 1; J <= P; ++J) Term(T++, X(I) * X(J));
+}
+
+double BiQuadEstimate(const TMatrix& Data, const detail::TRankedList& List, const std::vector<double>& T, int32_t K,
+                      const TVector& Sample) {
+  const int32_t P = Data.NrOfColumns();
+  const int64_t Terms = 1 + 2 * int64_t{P} + int64_t{P} * (P - 1) / 2;
+  if (Terms > INT32_MAX) return 0.0;
+  const auto NTerms = static_cast<int32_t>(Terms);
+  TMatrix A(nullptr);
+  TVector B(nullptr), X(nullptr);
+  try {
+    A.Resize(NTerms, K);
+    B.Resize(K);
+    X.Resize(NTerms);
+  } catch (const EORVError&) {
+    return 0.0;  // no room for the model: no estimate, as when it fails
+  }
+  for (int32_t R = 0; R < K; ++R) {
+    const int32_t Row = List.Obj(R);
+    QuadTerms(
+        P, [&](int32_t V) { return Data.GetVal(V, Row); },
+        [&](int32_t Col, double V) { A.Mat[Ix(Col)][Ix(R)] = V; });
+    B.SetVal(R + 1, T[Ix(R)]);
+  }
+  bool Zeroed = false;
+  if (!detail::SVDSolve(&A, &B, &X, nullptr, Zeroed)) return 0.0;
+  double Est = 0.0;
+  QuadTerms(
+      P, [&](int32_t V) { return Sample.GetVal(V); },
+      [&](int32_t Col, double V) { Est = Col == 0 ? X.GetVal(1) : Est + X.GetVal(Col + 1) * V; });
+  return Est;
+}
+
+}  // namespace
+
+void FindNearestNeighbors(int32_t K, const TMatrix* Data, int32_t FirstRow, int32_t LastRow, const TVector* Sample,
+                          TMatrix* Neighbors, const TKnnDistFunc& DistFunc) {
+  if (Data == nullptr || Neighbors == nullptr || (Sample == nullptr && !DistFunc)) return;
+  K = std::min({K, 100, Data->NrOfRows()});
+  if (K < 1 || !ClampRows(Data->NrOfRows(), FirstRow, LastRow)) return;
+  detail::TRankedList List(101);
+  RankRows(*Data, FirstRow, LastRow, Sample, DistFunc, List);
+  for (int32_t R = 0; R < K; ++R) {
+    Neighbors->SetVal(1, R + 1, List.Obj(R));
+    Neighbors->SetVal(2, R + 1, List.Dist(R));
+  }
+}
+
+void MeanDistanceKNN(const TMatrix* Data, int32_t K, int32_t FirstRow, int32_t LastRow, TVector* MeanDist) {
+  if (Data == nullptr || MeanDist == nullptr || !ClampRows(Data->NrOfRows(), FirstRow, LastRow)) return;
+  const int32_t Count = LastRow - FirstRow + 1, P = Data->NrOfColumns();
+  K = std::clamp(K, 1, std::min(50, Count));
+  const std::vector<double> X = detail::RowMajorCopy("MeanDistanceKNN", *Data, FirstRow, Count);
+  detail::TRankedList List(51);
+  for (int32_t I = 0; I < Count; ++I) {
+    List.Reset();
+    const double* A = X.data() + Ix(int64_t{I} * P);
+    for (int32_t J = 0; J < Count; ++J) {
+      const double* B = X.data() + Ix(int64_t{J} * P);
+      List.Insert(detail::RowMeasure<dmEuclidean>(A, B, P), J);
+    }
+    double Sum = 0.0;
+    for (int32_t R = 0; R < K; ++R) Sum += List.Dist(R);
+    MeanDist->SetVal(FirstRow + I, Sum / K);
+  }
+}
+
+void EstimateByKNN(const TMatrix* Data, const TVector* Targets, int32_t K, TKnnWMode Mode, double Param,
+                   const TVector* Sample, double& Estimate, double& MeanDist) {
+  Estimate = 0.0;
+  MeanDist = 0.0;
+  if (Data == nullptr || Targets == nullptr || Sample == nullptr) return;
+  const int32_t N = Data->NrOfRows();
+  K = std::min({K, 100, N});
+  if (K < 1) return;
+  detail::TRankedList List(101);
+  RankRows(*Data, 1, N, Sample, nullptr, List);
+  std::vector<double> T(Ix(K));
+  double SumD = 0.0;
+  for (int32_t R = 0; R < K; ++R) {
+    T[Ix(R)] = Targets->GetVal(List.Obj(R));
+    SumD += List.Dist(R);
+  }
+  const double M = SumD / K;
+  MeanDist = M;
+  const double Mw = M == 0.0 ? 0.001 : M;
+  // Sum w t / sum w; with OnlyPositive over the positive weights alone.
+  const auto Weighted = [&](bool OnlyPositive, auto Weight) {
+    double Sw = 0.0, Swt = 0.0;
+    for (int32_t R = 0; R < K; ++R) {
+      const double W = Weight(List.Dist(R));
+      if (OnlyPositive && !(W > 0.0)) continue;
+      Sw += W;
+      Swt += W * T[Ix(R)];
+    }
+    return Sw == 0.0 ? 0.0 : Swt / Sw;
+  };
+  switch (Mode) {
+    case kwmGauss:
+      Estimate = Weighted(false, [&](double D) {
+        const double Z = Param * D / Mw;
+        return std::exp(-(Z * Z));
+      });
+      break;
+    case kwmAverage: {
+      double S = 0.0;
+      for (const double V : T) S += V;
+      Estimate = S / K;
+      break;
+    }
+    case kwmMedian: {
+      TVector V(nullptr);
+      V.Resize(K);
+      for (int32_t R = 0; R < K; ++R) V.SetVal(R + 1, T[Ix(R)]);
+      double Q1 = 0.0, Q2 = 0.0, Q3 = 0.0;
+      V.Quartiles(1, K, Q1, Q2, Q3);
+      Estimate = Q2;
+      break;
+    }
+    case kwmLinear:
+      Estimate = Weighted(true, [&](double D) { return 1 - D / Mw / Param; });
+      break;
+    case kwmBiQuad:
+      Estimate = BiQuadEstimate(*Data, List, T, K, *Sample);
+      break;
+  }
+}
+
+}  // namespace orv
