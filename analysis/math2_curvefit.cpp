@@ -50,102 +50,115 @@ void TCurveFit::GrowRows(int32_t Need) {
   });
 }
 
-void TCurveFit::AdjustSums(double xd, double yd, bool Add) {
-  const long double x = xd, y = yd, sg = Add ? 1.0L : -1.0L;
+// Adds (Add) or subtracts one term; a template so that entering, the hot
+// path, carries no sign factor.
+template <bool Add>
+inline void Acc(long double& Sum, long double Term) {
+  if constexpr (Add)
+    Sum += Term;
+  else
+    Sum -= Term;
+}
+
+template <bool Add>
+void TCurveFit::AdjustSums(double xd, double yd) {
+  const long double x = xd, y = yd;
   constexpr long double M = uc_MaxReal;
   uint8_t Flags = 0;
-  if (Add) {
+  if constexpr (Add) {
     if (xd < FMinX) FMinX = xd;
     if (yd < FMinY) FMinY = yd;
     if (xd > FMaxX) FMaxX = xd;
     if (yd > FMaxY) FMaxY = yd;
   }
   const long double d = x - y;
-  S.sumx += sg * x;
-  S.sumy += sg * y;
-  S.sumxq += sg * (x * x);
-  S.sumyq += sg * (y * y);
-  S.sumDiff += sg * d;
-  S.SumDiffq += sg * (d * d);
-  S.sumxy += sg * (x * y);
-  S.sumx2y += sg * (x * x * y);
-  S.sumxy2 += sg * (x * y * y);
-  S.sumx3 += sg * (x * x * x);
-  S.sumy3 += sg * (y * y * y);
-  S.sumx4 += sg * (x * x * x * x);
-  S.sumy4 += sg * (y * y * y * y);
+  Acc<Add>(S.sumx, x);
+  Acc<Add>(S.sumy, y);
+  Acc<Add>(S.sumxq, x * x);
+  Acc<Add>(S.sumyq, y * y);
+  Acc<Add>(S.sumDiff, d);
+  Acc<Add>(S.SumDiffq, d * d);
+  Acc<Add>(S.sumxy, x * y);
+  Acc<Add>(S.sumx2y, x * x * y);
+  Acc<Add>(S.sumxy2, x * y * y);
+  Acc<Add>(S.sumx3, x * x * x);
+  Acc<Add>(S.sumy3, y * y * y);
+  Acc<Add>(S.sumx4, x * x * x * x);
+  Acc<Add>(S.sumy4, y * y * y * y);
   const bool XZero = std::fabs(x) <= kZeroRecip, YZero = std::fabs(y) <= kZeroRecip;
   if (YZero) {
     Flags |= Bit(cfeYEQ0);
-    S.sum1byy += sg * M;
-    S.sum1byyq += sg * (M * M);
-    S.sumxbyy += sg * (x * M);
+    Acc<Add>(S.sum1byy, M);
+    Acc<Add>(S.sum1byyq, M * M);
+    Acc<Add>(S.sumxbyy, x * M);
     if (XZero) {
-      S.sum1byxy += sg * M;
+      Acc<Add>(S.sum1byxy, M);
       Flags |= Bit(cfeXEQ0);
     } else {
-      S.sum1byxy += sg * (M / x);
+      Acc<Add>(S.sum1byxy, M / x);
     }
   } else {
-    S.sum1byy += sg * (1.0L / y);
-    S.sum1byyq += sg * (1.0L / (y * y));
-    S.sumxbyy += sg * (x / y);
+    Acc<Add>(S.sum1byy, 1.0L / y);
+    Acc<Add>(S.sum1byyq, 1.0L / (y * y));
+    Acc<Add>(S.sumxbyy, x / y);
     if (XZero) {
-      S.sum1byxy += sg * (M / y);
+      Acc<Add>(S.sum1byxy, M / y);
       Flags |= Bit(cfeXEQ0);
     } else {
-      S.sum1byxy += sg * (1.0L / x / y);
+      Acc<Add>(S.sum1byxy, 1.0L / x / y);
     }
   }
   if (XZero) {
     Flags |= Bit(cfeXEQ0);
-    S.sum1byx += sg * M;
-    S.sum1byxq += sg * (M * M);
-    S.sumybyx += sg * (y * M);
+    Acc<Add>(S.sum1byx, M);
+    Acc<Add>(S.sum1byxq, M * M);
+    Acc<Add>(S.sumybyx, y * M);
   } else {
-    S.sum1byx += sg * (1.0L / x);
-    S.sum1byxq += sg * (1.0L / (x * x));
-    S.sumybyx += sg * (y / x);
+    Acc<Add>(S.sum1byx, 1.0L / x);
+    Acc<Add>(S.sum1byxq, 1.0L / (x * x));
+    Acc<Add>(S.sumybyx, y / x);
   }
+  const long double K = y > 0 ? std::log(y) : 0.0L;  // taken once: two sums of step 4 and 5 use it
   if (!(x > 0)) {
     if (x <= 0) Flags |= Bit(cfeXLE0);
   } else {
     const long double L = std::log(x);
-    S.sumlnx += sg * L;
-    S.sumlnxq += sg * (L * L);
-    S.sumylnx += sg * (y * L);
-    S.sumxlnx += sg * (x * L);
-    S.sumyqlnx += sg * (y * y * L);
+    Acc<Add>(S.sumlnx, L);
+    Acc<Add>(S.sumlnxq, L * L);
+    Acc<Add>(S.sumylnx, y * L);
+    Acc<Add>(S.sumxlnx, x * L);
+    Acc<Add>(S.sumyqlnx, y * y * L);
     if (y != 0)
-      S.sumlnxbyy += sg * (L / y);
+      Acc<Add>(S.sumlnxbyy, L / y);
     else
       Flags |= Bit(cfeYEQ0);
     if (y > 0)
-      S.sumlnxlny += sg * (L * std::log(y));
+      Acc<Add>(S.sumlnxlny, L * K);
     else
       Flags |= Bit(cfeYLE0);
   }
   if (!(y > 0)) {
     if (y <= 0) Flags |= Bit(cfeYLE0);
   } else {
-    const long double K = std::log(y);
-    S.sumlny += sg * K;
-    S.sumylny += sg * (y * K);
-    S.sumlnyq += sg * (K * K);
-    S.sumxlny += sg * (x * K);
-    S.sumxqlny += sg * (x * x * K);
+    Acc<Add>(S.sumlny, K);
+    Acc<Add>(S.sumylny, y * K);
+    Acc<Add>(S.sumlnyq, K * K);
+    Acc<Add>(S.sumxlny, x * K);
+    Acc<Add>(S.sumxqlny, x * x * K);
     if (x != 0)
-      S.sumlnybyx += sg * (K / x);
+      Acc<Add>(S.sumlnybyx, K / x);
     else
       Flags |= Bit(cfeXEQ0);
   }
-  if (Add) FErrIndic |= Flags;
+  if constexpr (Add) FErrIndic |= Flags;
 }
+
+template void TCurveFit::AdjustSums<true>(double, double);  // also for ImportASC
 
 int32_t TCurveFit::EnterStatValue(double x, double y) {
   if (FNumData == INT32_MAX) detail::RaiseComponentError<EORVMath2Error>(*this, "not enough memory on heap");
   GrowRows(FNumData + 1);  // before any change, so a failure leaves the fitter as it was
-  AdjustSums(x, y, true);
+  AdjustSums<true>(x, y);
   ++FNumData;
   FData.Mat[0][detail::Ix1(FNumData)] = x;
   FData.Mat[1][detail::Ix1(FNumData)] = y;
@@ -155,7 +168,7 @@ int32_t TCurveFit::EnterStatValue(double x, double y) {
 
 void TCurveFit::RemoveStatValue(int32_t ix) {
   if (detail::InAxis(ix, FNumData)) {
-    AdjustSums(FData.Mat[0][detail::Ix1(ix)], FData.Mat[1][detail::Ix1(ix)], false);
+    AdjustSums<false>(FData.Mat[0][detail::Ix1(ix)], FData.Mat[1][detail::Ix1(ix)]);
     for (auto& Col : FData.Mat)
       std::move(Col.begin() + ix, Col.begin() + FNumData, Col.begin() + (ix - 1));
     --FNumData;
@@ -190,15 +203,18 @@ double TCurveFit::MeanX() const { return FNumData > 0 ? static_cast<double>(S.su
 double TCurveFit::MeanY() const { return FNumData > 0 ? static_cast<double>(S.sumy / FNumData) : 0.0; }
 double TCurveFit::MeanDiff() const { return FNumData > 0 ? static_cast<double>(S.sumDiff / FNumData) : 0.0; }
 
-double TCurveFit::StdDevOf(long double S1, long double S2) const {
-  if (FNumData < 3) return 0.0;
-  const long double n = FNumData;
+namespace {
+// Below three pairs 0 (not below two).
+double StdDevOf(int32_t N, long double S1, long double S2) {
+  if (N < 3) return 0.0;
+  const long double n = N;
   return static_cast<double>(std::sqrt(std::fabs((S2 - S1 * S1 / n) / (n - 1))));
 }
+}  // namespace
 
-double TCurveFit::StdDevX() const { return StdDevOf(S.sumx, S.sumxq); }
-double TCurveFit::StdDevY() const { return StdDevOf(S.sumy, S.sumyq); }
-double TCurveFit::StdDevDiff() const { return StdDevOf(S.sumDiff, S.SumDiffq); }
+double TCurveFit::StdDevX() const { return StdDevOf(FNumData, S.sumx, S.sumxq); }
+double TCurveFit::StdDevY() const { return StdDevOf(FNumData, S.sumy, S.sumyq); }
+double TCurveFit::StdDevDiff() const { return StdDevOf(FNumData, S.sumDiff, S.SumDiffq); }
 
 double TCurveFit::CorrCoeff() const {
   if (FNumData <= 2 || S.sumxq <= 0 || S.sumyq <= 0) return 0.0;

@@ -187,6 +187,9 @@ bool TCurveFit::PolyFit(int32_t nOrder, bool Centred, TDoubleArray& kArray, TDou
   return true;
 }
 
+// The algebraic least-squares circle from the moments of the points (I. Kasa,
+// "A circle fitting procedure and its error analysis", IEEE Trans. Instrum.
+// Meas. 25(1), 1976).
 void TCurveFit::CalcCircleFit(double& r, double& dx, double& dy) const {
   r = dx = dy = 0.0;
   if (FNumData <= 2) throw EORVMath2Error("CalcCircleFit: not enough data points");
@@ -204,7 +207,7 @@ void TCurveFit::CalcCircleFit(double& r, double& dx, double& dy) const {
   const long double R2 = (Sq - 2 * (S.sumx * cx + S.sumy * cy) + n * (cx * cx + cy * cy)) / n;
   dx = static_cast<double>(cx);
   dy = static_cast<double>(cy);
-  r = R2 > 0 ? static_cast<double>(std::sqrt(R2)) : 0.0;  // rounding can leave an exact fit just below 0
+  r = R2 < 0 ? 0.0 : static_cast<double>(std::sqrt(R2));  // rounding can leave an exact fit just below 0
 }
 
 void TCurveFit::CalcAnovaReg(int32_t NumVars, bool IncludeConst, int32_t& dfreg, int32_t& dfres, int32_t& dftotal,

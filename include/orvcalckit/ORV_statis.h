@@ -13,6 +13,7 @@
 #include "orvcalckit/statis/kolmogorov.h"
 #include "orvcalckit/statis/runs.h"
 #include "orvcalckit/statis/special.h"
+#include "orvcalckit/statis/tabletests.h"
 #include "orvcalckit/statis/TCFEvaluator.h"
 #include "orvcalckit/statis/TCrossValidator.h"
 #include "orvcalckit/statis/TRandGen.h"

@@ -170,17 +170,17 @@ class ORV_API TCurveFit : public TComponent {
 
  private:
   friend struct detail::TCurveFitProbe;
-  // The running sums; Sign +1 adds a pair's terms, -1 removes them.
+  // The running sums of the pairs.
   struct TSums {
     long double sumx, sumy, sumxq, sumyq, sumDiff, SumDiffq, sumxy, sumx2y, sumxy2, sumx3, sumy3, sumx4, sumy4,
         sum1byy, sum1byxy, sum1byyq, sumxbyy, sumybyx, sum1byx, sum1byxq, sumlnx, sumlnxlny, sumlnxq, sumylny,
         sumylnx, sumxlnx, sumlnxbyy, sumlnybyx, sumlny, sumlnyq, sumxlny, sumxqlny, sumyqlnx;
   };
-  void AdjustSums(double x, double y, bool Add);
+  template <bool Add>
+  void AdjustSums(double x, double y);  // adds a pair's terms, or removes them
   void Invalidate() { FSplineValid = FKendallValid = FPenSplineValid = false; }
   void GrowRows(int32_t Need);
   void CountPairs();
-  double StdDevOf(long double S1, long double S2) const;
   double MeanAngle(int32_t Col) const;
   bool PolyFit(int32_t nOrder, bool Centred, TDoubleArray& kArray, TDoubleArray& Alpha, double& XShift,
                double& FitQual, bool& NearSingular);
