@@ -74,10 +74,8 @@ struct TMemBasedLearner::TDistKernel {
   bool AnyRound() const {
     return std::any_of(Cols.begin(), Cols.end(), [](const TCol& C) { return C.Round; });
   }
-  double Scale(const TCol& C, double X) const {
-    if (!Scaled) return X;
-    return C.Sd != 0.0 ? (X - C.Mean) / C.Sd : X - C.Mean;
-  }
+  static double Standardize(const TCol& C, double X) { return C.Sd != 0.0 ? (X - C.Mean) / C.Sd : X - C.Mean; }
+  double Scale(const TCol& C, double X) const { return Scaled ? Standardize(C, X) : X; }
   void SetQuery(const TDoubleArray& Sensor) {
     for (size_t J = 0; J < Cols.size(); ++J) Cols[J].Query = Scale(Cols[J], Sensor[Ix1(Index[J])]);
   }
@@ -99,7 +97,7 @@ struct TMemBasedLearner::TDistKernel {
           for (int32_t I = 0; I < Len; ++I) {
             double V = Cells[I];
             if (Rounded) V = RoundHalfEven(V);
-            if (S) V = C.Sd != 0.0 ? (V - C.Mean) / C.Sd : V - C.Mean;
+            if (S) V = Standardize(C, V);
             const double D = C.Query - V;
             if constexpr (M == mblDistManhattan)
               Sum[I] += std::fabs(D);

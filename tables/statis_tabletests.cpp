@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "orvcalckit/ORV_math1.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcalckit/ORV_statis.h"
 #include "orvcalckit/detail/index.h"
@@ -56,16 +57,6 @@ int32_t FirstEqual(const TVector& Data, double Value) {
 double NormalFivePercent() {
   static const double z = nDistriQuantile(0.05);
   return z;
-}
-
-// c0 + c1 t + ... + c6 t^6, the terms added from c0 on.
-double Polynomial(const double (&c)[7], double t) {
-  double Sum = 0, Power = 1;
-  for (double cj : c) {
-    Sum += cj * Power;
-    Power *= t;
-  }
-  return Sum;
 }
 
 // D of the sorted values against the standard normal distribution function.
@@ -122,11 +113,11 @@ bool DurbinWatsonCrit5pct(int32_t n, int32_t k, double& dL, double& dU) {
   }
   const double Base = 2 + NormalFivePercent() * std::sqrt(4.0 / n);
   if (n <= 200) {
-    dL = Base + Polynomial(detail::DurbinWatsonLowerPoly1[K], n - 150.0);
-    dU = Base + Polynomial(detail::DurbinWatsonUpperPoly1[K], n - 150.0);
+    dL = Base + Polynomial(detail::DurbinWatsonLowerPoly1[K], 6, n - 150.0);
+    dU = Base + Polynomial(detail::DurbinWatsonUpperPoly1[K], 6, n - 150.0);
   } else if (n <= 500) {
-    dL = Base + Polynomial(detail::DurbinWatsonLowerPoly2[K], n - 350.0);
-    dU = Base + Polynomial(detail::DurbinWatsonUpperPoly2[K], n - 350.0);
+    dL = Base + Polynomial(detail::DurbinWatsonLowerPoly2[K], 6, n - 350.0);
+    dU = Base + Polynomial(detail::DurbinWatsonUpperPoly2[K], 6, n - 350.0);
   } else {
     const auto& L = detail::DurbinWatsonLowerPair[K];
     const auto& U = detail::DurbinWatsonUpperPair[K];
