@@ -21,7 +21,8 @@ const char* const Usage =
     "- AgglomClustering with Ward's method on squared Euclidean distances: the\n"
     "  dendrogram cut where three clusters remain, and the last merges.\n"
     "For each, a table of clusters against species and the adjusted Rand index\n"
-    "(1 for a partition equal to the species, about 0 for a random one).\n"
+    "(AdjustedRandIx: 1 for a partition equal to the species, about 0 for a\n"
+    "random one).\n"
     "\n"
     "The data the project carries: data/iris.csv, 150 flowers of three species\n"
     "(50 each), sepal and petal length and width in cm (R. A. Fisher, 1936; UCI\n"
@@ -33,40 +34,30 @@ const char* const Usage =
 
 constexpr int32_t K = 3;
 
-double Pairs(double N) { return N * (N - 1) / 2; }
-
 // Prints the table of clusters (1..K) against classes (1..Names.size()) and
-// the adjusted Rand index (L. Hubert, P. Arabie, Comparing partitions,
-// Journal of Classification 2, 1985).
+// its adjusted Rand index (AdjustedRandIx reads the table with its margins,
+// [class][cluster]: one more column of cluster sizes, one more row of class
+// totals).
 void Compare(const std::vector<int32_t>& Cluster, const std::vector<int32_t>& Class,
              const std::vector<std::string>& Names) {
   const std::size_t NClass = Names.size();
-  std::vector<std::vector<int32_t>> Count(K, std::vector<int32_t>(NClass, 0));
-  for (std::size_t I = 0; I < Cluster.size(); ++I)
-    ++Count[static_cast<std::size_t>(Cluster[I] - 1)][static_cast<std::size_t>(Class[I] - 1)];
+  orv::TInt2DArray Table(NClass + 1, orv::TIntArray(K + 1, 0));
+  for (std::size_t I = 0; I < Cluster.size(); ++I) {
+    const auto C = static_cast<std::size_t>(Cluster[I] - 1), J = static_cast<std::size_t>(Class[I] - 1);
+    ++Table[J][C];
+    ++Table[NClass][C];
+    ++Table[J][K];
+    ++Table[NClass][K];
+  }
   std::printf("cluster  size");
   for (const auto& Name : Names) std::printf(" %11s", Name.c_str());
   std::printf("\n");
-  std::vector<double> ClassTotal(NClass, 0);
-  double Index = 0, ClusterPairs = 0;
-  for (int32_t C = 0; C < K; ++C) {
-    int32_t Size = 0;
-    for (std::size_t J = 0; J < NClass; ++J) Size += Count[static_cast<std::size_t>(C)][J];
-    std::printf("%7d %5d", C + 1, Size);
-    for (std::size_t J = 0; J < NClass; ++J) {
-      const int32_t N = Count[static_cast<std::size_t>(C)][J];
-      std::printf(" %11d", N);
-      Index += Pairs(N);
-      ClassTotal[J] += N;
-    }
+  for (std::size_t C = 0; C < K; ++C) {
+    std::printf("%7zu %5d", C + 1, Table[NClass][C]);
+    for (std::size_t J = 0; J < NClass; ++J) std::printf(" %11d", Table[J][C]);
     std::printf("\n");
-    ClusterPairs += Pairs(Size);
   }
-  double ClassPairs = 0;
-  for (const double T : ClassTotal) ClassPairs += Pairs(T);
-  const double Expected = ClusterPairs * ClassPairs / Pairs(static_cast<double>(Cluster.size()));
-  const double Ari = (Index - Expected) / ((ClusterPairs + ClassPairs) / 2 - Expected);
-  std::printf("adjusted Rand index %.4f\n", Ari);
+  std::printf("adjusted Rand index %.4f\n", orv::AdjustedRandIx(Table));
 }
 
 // The clusters that remain after the first N - K merges of a dendrogram,
