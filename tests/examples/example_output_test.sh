@@ -94,6 +94,11 @@ if [ "$NAME" = picture ]; then
     { for (k = 3; k <= 5; ++k) if ($k - $(k + 5) > 1 || $(k + 5) - $k > 1) { print "pixel " $1 " " $2 ": " $3 " " $4 " " $5 ", want " $8 " " $9 " " $10; bad = 1; break } }
     END { exit bad }' >"$DIR/diff"
   report "PNG size and pixels" $((RC != 0 || $? != 0)) "$DIR/diff"
+  # A name SaveArrayAsImg does not write: said, exit 1, no file.
+  "${RUNNER[@]}" "$EXAMPLE" "$DIR/w.gif" >/dev/null 2>"$DIR/err" </dev/null
+  RC=$?
+  grep -q "SaveArrayAsImg gave -1" "$DIR/err" && [ ! -e "$DIR/w.gif" ]
+  report "refused file name" $((RC != 1 || $? != 0)) "$DIR/err"
 fi
 
 exit $FAILED
