@@ -1,16 +1,5 @@
-// The typical request: principal components of a data set.
-//
-//   orvcalckit_example                         the wine data carried by the project
-//                                              (data/wine.csv, its 13 measurements)
-//   orvcalckit_example FILE.csv [FIRST LAST]   columns FIRST..LAST (from 1) of a CSV
-//                                              file of numbers, all columns by default
-//
-// The table is loaded into a TMatrix (one column per variable, one row per
-// object) and CalcPrincComp runs on the chosen columns with the correlation
-// scaling, so that variables of different units weigh alike. The program
-// prints the eigenvalues with their share of the total variance and the
-// loadings of the first components, and reports progress on stderr on the
-// way (a line every few seconds when stderr is no terminal).
+// The typical request: principal components of a data set (the usage text
+// below says what it does and takes).
 //
 // It refuses, with the reason and a nonzero exit, what it cannot analyse
 // soundly: lines over 16 MiB or with NUL bytes (no CSV text), more columns
@@ -28,15 +17,38 @@
 
 #include <orvcalckit/orvcalckit.h>
 
+#include "example_support.h"
+
 namespace {
 
-#ifndef ORV_EXAMPLE_DATA_DIR
-#define ORV_EXAMPLE_DATA_DIR "data"
-#endif
+using example::MaxLineBytes;
+using example::ReadLine;
+using example::SplitFields;
+using example::TLine;
 
-// The most one line may hold: far more than a row of MaxEigenSize numbers
-// needs, and what keeps a file without line breaks from being read whole.
-constexpr int64_t MaxLineBytes = int64_t{1} << 24;
+const char* const Usage =
+    "Usage: orvcalckit_example [FILE.csv [FIRST-COLUMN LAST-COLUMN]]\n"
+    "\n"
+    "Principal components of a table of measurements. The table is loaded into a\n"
+    "TMatrix (one column per variable, one row per object) and CalcPrincComp\n"
+    "analyses the chosen columns with the correlation scaling, so that variables\n"
+    "of different units weigh alike. Printed: the eigenvalues with their share of\n"
+    "the total variance and the loadings of the first three components; progress\n"
+    "goes to stderr on the way (a line every few seconds when it is no terminal).\n"
+    "\n"
+    "  (no argument)  the data the project carries: data/wine.csv, 178 wines from\n"
+    "                 three cultivars of one region of Italy, 13 chemical\n"
+    "                 measurements each (Forina et al., UCI Machine Learning\n"
+    "                 Repository); columns 1..13\n"
+    "  FILE.csv       a CSV file of numbers, with or without a header row of\n"
+    "                 column names; all its columns\n"
+    "  FIRST-COLUMN LAST-COLUMN\n"
+    "                 only these columns of FILE.csv, counted from 1\n"
+    "  -h, --help     this text\n"
+    "\n"
+    "Exit status: 0 done; 1 the data cannot be analysed; 2 wrong arguments or\n"
+    "columns. The reason of a failure goes to stderr.\n";
+
 
 // The columns to analyse, 1-based; all of them when AllColumns.
 struct TChoice {
@@ -59,35 +71,6 @@ struct TFailure {
   std::string Message;
   int Code = 1;
 };
-
-enum class TLine { Read, End, TooLong, Nul };
-
-// The next line without its line break, at most MaxLineBytes long.
-TLine ReadLine(std::streambuf& In, std::string& Line) {
-  Line.clear();
-  bool Any = false;
-  for (int C = In.sbumpc(); C != std::char_traits<char>::eof(); C = In.sbumpc()) {
-    Any = true;
-    if (C == '\n') return TLine::Read;
-    if (C == 0) return TLine::Nul;
-    if (static_cast<int64_t>(Line.size()) == MaxLineBytes) return TLine::TooLong;
-    Line += static_cast<char>(C);
-  }
-  return Any ? TLine::Read : TLine::End;
-}
-
-// The fields of a CSV line, quotes dropped and blanks around them stripped.
-std::vector<std::string> SplitFields(const std::string& Line) {
-  std::vector<std::string> Fields(1);
-  for (char Ch : Line) {
-    if (Ch == ',')
-      Fields.emplace_back();
-    else if (Ch != '"')
-      Fields.back() += Ch;
-  }
-  for (auto& F : Fields) F = orv::StripLTBlanks(F);
-  return Fields;
-}
 
 // The columns to keep, once the number of columns is known.
 bool ChooseColumns(const TChoice& Choice, TTable& Table, TFailure& Failure) {
@@ -252,13 +235,6 @@ class TProgress {
   bool FShown = false;
 };
 
-std::string DefaultDataFile() {
-  // From the repository root (tools/run-example), else from the source tree.
-  const std::string Local = "data/wine.csv";
-  if (std::ifstream(Local)) return Local;
-  return std::string(ORV_EXAMPLE_DATA_DIR) + "/wine.csv";
-}
-
 std::string Padded(const std::string& S, std::size_t Width) {
   return S.size() >= Width ? S.substr(0, Width) : S + std::string(Width - S.size(), ' ');
 }
@@ -266,7 +242,8 @@ std::string Padded(const std::string& S, std::size_t Width) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string FileName = DefaultDataFile();
+  if (example::AnswerHelp(argc, argv, Usage)) return 0;
+  std::string FileName = example::DataFile("wine.csv");
   TChoice Choice;
   if (argc == 2 || argc == 4) {
     FileName = argv[1];
@@ -276,7 +253,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   } else if (argc != 1) {
-    std::fprintf(stderr, "usage: %s [FILE.csv [FIRST-COLUMN LAST-COLUMN]]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [FILE.csv [FIRST-COLUMN LAST-COLUMN]]; %s --help tells more\n", argv[0], argv[0]);
     return 2;
   }
 

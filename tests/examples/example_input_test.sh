@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The example program on the wine data (its output as published) and on
-# hostile input, which it must refuse at once with a message that says why
-# and a nonzero exit.
+# The example program on the wine data (its output as published), asked for
+# help, and on hostile input, which it must refuse at once with a message
+# that says why and a nonzero exit.
 # Usage: example_input_test.sh EXAMPLE [RUNNER...]
 set -uo pipefail
 EXAMPLE=$1
@@ -38,6 +38,12 @@ if [ "$RC" -ne 0 ] || ! tail -n +2 "$DIR/out" | cmp -s - "$HERE/example_wine_exp
 else
   echo "ok   wine"
 fi
+
+# -h and --help: the usage text, exit 0 (once "cannot open --help").
+for HELP in -h --help; do
+  run "$HELP"
+  check "$HELP" 0 "Usage: orvcalckit_example [FILE.csv [FIRST-COLUMN LAST-COLUMN]]"
+done
 
 # 256 MiB of NUL bytes without a line break: refused at the first byte.
 head -c 268435456 /dev/zero >"$DIR/nul.csv"
