@@ -108,7 +108,8 @@ class ORV_API TKohonen : public TComponent {
   void StandardizeData();
 
   // Weight Wi of node (Ix, Iy) in the data's units: the stored weight times
-  // StdDevVec(Wi) plus MeanVec(Wi); 0.0 outside the grid.
+  // StdDevVec(Wi) plus MeanVec(Wi). Each term reads 0.0 outside its array,
+  // so a node outside the grid gives MeanVec(Wi).
   double Weights(int32_t Ix, int32_t Iy, int32_t Wi) const { return GetWeight(Ix, Iy, Wi); }
   double GetWeight(int32_t Ix, int32_t Iy, int32_t Wi) const;
 

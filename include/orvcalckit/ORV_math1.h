@@ -167,12 +167,17 @@ ORV_API double Polynomial(std::span<const double> Coefficients, int32_t Order, d
 // Sum of c[i] (b - a)^i, i = 0..Order; same failure as Polynomial.
 ORV_API double CenteredPolynomial(std::span<const double> Coefficients, int32_t Order, double a, double b);
 // Linear interpolation in values sampled at equidistant abscissae from XFirst to
-// XLast; beyond them the end segments are extended.
+// XLast; beyond them the end segments are extended. Fewer than 2 values raise
+// EORVMath1Error "InterpolTable: pivot array must contain at least 2 values",
+// XFirst = XLast "InterpolTable: specified range of pivot array is zero".
 ORV_API double InterpolTable(double x, double XFirst, double XLast, std::span<const double> Table);
 ORV_API double InterpolTable(double x, double XFirst, double XLast, std::span<const int32_t> Table);
 // Linear interpolation in (x, y) pivots: Table[0] the strictly monotonic x
 // values, Table[1] the y values. Outside the open pivot range (end pivots
 // included) the result is 0, or the end segment extended when Extrapolate.
+// EORVMath1Error "InterpolXYTable: pivot array must contain at least 2 rows"
+// for fewer than 2 pivots, "InterpolXYTable: pivot array must contain 2
+// columns" for a table without exactly 2 columns or a short y column.
 ORV_API double InterpolXYTable(double x, const TDouble2DArray& Table, bool Extrapolate);
 // Bilinear interpolation in a rectangle cell with corner values z1..z4.
 ORV_API double InterpolZofXYRect(double z1, double z2, double z3, double z4, double t, double u);

@@ -35,7 +35,8 @@ struct TCurveFitProbe;  // test access to the running sums and flags
 // The means, standard deviations, the correlation and the circle fit are read
 // from the running sums in one pass: for data far from 0 (the spread small
 // beside the mean) they lose digits to cancellation. The line, parabola and
-// polynomial fits centre the stored pairs and are not affected.
+// centred polynomial fits centre the stored pairs and are not affected;
+// CalcPolyFit takes plain powers of x.
 //
 // Errors: the fits raise EORVMath2Error with the texts below after zeroing
 // their outputs; the storage growing beyond memory raises EORVMath2Error
