@@ -49,7 +49,10 @@ class ORV_API TMatrix : public TComponent {
   // ---- size ----
   int32_t NrOfColumns() const { return FNCol; }
   int32_t NrOfRows() const { return FNRow; }
-  void SetNrOfColumns(int32_t Value);  // negative values count as 0
+  // Negative values count as 0; the longer names do the same.
+  void SetNCols(int32_t Value);
+  void SetNRows(int32_t Value);
+  void SetNrOfColumns(int32_t Value);
   void SetNrOfRows(int32_t Value);
   // New cells are 0.0, the overlap keeps its values; OnChange fires unless the
   // size stays. Always true; EORVMatrixError "not enough memory on heap" when
