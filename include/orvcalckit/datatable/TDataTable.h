@@ -84,9 +84,11 @@ class ORV_API TDataTable : public TComponent {
   // in Resize, the states zero as far as they are new), every column becomes
   // stInterval (identifiers stay); the table's own matrix is freed, a matrix
   // adopted before keeps its size and loses both handlers. Events: OnResize
-  // (old and new counts, also when the size stays), then OnChange,
-  // OnChangeSetup, OnChangeNames, OnChangeAttrib, OnChangeCellState. nullptr
-  // or the table's own NumericData: nothing happens.
+  // (old and new counts) as Resize fires it when the size changes, OnResize
+  // again (also when the size stays), then OnChange, OnChangeSetup,
+  // OnChangeNames, OnChangeAttrib, OnChangeCellState; OnChange and
+  // OnChangeSetup are silent until then. nullptr or the table's own
+  // NumericData: nothing happens.
   void AssignAnotherDataMatrix(TMatrix* NewDMat);
 
   // ---- size ----
