@@ -444,7 +444,8 @@ class ORV_API TDataTable : public TComponent {
   //   Mode 2: the correlation coefficient, 0.0 unless m > 2, no x or y is
   //     NaN and both sums of squared deviations are nonzero; the sums run
   //     over the values less the first usable pair, so data far from 0
-  //     keep their digits; clamped into [-1, 1]; the diagonal 1.0;
+  //     keep their digits; clamped into [-1, 1], NaN where a sum overflows
+  //     the double range; the diagonal 1.0;
   //   Mode 3: the square of Mode 2 (diagonal 1.0);
   //   Mode 4: sum (x - y)^2 / (m - 1);
   //   other Modes: 0.0.
