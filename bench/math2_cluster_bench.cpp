@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "analysis/agglom.h"
 #include "bench/support/matrix_data.h"
+#include "tests/support/agglom_plain.h"
 #include "orvcalckit/ORV_math2.h"
 
 namespace {
@@ -58,7 +58,7 @@ void BM_AgglomPlainScan(benchmark::State& St) {
             ModeOf(Method) == dmEuclidean ? std::sqrt(S) : S;
       }
     double Last = 0;
-    detail::RunMerges<true>(
+    test::RunPlainMerges(
         D.data(), N, Method, 0.5, [](int32_t) { return true; },
         [&](int32_t, int32_t, int32_t, double Dist) { Last = Dist; });
     benchmark::DoNotOptimize(Last);
