@@ -5,7 +5,7 @@
 // one plane per variable, the nodes side by side in the order (x, y): the
 // distances of all nodes to an object build up plane by plane in vector
 // registers, each node's sum still taken over the variables in order from
-// 0.0, so the bits are those of the plain step (analysis/kohonen_step.h),
+// 0.0, so the bits are those of the plain step (tests/support/kohonen_plain.h),
 // which a test checks. Each node of a neighbourhood is visited once per
 // object, so its distance from the search is the one the update must compute
 // again, and the nodes of the square may be updated in any order.

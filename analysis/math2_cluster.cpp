@@ -283,7 +283,7 @@ int32_t AgglomClustering(TObject* Sender, TMatrix* Data, TDistMode DistMode, TCl
   std::vector<int32_t> Id(Ix(N)), Child1(Ix(N)), Child2(Ix(N));  // merges by step, from 1
   for (int32_t K = 0; K < N; ++K) Id[Ix(K)] = K + 1;
   AbortMathProc = false;
-  detail::RunMerges<false>(
+  detail::RunMerges(
       D.get(), N, Method, Beta,
       [&](int32_t E) {
         if (AbortMathProc) return false;

@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "core/moments.h"
 #include "core/progress.h"
 #include "core/simd.h"
 #include "orvcalckit/ORV_math2.h"
@@ -157,11 +158,7 @@ double CellValue(int32_t Scaling, double Sab, double VarA, double VarB, double N
   if (!IsKnown(Scaling)) return 0.0;
   if (!IsCorrelation(Scaling)) return Sab / N1;
   if (Scaling == csCorrelation && Diagonal) return 1.0;
-  // Where the product of the variances leaves the range of normal doubles,
-  // the square roots apart do not (sqrt(2.5 * 10) is exactly 5, the product
-  // of the roots is not, so they are the fallback only).
-  const double P = VarA * VarB;
-  double F = std::isnormal(P) ? std::sqrt(P) : std::sqrt(VarA) * std::sqrt(VarB);
+  double F = detail::RootOfProduct(VarA, VarB);
   if (F == 0.0) F = 1e-38;
   // An overflowed sum would turn into a plausible 0 or +-1 below.
   if (!std::isfinite(Sab) || !std::isfinite(F)) return std::numeric_limits<double>::quiet_NaN();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -44,10 +45,29 @@ double RowMeasure(const double* A, const double* B, int32_t P) {
 }
 
 // Count doubles, not initialised (the caller writes every cell it reads),
-// for an array read across its rows as well as
-// along them (the n x n distances of AgglomClustering). Such a walk meets a
-// new page at every step, so where the system gives huge pages on request
-// the array asks for them: the column walks then stay in the TLB.
+// for an array read across its rows as well as along them (the n x n
+// distances of AgglomClustering). Such a walk meets a new page at every
+// step, so where the system gives huge pages on request a large array asks
+// for them: the column walks then stay in the TLB.
+//
+// A huge page backs only a whole aligned block of its size, so an array asks
+// for them from one block's worth on (512 objects of the clustering), its
+// size rounded up to whole blocks: less than one block more, never more than
+// the array itself. A smaller array walks few pages anyway and comes from
+// the heap as it is; rounded up, the 72 bytes of three objects would take a
+// block of 2 MiB, zeroed by the system on first touch.
+constexpr std::size_t HugePageBytes = std::size_t{1} << 21;
+struct TBigWorkSize {
+  std::size_t Bytes;
+  bool Huge;  // aligned to HugePageBytes, with huge pages requested
+};
+inline TBigWorkSize BigWorkSize(int64_t Count) {
+  CheckExtent(Count, sizeof(double));
+  const std::size_t Bytes = Ix(Count) * sizeof(double);
+  if (Bytes < HugePageBytes) return {Bytes, false};
+  return {(Bytes + HugePageBytes - 1) / HugePageBytes * HugePageBytes, true};
+}
+
 struct TFreeWork {
   void operator()(double* P) const { std::free(P); }
 };
@@ -55,13 +75,12 @@ using TBigWork = std::unique_ptr<double[], TFreeWork>;
 inline TBigWork Math2BigWork(std::string_view Name, int64_t Count) {
   return GuardAllocation(
       [&] {
-        CheckExtent(Count, sizeof(double));
-        constexpr std::size_t Huge = std::size_t{1} << 21;
-        const std::size_t Bytes = (Ix(Count) * sizeof(double) + Huge - 1) / Huge * Huge;
-        auto* P = static_cast<double*>(std::aligned_alloc(Huge, Bytes));
+        const TBigWorkSize Size = BigWorkSize(Count);
+        auto* P = static_cast<double*>(Size.Huge ? std::aligned_alloc(HugePageBytes, Size.Bytes)
+                                                 : std::malloc(std::max<std::size_t>(Size.Bytes, 1)));
         if (P == nullptr) throw std::bad_alloc();
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-        madvise(P, Bytes, MADV_HUGEPAGE);  // advice only: failure changes nothing
+        if (Size.Huge) madvise(P, Size.Bytes, MADV_HUGEPAGE);  // advice only: failure changes nothing
 #endif
         return TBigWork(P);
       },

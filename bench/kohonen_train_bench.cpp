@@ -8,6 +8,7 @@
 #include "analysis/kohonen_step.h"
 #include "bench/support/matrix_data.h"
 #include "orvcalckit/ORV_kohonen.h"
+#include "tests/support/kohonen_plain.h"
 
 namespace {
 
@@ -31,11 +32,12 @@ BENCHMARK(BM_Trainit)->Unit(benchmark::kMillisecond);
 
 void BM_PlainTrain(benchmark::State& St) {
   const TMatrix& D = bench::SharedRandom(Vars, Objects);
-  detail::TKohonenPlainMap M{Side, Side, Vars, false, {}};
+  test::TKohonenPlainMap M{Side, Side, Vars, false, {}};
   for (auto _ : St) {
     M.W.assign(Side * Side * Vars, 0.0);
     for (double& W : M.W) W = (Random() - 0.5) * 0.2;
-    for (int32_t S = 1; S < Steps; ++S) detail::KohonenPlainStep(M, detail::KohonenSchedule(S, Steps, 2, 1.0), D.Mat, Objects);
+    for (int32_t S = 1; S < Steps; ++S)
+      test::KohonenPlainStep(M, detail::KohonenSchedule(S, Steps, 2, 1.0), D.Mat, Objects);
     benchmark::DoNotOptimize(M.W.data());
   }
   St.SetItemsProcessed(St.iterations() * int64_t{Steps - 1} * Objects * Side * Side);

@@ -1,6 +1,7 @@
 // AgglomClustering of 2000 and 5000 random points in 4 variables (single,
-// complete, Ward, UPGMA) beside the plain search, which scans every live
-// pair in each step, at 2000 points (the same distances and updates).
+// complete, Ward, UPGMA) and of 3 to 600 points (single), beside the plain
+// search, which scans every live pair in each step, at 2000 points (the same
+// distances and updates).
 // SciPy's linkage from the points is the outside peer (figures in the
 // closing note of the work, not run here).
 #include <benchmark/benchmark.h>
@@ -9,8 +10,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "analysis/agglom.h"
 #include "bench/support/matrix_data.h"
+#include "tests/support/agglom_plain.h"
 #include "orvcalckit/ORV_math2.h"
 
 namespace {
@@ -38,6 +39,9 @@ BENCHMARK(BM_AgglomClustering)
     ->ArgsProduct({{2000, 5000}, {0, 1, 2, 3}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+// Small problems, where the work array is a few cells, not a block of huge
+// pages.
+BENCHMARK(BM_AgglomClustering)->ArgsProduct({{3, 50, 400, 600}, {0}});
 
 // The plain search: distances from the row-major points, then every step
 // scans all live pairs.
@@ -58,7 +62,7 @@ void BM_AgglomPlainScan(benchmark::State& St) {
             ModeOf(Method) == dmEuclidean ? std::sqrt(S) : S;
       }
     double Last = 0;
-    detail::RunMerges<true>(
+    test::RunPlainMerges(
         D.data(), N, Method, 0.5, [](int32_t) { return true; },
         [&](int32_t, int32_t, int32_t, double Dist) { Last = Dist; });
     benchmark::DoNotOptimize(Last);

@@ -301,11 +301,30 @@ THarmonicMean HarmonicMeanOf(VisitFn&& Visit) {
 }
 
 // ---- correlation ----------------------------------------------------------------
+// sqrt(|A B|); where the product leaves the range of normal doubles (two sums
+// of squares near 1e-200 or 1e200) the roots apart do not. Where it stays
+// there the product's root is the one taken: sqrt(2.5 * 10) is exactly 5,
+// the product of the roots is not.
+inline double RootOfProduct(double A, double B) {
+  const double P = std::fabs(A * B);
+  return std::isnormal(P) ? std::sqrt(P) : std::sqrt(std::fabs(A)) * std::sqrt(std::fabs(B));
+}
+
+// r = Qxy / sqrt(Qx Qy) from the centred sums, bounded to [-1, 1] (the sums
+// round apart, which may take it a little beyond). NaN where a sum is not
+// finite: an overflowed sum would turn r into a plausible 0 or +-1.
+inline double CorrelationOfSums(double Qxy, double Qx, double Qy) {
+  if (!std::isfinite(Qxy) || !std::isfinite(Qx) || !std::isfinite(Qy)) return std::nan("");
+  const double R = Qxy / RootOfProduct(Qx, Qy);
+  return R < -1.0 ? -1.0 : (R > 1.0 ? 1.0 : R);
+}
+
 // Pearson's r of the pairs of Visit, which calls F(x, y) once per pair. One
 // pass of sums over x - x1 and y - y1 (x1, y1 the first pair): equal to the
 // textbook sums in exact arithmetic, without their cancellation for data far
 // from 0, and constant data has a zero sum of squares, so it gives 0 like
-// all-zero data. r is bounded to [-1, 1]; fewer than MinCount pairs give 0.
+// all-zero data. r is CorrelationOfSums (bounded to [-1, 1], NaN where a
+// sum overflows); fewer than MinCount pairs give 0.
 template <class VisitFn>
 double PearsonOf(VisitFn&& Visit, int64_t MinCount) {
   int64_t N = 0;
@@ -330,8 +349,7 @@ double PearsonOf(VisitFn&& Visit, int64_t MinCount) {
   if (Qx == 0.0) return 0.0;
   const double Qy = Syy - Sy * Sy / Nd;
   if (Qy == 0.0) return 0.0;
-  const double R = (Sxy - Sx * Sy / Nd) / std::sqrt(std::fabs(Qx * Qy));
-  return R < -1.0 ? -1.0 : (R > 1.0 ? 1.0 : R);
+  return CorrelationOfSums(Sxy - Sx * Sy / Nd, Qx, Qy);
 }
 
 }  // namespace orv::detail

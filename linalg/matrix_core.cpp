@@ -45,9 +45,13 @@ void TMatrix::Clone(const TMatrix* MatSource) {
   if (MatSource != nullptr) detail::TMatrixOps<TMatrix>::Clone(*this, *MatSource);
 }
 
-void TMatrix::SetNrOfColumns(int32_t Value) { Resize(std::max(Value, 0), FNRow); }
+void TMatrix::SetNCols(int32_t Value) { Resize(std::max(Value, 0), FNRow); }
 
-void TMatrix::SetNrOfRows(int32_t Value) { Resize(FNCol, std::max(Value, 0)); }
+void TMatrix::SetNRows(int32_t Value) { Resize(FNCol, std::max(Value, 0)); }
+
+void TMatrix::SetNrOfColumns(int32_t Value) { SetNCols(Value); }
+
+void TMatrix::SetNrOfRows(int32_t Value) { SetNRows(Value); }
 
 bool TMatrix::Resize(int32_t Nc, int32_t Nr) {
   if (Nc == FNCol && Nr == FNRow) return true;

@@ -105,12 +105,14 @@ void TDataTable::AssignAnotherDataMatrix(TMatrix* NewDMat) {
   const int32_t OldCols = FNrOfCols, OldRows = FNrOfRows;
   const int32_t NC = NewDMat->NrOfColumns(), NR = NewDMat->NrOfRows();
   // OnChange and OnChangeSetup stay silent until the storage is in place,
-  // OnResize included; they come back also when something fails.
+  // both OnResize events included; they come back also when something fails.
   {
     detail::TSilence Quiet(OnChange, OnChangeSetup);
     // The old matrix is not resized: it is freed, or it goes back to its
-    // owner as it was.
+    // owner as it was. The table still reports the resize of its items as
+    // Resize does, and the adoption below once more.
     detail::GuardAlloc<EORVDataTableError>(*this, detail::NoHeap, [&] { ResizeStorage(NC, NR, false); });
+    if (NC != OldCols || NR != OldRows) detail::Fire(OnResize, this, OldCols, OldRows, NC, NR);
     if (!FExtMatAssigned) {
       delete NumericData;
     } else {

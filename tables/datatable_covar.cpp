@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/matmul.h"
+#include "core/moments.h"
 #include "linalg/component.h"
 #include "orvcalckit/ORV_datatable.h"
 #include "tables/datatable_rules.h"
@@ -130,11 +131,7 @@ double Entry(int32_t Mode, const TPairSums& P, bool Diagonal) {
       const double Sxx = P.Sdd - P.Sd * P.Sd / M;
       const double Syy = P.See - P.Se * P.Se / M;
       if (Sxx == 0.0 || Syy == 0.0) return 0.0;
-      // Where the product leaves the normal range the roots apart do not.
-      const double Prod = std::fabs(Sxx * Syy);
-      const double F = std::isnormal(Prod) ? std::sqrt(Prod) : std::sqrt(std::fabs(Sxx)) * std::sqrt(std::fabs(Syy));
-      // The sums round apart, which may take r a little beyond +-1; NaN stays.
-      const double R = std::clamp((P.Sde - P.Sd * P.Se / M) / F, -1.0, 1.0);
+      const double R = detail::CorrelationOfSums(P.Sde - P.Sd * P.Se / M, Sxx, Syy);
       return Mode == 3 ? R * R : R;
     }
     default:

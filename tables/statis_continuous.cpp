@@ -41,7 +41,7 @@ struct TStudent {
     }
     const double den = df + at * at;
     const double x = df / den, y = at * at / den;
-    const TTails B = detail::BetaTails(Shape, x, y);
+    const TTails B = detail::FullBetaTails(Shape, x, y);
     // d I_x / dt = -2 x^a y^b / (B t), so the density is Power / |t|.
     return {B.Lower / 2, B.Upper / 2, at > 0 ? B.Power / at : NaN};
   }
@@ -67,7 +67,7 @@ TTails FTails(double x, double df1, double df2) {
   if (x <= 0) return {0, 1, 0};
   double u, v;
   FToBeta(x, df1, df2, u, v);
-  return detail::BetaTails(TBetaShape(df1 / 2, df2 / 2), u, v);
+  return detail::FullBetaTails(TBetaShape(df1 / 2, df2 / 2), u, v);
 }
 
 // The density of a variable whose density behaves as x^(a - 1) at 0, a the
@@ -189,12 +189,12 @@ double Chi2DistriDensity(double x, double df) {
 
 double Chi2DistriIntegral(double x, double df) {
   if (std::isnan(x) || BadDf(df)) return NaN;
-  return detail::GammaTails(df / 2, x / 2).Lower;
+  return detail::FullGammaTails(df / 2, x / 2).Lower;
 }
 
 double Chi2DistriUpperTail(double x, double df) {
   if (std::isnan(x) || BadDf(df)) return NaN;
-  return detail::GammaTails(df / 2, x / 2).Upper;
+  return detail::FullGammaTails(df / 2, x / 2).Upper;
 }
 
 double FDistriDensity(double x, double df1, double df2) {

@@ -96,8 +96,8 @@ double LnBinomCoeff(int32_t n, int32_t k) {
 
 int32_t BinomCoeff(int32_t n, int32_t k) {
   if (n < 0 || k < 0 || n < k) return 0;
-  // Exact, not rounded from exp(LnBinomCoeff): that is off by one from
-  // n = 1.3e7 (k = 1) on.
+  // Exact, not rounded from exp(LnBinomCoeff): that is off by one already
+  // at C(55302, 2), and for k = 1 from n = 8904495.
   return static_cast<int32_t>(std::min<int64_t>(detail::Binomial<int64_t>(n, k, INT32_MAX), INT32_MAX));
 }
 

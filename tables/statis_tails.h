@@ -111,7 +111,7 @@ inline double GammaFraction(double a, double x) {
 }
 
 // P(a, x) and Q(a, x), a > 0 finite, x >= 0 (NaN handled by the callers).
-inline TTails GammaTails(double a, double x) {
+inline TTails FullGammaTails(double a, double x) {
   if (x <= 0) return {0, 1, 0};
   if (std::isinf(x)) return {1, 0, 0};
   const double Power = GammaPower(a, x);
@@ -162,7 +162,7 @@ inline double BetaFraction(double a, double b, double x) {
 }
 
 // I_x(a, b) and 1 - I_x(a, b), y = 1 - x given apart; 0 <= x <= 1.
-inline TTails BetaTails(const TBetaShape& S, double x, double y) {
+inline TTails FullBetaTails(const TBetaShape& S, double x, double y) {
   if (x <= 0) return {0, 1, 0};
   if (y <= 0) return {1, 0, 0};
   const double Power = S.Power(x, y);

@@ -15,6 +15,7 @@
 #include "orvcalckit/ORV_kohonen.h"
 #include "orvcorekit/Orv_system.h"
 #include "support/components.h"
+#include "support/kohonen_plain.h"
 
 namespace orv {
 namespace {
@@ -155,9 +156,9 @@ TEST(KohonenTrain, SameBitsAsThePlainStep) {
       K.SetNrOfTrnSteps(12);
       K.SetInitialNeighbors(3);
       K.SetInitialAlpha(0.8);
-      detail::TKohonenPlainMap M{S.NX, S.NY, S.NV, S.Cyclic, InitialWeights(5, int64_t{S.NX} * S.NY * S.NV)};
+      test::TKohonenPlainMap M{S.NX, S.NY, S.NV, S.Cyclic, InitialWeights(5, int64_t{S.NX} * S.NY * S.NV)};
       for (int32_t Step = 1; Step < 12; ++Step)
-        detail::KohonenPlainStep(M, detail::KohonenSchedule(Step, 12, 3, 0.8), K.TrainData()->Mat, S.Rows);
+        test::KohonenPlainStep(M, detail::KohonenSchedule(Step, 12, 3, 0.8), K.TrainData()->Mat, S.Rows);
       SetRandSeed(5);
       K.Trainit();
       const std::vector<double> W = test::MapWeights(K);

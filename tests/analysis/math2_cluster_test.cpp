@@ -12,6 +12,7 @@
 #include "analysis/agglom.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcorekit/Orv_system.h"
+#include "support/agglom_plain.h"
 #include "support/components.h"
 #include "support/iris.h"
 #include "support/progress.h"
@@ -228,9 +229,9 @@ TEST(AgglomClustering, FastSearchEqualsPlainScanBitForBit) {
     };
     const auto Go = [](int32_t) { return true; };
     if (Plain)
-      detail::RunMerges<true>(D.data(), N, M, Beta, Go, Step);
+      test::RunPlainMerges(D.data(), N, M, Beta, Go, Step);
     else
-      detail::RunMerges<false>(D.data(), N, M, Beta, Go, Step);
+      detail::RunMerges(D.data(), N, M, Beta, Go, Step);
     return Out;
   };
   // A host's distances may be negative: (1, 3) merges first, after which

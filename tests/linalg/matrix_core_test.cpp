@@ -59,7 +59,7 @@ TEST(MatrixCore, ElementAccessOutsideReadsZeroAndIgnoresWrites) {
 TEST(MatrixCore, ZeroAxisKeepsOneStoredCellButNoValidCell) {
   TMatrix M(nullptr);
   M.SetElem(1, 1, 4.0);
-  M.SetNrOfColumns(-3);
+  M.SetNCols(-3);
   EXPECT_EQ(M.NrOfColumns(), 0);
   EXPECT_EQ(M.NrOfRows(), 1);
   ASSERT_EQ(M.Mat.size(), 1u);
@@ -67,7 +67,7 @@ TEST(MatrixCore, ZeroAxisKeepsOneStoredCellButNoValidCell) {
   EXPECT_EQ(M.Elem(1, 1), 0.0);
   M.SetElem(1, 1, 5.0);
   EXPECT_EQ(M.Mat[0][0], 4.0);  // the write was ignored
-  M.SetNrOfRows(-1);
+  M.SetNRows(-1);
   EXPECT_EQ(M.NrOfRows(), 0);
   M.Resize(-4, -4);
   EXPECT_EQ(M.NrOfColumns(), 0);

@@ -82,6 +82,15 @@ TEST(VectorProducts, CorrelationDotProductAndDistance) {
   FillValues(A, {1, 2, 3, 4});
   FillValues(B, {2, 4, 6, 8.000000000000002});
   EXPECT_EQ(A.PearsonCorrCoeff(&B), 1.0) << "bounded: the sums give 1.0000000000000002";
+  // Sums of squares near 5e-200, whose product underflows to 0: r of
+  // (1, 2, 3, 4) and (1, 3, 2, 4) is 4 / 5 by hand, not the bound 1.
+  FillValues(A, {1e-100, 2e-100, 3e-100, 4e-100});
+  FillValues(C, {1e-100, 3e-100, 2e-100, 4e-100});
+  EXPECT_NEAR(A.PearsonCorrCoeff(&C), 0.8, 1e-15);
+  // A sum of squares that overflows (4.5e308): NaN, not a plausible 0.
+  FillValues(C, {0, 1.5e154, -1.5e154, 0});
+  EXPECT_TRUE(std::isnan(A.PearsonCorrCoeff(&C)));
+  FillValues(A, {1, 2, 3, 4});
   FillValues(C, {7, 7, 7, 7});
   EXPECT_EQ(A.PearsonCorrCoeff(&C), 0.0) << "constant";
   EXPECT_EQ(A.PearsonCorrCoeff(nullptr), 0.0);

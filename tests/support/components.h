@@ -44,6 +44,13 @@ void FillNamed4D(A4& A, int32_t Nc, int32_t Nr, int32_t Nl, int32_t Nt) {
         for (int32_t T = 1; T <= Nt; ++T) A.SetVal(C, R, L, T, Named4D(C, R, L, T));
 }
 
+// The cells of row R of layer L and time slot T of a 4-D array.
+template <class A4>
+std::vector<double> Row4D(const A4& A, int32_t R, int32_t L, int32_t T) {
+  const auto S = A.ColumnRun(R, L, T);
+  return {S.begin(), S.end()};
+}
+
 // M := the rows as written in the text, one row per object (M resized).
 template <class M>
 void FillRows(M& Mat, const std::vector<std::vector<double>>& Rows) {

@@ -210,7 +210,7 @@ TEST(DataTableCore, AdoptedMatricesFireInOrderAndOutliveTheTable) {
   TTableEventLog Log;
   Log.Attach(*T);
   T->AssignAnotherDataMatrix(&M);
-  EXPECT_EQ(Log.Take(), "Resize(1,1>2,3) Change Setup Names Attrib CellState");
+  EXPECT_EQ(Log.Take(), "Resize(1,1>2,3) Resize(1,1>2,3) Change Setup Names Attrib CellState");
   EXPECT_EQ(TableText(*T), "C-1/0/3 C-2/0/3 | R-1/0 R-2/0 R-3/0 | 0@40 0 0 ; 0 0 7");
   EXPECT_EQ(T->CountNominalIDs(1), 1);  // identifiers stay, the scale is interval
   M.SetVal(1, 1, 2.0);
@@ -220,7 +220,7 @@ TEST(DataTableCore, AdoptedMatricesFireInOrderAndOutliveTheTable) {
   EXPECT_EQ(Log.Take(), "");
   // A second matrix: the first keeps its size and loses both handlers.
   T->AssignAnotherDataMatrix(&M2);
-  EXPECT_EQ(Log.Take(), "Resize(2,3>1,1) Change Setup Names Attrib CellState");
+  EXPECT_EQ(Log.Take(), "Resize(2,3>1,1) Resize(2,3>1,1) Change Setup Names Attrib CellState");
   EXPECT_EQ(M.NrOfRows(), 3);
   EXPECT_FALSE(M.OnChange || M.OnSortExchange);
   // Sorts of the adopted matrix reach the table's OnSortExchange.
@@ -233,8 +233,8 @@ TEST(DataTableCore, AdoptedMatricesFireInOrderAndOutliveTheTable) {
   EXPECT_FALSE(M2.OnChange || M2.OnSortExchange);
   EXPECT_EQ(M2.GetVal(1, 1), 1.0);
   // A host that resizes an adopted matrix behind the table's back costs no safety.
+  TMatrix M3(nullptr), M4(nullptr);  // outlive the table that adopts them
   TDataTable U(nullptr);
-  TMatrix M3(nullptr);
   M3.Resize(2, 2);
   U.AssignAnotherDataMatrix(&M3);
   U.SetCellState(2, 2, 0x40);
@@ -247,6 +247,11 @@ TEST(DataTableCore, AdoptedMatricesFireInOrderAndOutliveTheTable) {
   TInt2DArray Tab;
   EXPECT_EQ(U.CreateContingencyTable(1, 2, 0, 0, Tab), -3);  // column 2 and row 2 read 0.0
   EXPECT_EQ(Tab, TInt2DArray{{0}});
+  // A matrix of the table's size: OnResize once, for the adoption.
+  M4.Resize(2, 2);
+  Log.Attach(U);
+  U.AssignAnotherDataMatrix(&M4);
+  EXPECT_EQ(Log.Take(), "Resize(2,2>2,2) Change Setup Names Attrib CellState");
 }
 
 }  // namespace

@@ -318,6 +318,14 @@ TEST(DataTableCovar, PairsTakeTheRowsWhereBothCellsAreNumeric) {
   EXPECT_EQ(test::AllRows(C), (std::vector<std::vector<double>>{{1, 0, -1}, {0, 1, 0}, {-1, 0, 1}}));
   U.CalcCovar(&C, 1, 3, 1, 4, 0);
   EXPECT_TRUE(std::isnan(C.GetVal(1, 2)));
+  // A sum of squares that overflows (4.5e308) gives NaN, not the 0 that its
+  // infinity made of the correlation (-0.316 for the data over 1e154).
+  test::FillRows(*U.NumericData, {{0, 1}, {1.5e154, 2}, {-1.5e154, 3}, {0, 4}});
+  U.Resize(2, 4);
+  for (int32_t Mode : {2, 3}) {
+    U.CalcCovar(&C, 1, 2, 1, 4, Mode);
+    EXPECT_TRUE(std::isnan(C.GetVal(1, 2))) << "mode " << Mode << ": " << C.GetVal(1, 2);
+  }
   // Fewer than two usable rows: 0.0, not a division by zero.
   T.SetIsEmpty(2, 1, true);
   T.SetIsEmpty(2, 2, true);

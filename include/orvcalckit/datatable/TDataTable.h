@@ -84,9 +84,11 @@ class ORV_API TDataTable : public TComponent {
   // in Resize, the states zero as far as they are new), every column becomes
   // stInterval (identifiers stay); the table's own matrix is freed, a matrix
   // adopted before keeps its size and loses both handlers. Events: OnResize
-  // (old and new counts, also when the size stays), then OnChange,
-  // OnChangeSetup, OnChangeNames, OnChangeAttrib, OnChangeCellState. nullptr
-  // or the table's own NumericData: nothing happens.
+  // (old and new counts) as Resize fires it when the size changes, OnResize
+  // again (also when the size stays), then OnChange, OnChangeSetup,
+  // OnChangeNames, OnChangeAttrib, OnChangeCellState; OnChange and
+  // OnChangeSetup are silent until then. nullptr or the table's own
+  // NumericData: nothing happens.
   void AssignAnotherDataMatrix(TMatrix* NewDMat);
 
   // ---- size ----
@@ -442,7 +444,8 @@ class ORV_API TDataTable : public TComponent {
   //   Mode 2: the correlation coefficient, 0.0 unless m > 2, no x or y is
   //     NaN and both sums of squared deviations are nonzero; the sums run
   //     over the values less the first usable pair, so data far from 0
-  //     keep their digits; clamped into [-1, 1]; the diagonal 1.0;
+  //     keep their digits; clamped into [-1, 1], NaN where a sum overflows
+  //     the double range; the diagonal 1.0;
   //   Mode 3: the square of Mode 2 (diagonal 1.0);
   //   Mode 4: sum (x - y)^2 / (m - 1);
   //   other Modes: 0.0.

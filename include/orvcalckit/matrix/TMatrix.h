@@ -49,7 +49,10 @@ class ORV_API TMatrix : public TComponent {
   // ---- size ----
   int32_t NrOfColumns() const { return FNCol; }
   int32_t NrOfRows() const { return FNRow; }
-  void SetNrOfColumns(int32_t Value);  // negative values count as 0
+  // Negative values count as 0; the longer names do the same.
+  void SetNCols(int32_t Value);
+  void SetNRows(int32_t Value);
+  void SetNrOfColumns(int32_t Value);
   void SetNrOfRows(int32_t Value);
   // New cells are 0.0, the overlap keeps its values; OnChange fires unless the
   // size stays. Always true; EORVMatrixError "not enough memory on heap" when
@@ -408,8 +411,9 @@ class ORV_API TMatrix : public TComponent {
   // Pearson's r of all cells against OtherMat's, pair by pair column by
   // column, from sums over the cells less the first cell of each matrix (the
   // textbook sums in exact arithmetic, without their cancellation far from
-  // 0), bounded to [-1, 1]; 0.0 for fewer than 3 cells, constant cells or a
-  // nil OtherMat. EORVMatrixError "matrices do not match" for another size.
+  // 0), bounded to [-1, 1], NaN where a sum overflows the double range; 0.0
+  // for fewer than 3 cells, constant cells or a nil OtherMat.
+  // EORVMatrixError "matrices do not match" for another size.
   double Correlate(const TMatrix* OtherMat) const;
   // Eight CRC-32 registers over the bytes of every cell (byte k of a double,
   // little-endian, into register k), cells column by column: 64 hexadecimal

@@ -34,8 +34,9 @@ ORV_API double Erf(double x);
 // below 1.2e-7); 1 - (2 - erfc(|x|)) for x < 0.
 ORV_API double ErfApprox(double x);
 
-// n over k, rounded from exp(LnBinomCoeff(n, k)); INT32_MAX where it exceeds
-// the Integer range; 0 when n < 0, k < 0 or n < k.
+// n over k, exact (formed from its factors in integers, not rounded from
+// exp(LnBinomCoeff(n, k)), which is off by one already at C(55302, 2));
+// INT32_MAX where it exceeds the Integer range; 0 when n < 0, k < 0 or n < k.
 ORV_API int32_t BinomCoeff(int32_t n, int32_t k);
 // ln Gamma(n + 1) - ln Gamma(k + 1) - ln Gamma(n - k + 1); -1 when n < 0,
 // k < 0 or n < k.

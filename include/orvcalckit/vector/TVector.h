@@ -132,7 +132,8 @@ class ORV_API TVector : public TComponent {
   // Pearson's correlation coefficient, in [-1, 1]; 0.0 when OtherVec is
   // nullptr, the sizes differ, N < 2 or either vector is constant. The sums
   // run over the values less each vector's first element (exactly the same
-  // coefficient, without the cancellation that data far from 0 suffer).
+  // coefficient, without the cancellation that data far from 0 suffer); NaN
+  // where one of them overflows the double range.
   double PearsonCorrCoeff(const TVector* OtherVec) const;
   // Sum of x(i) y(i - ElemShift) over the i where both exist, in increasing i;
   // 0.0 for nullptr or fewer than two such pairs.

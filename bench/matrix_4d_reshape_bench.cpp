@@ -3,7 +3,7 @@
 // Transpose beside a copy of every cell, Cut of columns and rows 2..255 beside
 // a copy of those rows into a vector of their size. Interleave the pairs on a
 // loaded machine:
-//   matrix_4d_copy_bench --benchmark_enable_random_interleaving=true --benchmark_repetitions=5
+//   matrix_4d_reshape_bench --benchmark_enable_random_interleaving=true --benchmark_repetitions=5
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
