@@ -76,13 +76,14 @@ int EdgeFactor(const TPointDouble& Q, TPointDouble B, TPointDouble C) {
   return Delta > 0 ? -1 : Delta < 0 ? 1 : 0;
 }
 
-// SegmentsIntersect takes any four collinear points as meeting; collinear
-// segments meet exactly when their bounding boxes overlap, and segments that
-// meet always have overlapping boxes, so the box test mends the one case.
+// SegmentsIntersect (inline here) takes any four collinear points as
+// meeting; collinear segments meet exactly when their bounding boxes
+// overlap, and segments that meet always have overlapping boxes, so the box
+// test mends the one case.
 bool EdgesMeet(const TPointDouble& A, const TPointDouble& B, const TPointDouble& C, const TPointDouble& D) {
   const bool Boxes = std::max(A.X, B.X) >= std::min(C.X, D.X) && std::max(C.X, D.X) >= std::min(A.X, B.X) &&
                      std::max(A.Y, B.Y) >= std::min(C.Y, D.Y) && std::max(C.Y, D.Y) >= std::min(A.Y, B.Y);
-  return Boxes && SegmentsIntersect(A, B, C, D);
+  return Boxes && detail::SegmentsMeet(A, B, C, D);
 }
 
 // Pairs of edges that meet, less the edge count: 0 for a simple polygon.

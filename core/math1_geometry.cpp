@@ -34,8 +34,7 @@ int32_t CcwTriangle(const TPointDouble& P1, const TPointDouble& P2, const TPoint
 
 bool SegmentsIntersect(const TPointDouble& P1, const TPointDouble& P2, const TPointDouble& P3,
                        const TPointDouble& P4) {
-  if (CcwTriangle(P1, P2, P3) * CcwTriangle(P1, P2, P4) > 0) return false;
-  return CcwTriangle(P3, P4, P1) * CcwTriangle(P3, P4, P2) <= 0;
+  return detail::SegmentsMeet(P1, P2, P3, P4);
 }
 
 bool WithinRect(const TPointDouble& P, const TRectDouble& R) {
