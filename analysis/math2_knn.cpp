@@ -1,12 +1,14 @@
 // Nearest neighbours and estimation by the k nearest neighbours.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <climits>
 #include <cstdint>
 #include <vector>
 
-#include "analysis/math2_work.h"
+#include "analysis/distance_scan.h"
 #include "analysis/ranked_list.h"
+#include "core/simd.h"
 #include "linalg/svd.h"
 #include "orvcalckit/ORV_math2.h"
 
@@ -27,14 +29,37 @@ bool ClampRows(int32_t Count, int32_t& Lo, int32_t& Hi) {
   return true;
 }
 
-// A sum of squares s whose rounded square root is <= B is <= this bound:
-// sqrt(s) <= B rounds from below B + ulp / 2, so s lies below the square of
-// the next double above B and, being a double, not above its rounding
-// (infinite where it overflows). A cheap test that rejects no row the
-// ranked list would take.
-double SquareBound(double B) {
-  const double Up = std::nextafter(B, HUGE_VAL);
-  return Up * Up;
+// The sums of squares of rows First..First+Len-1 (Len <= ScanBlock) and
+// the groups of them that may hold one <= Bound (analysis/distance_scan.h).
+ORV_SIMD_KERNEL uint32_t SquareSums(const detail::TScanColumn* Cols, int32_t NCols, int64_t First, int32_t Len,
+                                    double Bound, double* Sums) {
+  return detail::ScanSums<false>(Cols, NCols, First, Len, Bound, Sums);
+}
+
+// Inserts rows 0..Count-1 of Cols (numbered From + row) into List by their
+// Euclidean distance, in order, the terms Beyond added in order after the
+// columns'. Most rows lie beyond the list's last entry: they are passed over
+// sixteen at a time, and their square root is never taken.
+void ScanRows(const std::vector<detail::TScanColumn>& Cols, int32_t Count, int32_t From,
+              const std::vector<double>& Beyond, detail::TRankedList& List) {
+  double Sum[detail::ScanBlock];
+  const int32_t Last = List.Capacity() - 1;
+  double Bound = detail::SquareBound(List.Dist(Last));
+  const auto NCols = static_cast<int32_t>(Cols.size());
+  for (int32_t B0 = 0; B0 < Count; B0 += detail::ScanBlock) {
+    const int32_t Len = std::min(detail::ScanBlock, Count - B0);
+    // Terms >= 0 (or NaN) keep a group beyond the bound beyond it, and
+    // the bound only falls.
+    for (uint32_t Groups = SquareSums(Cols.data(), NCols, B0, Len, Bound, Sum); Groups != 0; Groups &= Groups - 1) {
+      const int32_t G0 = 16 * std::countr_zero(Groups), G1 = std::min(Len, G0 + 16);
+      for (const double T : Beyond)
+        for (int32_t I = G0; I < G1; ++I) Sum[I] += T;
+      for (int32_t I = G0; I < G1; ++I) {
+        if (!(Sum[I] <= Bound)) continue;
+        if (List.Insert(std::sqrt(Sum[I]), From + B0 + I) >= 0) Bound = detail::SquareBound(List.Dist(Last));
+      }
+    }
+  }
 }
 
 // Ranks rows Lo..Hi by their Euclidean distance to the sample (element v
@@ -45,36 +70,14 @@ void RankRows(const TMatrix& Data, int32_t Lo, int32_t Hi, const TVector* Sample
     for (int32_t B = Lo; B <= Hi; ++B) List.Insert(DistFunc(B), B);
     return;
   }
-  // A block of rows at a time, column by column into one sum per row: the
-  // terms of each row still in increasing v, but every pass runs down a
-  // column in one piece. Sample elements beyond the columns meet zeros.
+  // Each row's terms in increasing v; sample elements beyond the columns
+  // meet zeros, their squares summed in that order.
   const int32_t P = std::min(Data.NrOfColumns(), Sample->NrOfElem());
+  std::vector<detail::TScanColumn> Cols;
+  for (int32_t V = 1; V <= P; ++V) Cols.push_back({Data.Mat[Ix1(V)].data() + (Lo - 1), Sample->GetVal(V)});
   std::vector<double> Beyond;
   for (int32_t V = P + 1; V <= Sample->NrOfElem(); ++V) Beyond.push_back(Sample->GetVal(V) * Sample->GetVal(V));
-  constexpr int32_t Block = 256;
-  double Sum[Block];
-  // Most rows lie beyond the list's last entry: their square root is never
-  // taken.
-  const int32_t Last = List.Capacity() - 1;
-  double Bound = SquareBound(List.Dist(Last));
-  for (int32_t B0 = Lo; B0 <= Hi; B0 += Block) {
-    const int32_t Len = std::min(Block, Hi - B0 + 1);
-    std::fill_n(Sum, Len, 0.0);
-    for (int32_t V = 1; V <= P; ++V) {
-      const double Sv = Sample->GetVal(V);
-      const double* Col = Data.Mat[Ix1(V)].data() + (B0 - 1);
-      for (int32_t I = 0; I < Len; ++I) {
-        const double D = Sv - Col[I];
-        Sum[I] += D * D;
-      }
-    }
-    for (const double T : Beyond)
-      for (int32_t I = 0; I < Len; ++I) Sum[I] += T;
-    for (int32_t I = 0; I < Len; ++I) {
-      if (!(Sum[I] <= Bound)) continue;
-      if (List.Insert(std::sqrt(Sum[I]), B0 + I) >= 0) Bound = SquareBound(List.Dist(Last));
-    }
-  }
+  ScanRows(Cols, Hi - Lo + 1, Lo, Beyond, List);
 }
 
 // The value of the quadratic model of P variables at X(v), v = 1..P, terms
@@ -139,15 +142,13 @@ void MeanDistanceKNN(const TMatrix* Data, int32_t K, int32_t FirstRow, int32_t L
   if (Data == nullptr || MeanDist == nullptr || !ClampRows(Data->NrOfRows(), FirstRow, LastRow)) return;
   const int32_t Count = LastRow - FirstRow + 1, P = Data->NrOfColumns();
   K = std::clamp(K, 1, std::min(50, Count));
-  const std::vector<double> X = detail::RowMajorCopy("MeanDistanceKNN", *Data, FirstRow, Count);
+  std::vector<detail::TScanColumn> Cols;
+  for (int32_t V = 1; V <= P; ++V) Cols.push_back({Data->Mat[Ix1(V)].data() + (FirstRow - 1), 0.0});
   detail::TRankedList List(51);
   for (int32_t I = 0; I < Count; ++I) {
+    for (detail::TScanColumn& C : Cols) C.Query = C.Cells[I];
     List.Reset();
-    const double* A = X.data() + Ix(int64_t{I} * P);
-    for (int32_t J = 0; J < Count; ++J) {
-      const double* B = X.data() + Ix(int64_t{J} * P);
-      List.Insert(detail::RowMeasure<dmEuclidean>(A, B, P), J);
-    }
+    ScanRows(Cols, Count, 0, {}, List);
     double Sum = 0.0;
     for (int32_t R = 0; R < K; ++R) Sum += List.Dist(R);
     MeanDist->SetVal(FirstRow + I, Sum / K);

@@ -6,7 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/distance_scan.h"
 #include "analysis/ranked_list.h"
+#include "core/simd.h"
 #include "linalg/svd.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcalckit/ORV_membl.h"
@@ -32,34 +34,42 @@ struct TMemBasedLearner::TStats {
   bool Stale = true;
 };
 
+namespace {
+
+// The sums of the terms of objects First + 1 .. First + Len (Len <= ScanBlock).
+ORV_SIMD_KERNEL void ObjectSums(const detail::TScanColumn* Cols, int32_t NCols, int64_t First, int32_t Len,
+                                bool Manhattan, double* Sums) {
+  if (Manhattan)
+    detail::ScanSums<true>(Cols, NCols, First, Len, HUGE_VAL, Sums);
+  else
+    detail::ScanSums<false>(Cols, NCols, First, Len, HUGE_VAL, Sums);
+}
+
+}  // namespace
+
 // The distance of CalcDist with the independent columns looked up once: a
 // query is set (and scaled) once and measured against many objects.
 struct TMemBasedLearner::TDistKernel {
-  struct TCol {
-    const double* Cells;  // the stored values, Len of them
-    int64_t Len;
-    bool Round;           // categorical: read rounded
-    double Mean, Sd;      // standardisation (Scaled only)
-    double Query;         // the query's value, scaled
-  };
-  std::vector<TCol> Cols;
-  std::vector<int32_t> Index;        // the column number of each entry of Cols
-  std::vector<TDoubleArray> Padded;  // columns of a matrix smaller than the table
-  TMBLDistMode Mode;
-  bool Scaled;
+  std::vector<detail::TScanColumn> Cols;  // cells of objects 1..Rows: rounded when categorical
+  std::vector<int32_t> Index;             // the column number of each entry of Cols
+  std::vector<TDoubleArray> Padded;       // columns of a matrix smaller than the table
+  int32_t Rows;
+  bool Manhattan;
 
-  explicit TDistKernel(TMemBasedLearner& L) : Mode(L.FDistMode), Scaled(L.FScalingMode == mblStandardized) {
+  explicit TDistKernel(TMemBasedLearner& L)
+      : Rows(L.ModelData->NrOfRows()), Manhattan(L.FDistMode == mblDistManhattan) {
     const TDataTable& T = *L.ModelData;
     const TMatrix& M = *T.NumericData;
+    const bool Scaled = L.FScalingMode == mblStandardized;
     const TStats* S = Scaled ? &L.Stats() : nullptr;
     for (int32_t C = 1; C <= T.NrOfColumns(); ++C) {
       if (T.ColAttrib(C) != mblVarIndep) continue;
-      TCol Col{nullptr, T.NrOfRows(), detail::IsCategorical(T.MScaleType(C)), 0.0, 0.0, 0.0};
-      if (C <= M.NrOfColumns() && T.NrOfRows() <= M.NrOfRows()) {
+      detail::TScanColumn Col{nullptr, 0.0, detail::IsCategorical(T.MScaleType(C)), Scaled};
+      if (C <= M.NrOfColumns() && Rows <= M.NrOfRows()) {
         Col.Cells = M.Mat[Ix1(C)].data();
       } else {  // a host resized an adopted matrix: what it lacks reads 0.0
-        TDoubleArray& P = Padded.emplace_back(Ix(T.NrOfRows()), 0.0);
-        for (int32_t R = 1; R <= T.NrOfRows(); ++R) P[Ix1(R)] = M.GetVal(C, R);
+        TDoubleArray& P = Padded.emplace_back(Ix(Rows), 0.0);
+        for (int32_t R = 1; R <= Rows; ++R) P[Ix1(R)] = M.GetVal(C, R);
         Col.Cells = P.data();
       }
       if (S) {
@@ -71,65 +81,28 @@ struct TMemBasedLearner::TDistKernel {
     }
   }
 
-  bool AnyRound() const {
-    return std::any_of(Cols.begin(), Cols.end(), [](const TCol& C) { return C.Round; });
-  }
-  static double Standardize(const TCol& C, double X) { return C.Sd != 0.0 ? (X - C.Mean) / C.Sd : X - C.Mean; }
-  double Scale(const TCol& C, double X) const { return Scaled ? Standardize(C, X) : X; }
+  // The query is scaled, never rounded.
   void SetQuery(const TDoubleArray& Sensor) {
-    for (size_t J = 0; J < Cols.size(); ++J) Cols[J].Query = Scale(Cols[J], Sensor[Ix1(Index[J])]);
+    for (size_t J = 0; J < Cols.size(); ++J) Cols[J].Query = detail::ScanScale(Cols[J], Sensor[Ix1(Index[J])]);
   }
-  // Fn(obj, distance) for obj = 1..N except Skip, in order. The sums of a
-  // block of objects grow column by column, each from 0.0 in column order,
-  // so every distance has the bits of the plain loop over its columns; the
-  // options are fixed per loop so that it carries no test that does not change.
+  double Distance(double Sum) const { return Manhattan ? Sum : std::sqrt(Sum); }
+  // Fn(obj, distance) for obj = 1..N (N <= Rows) except Skip, in order.
   template <class F>
   void ForEachObject(int32_t N, int32_t Skip, F&& Fn) const {
-    constexpr int32_t Block = 256;
-    double Sum[Block];
-    const auto Run = [&]<TMBLDistMode M, bool S, bool R>() {
-      for (int32_t First = 1; First <= N; First += Block) {
-        const int32_t Len = std::min(Block, N - First + 1);
-        std::fill(Sum, Sum + Len, 0.0);
-        for (const TCol& C : Cols) {
-          const double* Cells = C.Cells + Ix1(First);
-          const bool Rounded = R && C.Round;
-          for (int32_t I = 0; I < Len; ++I) {
-            double V = Cells[I];
-            if (Rounded) V = RoundHalfEven(V);
-            if (S) V = Standardize(C, V);
-            const double D = C.Query - V;
-            if constexpr (M == mblDistManhattan)
-              Sum[I] += std::fabs(D);
-            else
-              Sum[I] += D * D;
-          }
-        }
-        for (int32_t I = 0; I < Len; ++I)
-          if (First + I != Skip) Fn(First + I, M == mblDistManhattan ? Sum[I] : std::sqrt(Sum[I]));
-      }
-    };
-    const bool Round = AnyRound();
-    const auto WithMode = [&]<bool S, bool R>() {
-      if (Mode == mblDistManhattan)
-        Run.template operator()<mblDistManhattan, S, R>();
-      else
-        Run.template operator()<mblDistEuclid, S, R>();
-    };
-    if (Scaled)
-      Round ? WithMode.template operator()<true, true>() : WithMode.template operator()<true, false>();
-    else
-      Round ? WithMode.template operator()<false, true>() : WithMode.template operator()<false, false>();
+    double Sum[detail::ScanBlock];
+    for (int32_t First = 0; First < N; First += detail::ScanBlock) {
+      const int32_t Len = std::min(detail::ScanBlock, N - First);
+      ObjectSums(Cols.data(), static_cast<int32_t>(Cols.size()), First, Len, Manhattan, Sum);
+      for (int32_t I = 0; I < Len; ++I)
+        if (First + I + 1 != Skip) Fn(First + I + 1, Distance(Sum[I]));
+    }
   }
   // Any object; one outside the model reads 0.0 in every column.
   double Measure(int32_t Obj) const {
     double Sum = 0.0;
-    for (const TCol& C : Cols) {
-      const double V = Obj >= 1 && Obj <= C.Len ? C.Cells[Ix1(Obj)] : 0.0;
-      const double D = C.Query - Scale(C, C.Round ? RoundHalfEven(V) : V);
-      Sum += Mode == mblDistManhattan ? std::fabs(D) : D * D;
-    }
-    return Mode == mblDistManhattan ? Sum : std::sqrt(Sum);
+    for (const detail::TScanColumn& C : Cols)
+      Sum += detail::ScanTerm(C, Obj >= 1 && Obj <= Rows ? C.Cells[Ix1(Obj)] : 0.0, Manhattan);
+    return Distance(Sum);
   }
 };
 

@@ -1,6 +1,7 @@
 // FindNearestNeighbors and EstimateByKNN (average, k = 10) on 100000 x 8
-// rows beside a plain loop: the Euclidean distance of every row of a
-// contiguous row-major copy into a 101-entry ranked list.
+// rows, MeanDistanceKNN on 2000 of them, beside a plain loop: the Euclidean distance of every row of a
+// contiguous row-major copy into a 101-entry ranked list. The batch of 1000
+// samples is the one bench/compare_numpy_knn_hull.py gives SciPy's cKDTree.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "analysis/ranked_list.h"
+#include "bench/support/fresh_data.h"
 #include "bench/support/matrix_data.h"
 #include "orvcalckit/ORV_math2.h"
 
@@ -39,6 +41,29 @@ void BM_FindNearestNeighbors(benchmark::State& St) {
 }
 BENCHMARK(BM_FindNearestNeighbors)->Unit(benchmark::kMicrosecond);
 
+// 1000 samples against 100000 x 10 rows, k = 10: rows and samples drawn by
+// bench::FillRandom (seeds 1 and 2), laid out as numpy's reshape(-1, 10).
+void BM_FindNearestNeighborsBatch(benchmark::State& St) {
+  constexpr int32_t N = 100000, P = 10, Samples = 1000, K = 10;
+  std::vector<double> W(static_cast<std::size_t>(N) * P), Q(static_cast<std::size_t>(Samples) * P);
+  bench::FillRandom(W, 1);
+  bench::FillRandom(Q, 2);
+  TMatrix Data(nullptr), Nb(nullptr);
+  Data.Resize(P, N);
+  for (int32_t R = 0; R < N; ++R)
+    for (int32_t C = 0; C < P; ++C) Data.Mat[C][R] = W[static_cast<std::size_t>(R) * P + C];
+  Nb.Resize(2, K);
+  TVector S(nullptr);
+  S.Resize(P);
+  for (auto _ : St)
+    for (int32_t I = 0; I < Samples; ++I) {
+      for (int32_t C = 0; C < P; ++C) S.SetVal(C + 1, Q[static_cast<std::size_t>(I) * P + C]);
+      FindNearestNeighbors(K, &Data, 1, N, &S, &Nb, nullptr);
+      benchmark::DoNotOptimize(Nb.Mat[0][0]);
+    }
+}
+BENCHMARK(BM_FindNearestNeighborsBatch)->Unit(benchmark::kMillisecond);
+
 void BM_EstimateByKNN(benchmark::State& St) {
   TKnnBench B;
   for (auto _ : St) {
@@ -48,6 +73,18 @@ void BM_EstimateByKNN(benchmark::State& St) {
   }
 }
 BENCHMARK(BM_EstimateByKNN)->Unit(benchmark::kMicrosecond);
+
+// Every object of 2000 rows against every other, the 10 nearest.
+void BM_MeanDistanceKNN(benchmark::State& St) {
+  const TMatrix& Data = bench::SharedRandom(Cols, 2000);
+  TVector M(nullptr);
+  M.Resize(2000);
+  for (auto _ : St) {
+    MeanDistanceKNN(&Data, 10, 1, 2000, &M);
+    benchmark::DoNotOptimize(M.GetVal(1));
+  }
+}
+BENCHMARK(BM_MeanDistanceKNN)->Unit(benchmark::kMillisecond);
 
 void BM_PlainRankedLoop(benchmark::State& St) {
   TKnnBench B;

@@ -17,7 +17,8 @@ constexpr int32_t Rows = 100000, Cols = 10;
 
 double Cell(int32_t C, int32_t R) { return std::sin(R * 0.7 + C * 1.3) * 10.0 + C; }
 
-void BM_ApplyModel(benchmark::State& State) {
+// Scaled: standardised distances with two categorical columns (read rounded).
+void RunApplyModel(benchmark::State& State, bool Scaled) {
   TMemBasedLearner L;
   TDataTable& T = *L.ModelData;
   T.Resize(Cols, Rows);
@@ -26,6 +27,11 @@ void BM_ApplyModel(benchmark::State& State) {
   L.SetAllVars(mblVarIndep);
   L.SetVarType(Cols, mblVarTarget);
   L.SetNumNearestNb(10);
+  if (Scaled) {
+    L.SetScalingMode(mblStandardized);
+    T.SetMScaleType(1, stNominal);
+    T.SetMScaleType(2, stOrdinal);
+  }
   TDoubleArray S(Cols);
   int32_t Q = 0;
   for (auto _ : State) {
@@ -34,7 +40,10 @@ void BM_ApplyModel(benchmark::State& State) {
     ++Q;
   }
 }
+void BM_ApplyModel(benchmark::State& State) { RunApplyModel(State, false); }
+void BM_ApplyModelScaled(benchmark::State& State) { RunApplyModel(State, true); }
 BENCHMARK(BM_ApplyModel)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ApplyModelScaled)->Unit(benchmark::kMillisecond);
 
 // The peer: Euclidean distances over the 9 independent values of a
 // row-major copy, the nearest 100 kept, the mean of the 10 nearest targets.

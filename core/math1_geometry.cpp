@@ -5,6 +5,7 @@
 
 #include "core/isqrt.h"
 #include "core/norm2.h"
+#include "core/orientation.h"
 #include "orvcalckit/ORV_math1.h"
 
 namespace orv {
@@ -28,14 +29,12 @@ double DistanceToSegment(const TPointDouble& P, const TPointDouble& A, const TPo
 }
 
 int32_t CcwTriangle(const TPointDouble& P1, const TPointDouble& P2, const TPointDouble& P3) {
-  const double C = (P2.X - P1.X) * (P3.Y - P1.Y) - (P3.X - P1.X) * (P2.Y - P1.Y);
-  return C > 0 ? 1 : C < 0 ? -1 : 0;
+  return detail::Orientation(P1, P2, P3);
 }
 
 bool SegmentsIntersect(const TPointDouble& P1, const TPointDouble& P2, const TPointDouble& P3,
                        const TPointDouble& P4) {
-  if (CcwTriangle(P1, P2, P3) * CcwTriangle(P1, P2, P4) > 0) return false;
-  return CcwTriangle(P3, P4, P1) * CcwTriangle(P3, P4, P2) <= 0;
+  return detail::SegmentsMeet(P1, P2, P3, P4);
 }
 
 bool WithinRect(const TPointDouble& P, const TRectDouble& R) {

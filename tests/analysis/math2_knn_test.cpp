@@ -2,9 +2,12 @@
 // scikit-learn, SciPy's cKDTree and numpy.linalg.lstsq.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
+#include "analysis/ranked_list.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcorekit/Orv_univconst.h"
 #include "support/components.h"
@@ -152,6 +155,60 @@ TEST(MeanDistanceKNN, MatchesKDTree) {
   EXPECT_EQ(test::Values(M)[0], (0.0 + 3 + 4) / 3);
   EXPECT_EQ(test::Values(M)[2], (0.0 + 1 + 4) / 3);
   EXPECT_EQ(test::Values(M)[3], -1.0);
+}
+
+// The plain scan the blocked one must give to the bit: every row of Lo..Hi
+// into a ranked list of Cap entries, its terms in column order from 0.0,
+// Beyond (the sample's elements past the columns) squared after them.
+detail::TRankedList PlainScan(const TMatrix& D, int32_t Lo, int32_t Hi, const std::vector<double>& S, int32_t Cap) {
+  detail::TRankedList L(Cap);
+  for (int32_t R = Lo; R <= Hi; ++R) {
+    double Sum = 0.0;
+    for (int32_t V = 1; V <= static_cast<int32_t>(S.size()); ++V) {
+      const double Dv = S[V - 1] - (V <= D.NrOfColumns() ? D.GetVal(V, R) : 0.0);
+      Sum += Dv * Dv;
+    }
+    L.Insert(std::sqrt(Sum), R);
+  }
+  return L;
+}
+
+TEST(FindNearestNeighbors, BlockedScanMatchesThePlainOneBitForBit) {
+  // 3000 x 4 rows with three copies of row 7 (ties: the later row first), a
+  // NaN and an infinite cell; the sample is row 7 and one element more.
+  TMatrix D(nullptr), N(nullptr);
+  test::FillSplitMix(D, 11, 3000, 4);
+  for (const int32_t R : {500, 1700, 2999})
+    for (int32_t V = 1; V <= 4; ++V) D.SetVal(V, R, D.GetVal(V, 7));
+  D.SetVal(2, 100, std::nan(""));
+  D.SetVal(3, 200, HUGE_VAL);
+  std::vector<double> S;
+  for (int32_t V = 1; V <= 4; ++V) S.push_back(D.GetVal(V, 7) + 1e-3 * V);
+  S.push_back(0.1);
+  TVector Sample(nullptr);
+  test::FillValues(Sample, S);
+  N.Resize(2, 100);
+  for (const auto& [Lo, Hi] : {std::pair{1, 3000}, std::pair{17, 2500}}) {
+    FindNearestNeighbors(100, &D, Lo, Hi, &Sample, &N, nullptr);
+    const detail::TRankedList L = PlainScan(D, Lo, Hi, S, 101);
+    for (int32_t R = 0; R < 100; ++R) {
+      ASSERT_EQ(N.GetVal(1, R + 1), L.Obj(R)) << Lo << ' ' << R;
+      ASSERT_EQ(std::bit_cast<uint64_t>(N.GetVal(2, R + 1)), std::bit_cast<uint64_t>(L.Dist(R))) << Lo << ' ' << R;
+    }
+    EXPECT_EQ(N.GetVal(1, 1), Hi == 3000 ? 2999 : 1700);
+  }
+  // Every object against every other of rows 401..1000, 50 nearest.
+  TVector M(nullptr);
+  M.Resize(1000);
+  MeanDistanceKNN(&D, 50, 401, 1000, &M);
+  for (int32_t I = 401; I <= 1000; I += 7) {
+    std::vector<double> Row;
+    for (int32_t V = 1; V <= 4; ++V) Row.push_back(D.GetVal(V, I));
+    const detail::TRankedList L = PlainScan(D, 401, 1000, Row, 51);
+    double Sum = 0.0;
+    for (int32_t R = 0; R < 50; ++R) Sum += L.Dist(R);
+    ASSERT_EQ(std::bit_cast<uint64_t>(M.GetVal(I)), std::bit_cast<uint64_t>(Sum / 50)) << I;
+  }
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 // Polygons, convex hull and great-circle distance.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <numbers>
 #include <vector>
 
+#include "orvcalckit/ORV_math1.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcorekit/Orv_univconst.h"
 #include "support/iris.h"
@@ -199,6 +202,87 @@ TEST(Convex2DHull, AgreesWithQhull) {
       Hull.push_back(Q);
   EXPECT_EQ(Hull, (TPDblArray{{5.6, 1.4}, {6.7, 2.0}, {6.9, 2.3}, {6.1, 2.5}, {5.7, 2.5}, {5.1, 2.4},
                               {1.6, 0.6}, {1.0, 0.2}, {1.1, 0.1}, {1.5, 0.1}, {1.9, 0.2}}));
+}
+
+// The hull as the library built it before its sort went by buckets: one
+// std::sort through a function pointer, the chain over CcwTriangle, the
+// start at the smallest angle around the mean.
+bool ReferenceLess(const TPointDouble& A, const TPointDouble& B) { return A.X < B.X || (A.X == B.X && A.Y < B.Y); }
+
+TPDblArray ReferenceHull(const TPDblArray& Points) {
+  if (Points.size() <= 3) return Points;
+  TPDblArray P;
+  double SumX = 0.0, SumY = 0.0;
+  for (const TPointDouble& Q : Points) {
+    if (std::isnan(Q.X) || std::isnan(Q.Y)) continue;
+    P.push_back(Q);
+    SumX += Q.X;
+    SumY += Q.Y;
+  }
+  if (P.empty()) return P;
+  const double MeanX = SumX / static_cast<double>(P.size()), MeanY = SumY / static_cast<double>(P.size());
+  std::sort(P.begin(), P.end(), ReferenceLess);
+  P.erase(std::unique(P.begin(), P.end()), P.end());
+  TPDblArray Hull;
+  if (P.size() <= 2) {
+    Hull = P;
+  } else {
+    Hull.resize(2 * P.size());
+    std::size_t K = 0;
+    for (std::size_t I = 0; I < P.size(); ++I) {
+      while (K >= 2 && CcwTriangle(Hull[K - 2], Hull[K - 1], P[I]) <= 0) --K;
+      Hull[K++] = P[I];
+    }
+    for (std::size_t I = P.size() - 1, Lower = K + 1; I-- > 0;) {
+      while (K >= Lower && CcwTriangle(Hull[K - 2], Hull[K - 1], P[I]) <= 0) --K;
+      Hull[K++] = P[I];
+    }
+    Hull.resize(K - 1);
+  }
+  const auto Angle = [&](const TPointDouble& Q) {
+    const double A = AngleToXAxis(Q.X - MeanX, Q.Y - MeanY) + std::numbers::pi / 2;
+    return A >= 2 * std::numbers::pi ? A - 2 * std::numbers::pi : A;
+  };
+  std::size_t First = 0;
+  for (std::size_t I = 1; I < Hull.size(); ++I)
+    if (Angle(Hull[I]) < Angle(Hull[First])) First = I;
+  std::rotate(Hull.begin(), Hull.begin() + static_cast<std::ptrdiff_t>(First), Hull.end());
+  return Hull;
+}
+
+TEST(Convex2DHull, SameBitsAsTheReferenceOnRandomAndDegenerateSets) {
+  TSplitMix G{2024};
+  const auto U = [&G](double Lo, double Hi) { return Lo + (Hi - Lo) * G.Next(); };
+  std::vector<TPDblArray> Sets(9);
+  for (int I = 0; I < 20000; ++I) {
+    Sets[0].push_back({U(-1e6, 1e6), U(-1e6, 1e6)});
+    // A 41 x 41 grid, every point about four times: collinear edges, runs of equal x.
+    Sets[1].push_back({std::floor(U(0, 41)), std::floor(U(0, 41))});
+    const double A = U(0, 2 * std::numbers::pi);
+    Sets[2].push_back({std::cos(A), std::sin(A)});  // all on the hull
+    const double T = U(-1, 1);
+    Sets[3].push_back({3 * T, 0.1 * T});                     // one line
+    Sets[4].push_back({3 * T, 0.1 * T + T * 1e-17 * U(-1, 1)});  // nearly
+    // Nearly all x in one spot, a few far; a diamond whose vertices come
+    // with zeros of both signs (which copy stays is the sort's affair); an
+    // infinite and a NaN coordinate; tiny values.
+    Sets[5].push_back({I % 100 ? 1 + 1e-12 * U(0, 1) : U(-5, 5), U(-1, 1)});
+    const double Z = I % 8 < 4 ? 0.0 : -0.0, W = U(-0.45, 0.45), V[] = {1, -1};
+    Sets[6].push_back(I % 2 ? TPointDouble{W, 0.45 - std::fabs(W)} : I % 4 ? TPointDouble{Z, V[I / 16 % 2]}
+                                                                          : TPointDouble{V[I / 16 % 2], Z});
+    Sets[7].push_back({I == 77 ? HUGE_VAL : U(-1, 1), I == 78 ? NaN : U(-1, 1)});
+    Sets[8].push_back({U(-1, 1) * 1e-300, U(-1, 1) * 1e-300});
+  }
+  const char* Names[] = {"random", "grid", "circle", "line", "nearly a line", "bunched", "signed zeros", "infinite",
+                         "tiny"};
+  for (std::size_t S = 0; S < Sets.size(); ++S) {
+    const TPDblArray Want = ReferenceHull(Sets[S]), Got = Convex2DHull(Sets[S]);
+    ASSERT_EQ(Got.size(), Want.size()) << Names[S];
+    for (std::size_t I = 0; I < Got.size(); ++I) {
+      ASSERT_EQ(std::bit_cast<uint64_t>(Got[I].X), std::bit_cast<uint64_t>(Want[I].X)) << Names[S] << ' ' << I;
+      ASSERT_EQ(std::bit_cast<uint64_t>(Got[I].Y), std::bit_cast<uint64_t>(Want[I].Y)) << Names[S] << ' ' << I;
+    }
+  }
 }
 
 }  // namespace

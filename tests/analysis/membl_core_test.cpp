@@ -2,9 +2,12 @@
 // model objects and their contingency table.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
+#include "analysis/ranked_list.h"
 #include "orvcalckit/ORV_membl.h"
 #include "support/iris.h"
 
@@ -133,6 +136,48 @@ TEST(MemBasedLearner, NeighbourListAndResultCodes) {
   EXPECT_EQ(L.CalcDist(Q, 3), E);
   EXPECT_DOUBLE_EQ(E, 1.7);
   EXPECT_EQ(L.CalcDist(TDoubleArray{0.3}, 3), -1.0);
+}
+
+TEST(MemBasedLearner, BlockedDistancesMatchCalcDist) {
+  // 300 objects: a plain, a nominal and an ordinal column (halves among the
+  // stored values, read rounded to even) and the target. The list the
+  // blocked scan gives ApplyModel must be the plain ranking of CalcDist's
+  // cell-by-cell distances, to the bit, for both metrics and both scalings.
+  TMemBasedLearner L;
+  TDataTable& T = *L.ModelData;
+  T.Resize(4, 300);
+  for (int R = 1; R <= 300; ++R) {
+    T.SetElem(1, R, std::sin(R * 0.37) * 4);
+    T.SetElem(2, R, (R % 9) * 0.5);
+    T.SetElem(3, R, std::floor(std::cos(R * 1.1) * 6) / 2);
+    T.SetElem(4, R, R);
+  }
+  T.SetMScaleType(2, stNominal);
+  T.SetMScaleType(3, stOrdinal);
+  L.SetAllVars(mblVarIndep);
+  L.SetVarType(4, mblVarTarget);
+  L.SetNumNearestNb(5);
+  TIntArray Objs;
+  TDoubleArray Dists;
+  L.OnModelApplied = [&](TObject*, int32_t, const TIntArray& N, const TDoubleArray& D, int32_t) {
+    Objs = N;
+    Dists = D;
+  };
+  for (const TMBLDistMode Mode : {mblDistEuclid, mblDistManhattan})
+    for (const TMBLScalingMode Scaling : {mblUnscaled, mblStandardized}) {
+      L.SetDistMode(Mode);
+      L.SetScalingMode(Scaling);
+      const TDoubleArray Q{0.3, 2.5, -1.0, 0.0};
+      TDoubleArray S = Q;
+      L.ApplyModel(S, 0, 0);
+      detail::TRankedList Plain(100);
+      for (int32_t Obj = 1; Obj <= 300; ++Obj) Plain.Insert(L.CalcDist(Q, Obj), Obj);
+      ASSERT_EQ(Objs.size(), 100u);
+      for (int32_t R = 0; R < 100; ++R) {
+        ASSERT_EQ(Objs[R], Plain.Obj(R)) << int(Mode) << ' ' << int(Scaling) << ' ' << R;
+        ASSERT_EQ(std::bit_cast<uint64_t>(Dists[R]), std::bit_cast<uint64_t>(Plain.Dist(R))) << R;
+      }
+    }
 }
 
 TEST(MemBasedLearner, SettingsAndVariableRoles) {
