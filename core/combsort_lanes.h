@@ -8,13 +8,15 @@
 // sorts V[0..N-1] (double, float or int32_t) as CombSortByKey of
 // core/combsort.h does from StartGap, NaN last, calling Pass after every pass
 // (CombReportPass or CombNoReport); Origins, when not null, is an int32_t
-// array of N entries that follows every exchange. The head of each pass with
-// a gap of at least the lane count (4 doubles, 8 floats or integers) goes
-// through CombLanePass: the pairs (i, i + gap) in steps of one vector, each
+// array of N entries that follows every exchange. Each pass goes through
+// CombLanePass first: the pairs (i, i + gap) several at a time, each
 // exchanged or kept by a bit select on SortsAfterAscending /
-// SortsAfterDescending written lane-wise. The gap keeps a step's cells apart,
-// so the exchanges are those of the plain loop, bit for bit (NaN payloads and
-// the sign of zero kept), pass for pass.
+// SortsAfterDescending written lane-wise; gaps from 8 in full vectors (4
+// doubles, 8 floats or integers), smaller ones in as many lanes as divide
+// the gap, at gap 1 vectors of pairs all in order passed over (see
+// core/combsort_lanes.cpp). The gap keeps a step's cells apart, so the
+// exchanges are those of the plain loop, bit for bit (NaN payloads and the
+// sign of zero kept), pass for pass; the loop does what the lanes leave.
 #pragma once
 
 #include <cstdint>

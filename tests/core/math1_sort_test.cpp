@@ -127,11 +127,12 @@ void ExpectPlainLoopPassForPass(const std::vector<T>& In, bool Up) {
 
 TEST(SortArray, LanePassExchangesAsThePlainLoopPassForPass) {
   // Few distinct values (ties), NaN of two payloads and signs, both zeros;
-  // sizes around the lane counts (4 doubles, 8 singles or integers) and larger.
+  // sizes around the lane counts (4 doubles, 8 singles or integers) and
+  // larger, whose last passes take gaps 15 to 1 (each has its own lanes).
   const double NaN = std::numeric_limits<double>::quiet_NaN();
   const double Odd[] = {NaN, -NaN, std::bit_cast<double>(0x7FF0000000000123ull), 0.0, -0.0};
   std::mt19937 Gen(46);
-  for (const int N : {2, 5, 8, 9, 17, 100, 1001, 3000}) {
+  for (const int N : {2, 5, 8, 9, 17, 60, 100, 1001, 3000}) {
     std::vector<double> D(N);
     std::vector<float> F(N);
     std::vector<int32_t> I(N);
