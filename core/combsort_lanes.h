@@ -1,7 +1,8 @@
 // The comb sort of plain arrays with its passes taken in vector lanes
 // (internal): SortArray of ORV_math1 (and through it every member that sorts
-// a copy: Percentile, Quartiles, Mode, ...) and SortArray with origin index
-// of the array routines run this one kernel.
+// a copy: Percentile, Quartiles, Mode, ...), SortArray with origin index of
+// the array routines and SortElems of the vectors without a handler run this
+// one kernel.
 //
 // Use:
 //   CombSortValues(V, Origins, N, StartGap, Ascending, Pass);
