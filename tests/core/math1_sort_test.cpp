@@ -138,7 +138,7 @@ TEST(SortArray, LanePassExchangesAsThePlainLoopPassForPass) {
     std::vector<int32_t> I(N);
     for (int K = 0; K < N; ++K) {
       const int32_t V = static_cast<int32_t>(Gen() % 41) - 20;
-      I[K] = Gen() % 5 == 0 ? std::numeric_limits<int32_t>::min() + V : V;
+      I[K] = Gen() % 5 == 0 ? std::numeric_limits<int32_t>::min() + 20 + V : V;  // near the end of the range
       D[K] = Gen() % 9 == 0 ? Odd[Gen() % 5] : V / 4.0;
       F[K] = static_cast<float>(D[K]);
     }
