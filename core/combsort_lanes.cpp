@@ -241,45 +241,46 @@ ORV_SIMD_INLINE int64_t ExchangeLanes(T* V, int32_t* P, int64_t Gap, int64_t Fro
   return StepLanes<T, Ascending, WithOrigins, FullLanes<T>>(V, P, Gap, From, Last, Swapped);
 }
 
-#define ORV_COMB_LANES(Name, T, Ascending, WithOrigins)                                                        \
-  ORV_SIMD_KERNEL int64_t Name(T* V, int32_t* P, int64_t Gap, int64_t From, int64_t Last, bool& Swapped) { \
-    return ExchangeLanes<T, Ascending, WithOrigins>(V, P, Gap, From, Last, Swapped);                         \
-  }
-ORV_COMB_LANES(DoublesUp, double, true, false)
-ORV_COMB_LANES(DoublesDown, double, false, false)
-ORV_COMB_LANES(DoublesUpWithOrigins, double, true, true)
-ORV_COMB_LANES(DoublesDownWithOrigins, double, false, true)
-ORV_COMB_LANES(SinglesUp, float, true, false)
-ORV_COMB_LANES(SinglesDown, float, false, false)
-ORV_COMB_LANES(SinglesUpWithOrigins, float, true, true)
-ORV_COMB_LANES(SinglesDownWithOrigins, float, false, true)
-ORV_COMB_LANES(IntsUp, int32_t, true, false)
-ORV_COMB_LANES(IntsDown, int32_t, false, false)
-ORV_COMB_LANES(IntsUpWithOrigins, int32_t, true, true)
-ORV_COMB_LANES(IntsDownWithOrigins, int32_t, false, true)
-#undef ORV_COMB_LANES
+// Either direction, with or without origins.
+template <class T>
+ORV_SIMD_INLINE int64_t AnyLanes(T* V, int32_t* P, bool Ascending, int64_t Gap, int64_t From, int64_t Last,
+                                 bool& Swapped) {
+  if (P != nullptr)
+    return Ascending ? ExchangeLanes<T, true, true>(V, P, Gap, From, Last, Swapped)
+                     : ExchangeLanes<T, false, true>(V, P, Gap, From, Last, Swapped);
+  return Ascending ? ExchangeLanes<T, true, false>(V, P, Gap, From, Last, Swapped)
+                   : ExchangeLanes<T, false, false>(V, P, Gap, From, Last, Swapped);
+}
+
+// Called directly: the 32-bit linker cannot take the address of a clone.
+ORV_SIMD_KERNEL int64_t DoubleLanes(double* V, int32_t* P, bool Ascending, int64_t Gap, int64_t From, int64_t Last,
+                                    bool& Swapped) {
+  return AnyLanes(V, P, Ascending, Gap, From, Last, Swapped);
+}
+ORV_SIMD_KERNEL int64_t SingleLanes(float* V, int32_t* P, bool Ascending, int64_t Gap, int64_t From, int64_t Last,
+                                    bool& Swapped) {
+  return AnyLanes(V, P, Ascending, Gap, From, Last, Swapped);
+}
+ORV_SIMD_KERNEL int64_t IntLanes(int32_t* V, int32_t* P, bool Ascending, int64_t Gap, int64_t From, int64_t Last,
+                                 bool& Swapped) {
+  return AnyLanes(V, P, Ascending, Gap, From, Last, Swapped);
+}
 
 }  // namespace
 
 int64_t CombLanePass(double* V, int32_t* Origins, bool Ascending, int64_t Gap, int64_t From, int64_t Last,
                      bool& Swapped) {
-  if (Origins != nullptr)
-    return (Ascending ? DoublesUpWithOrigins : DoublesDownWithOrigins)(V, Origins, Gap, From, Last, Swapped);
-  return (Ascending ? DoublesUp : DoublesDown)(V, Origins, Gap, From, Last, Swapped);
+  return DoubleLanes(V, Origins, Ascending, Gap, From, Last, Swapped);
 }
 
 int64_t CombLanePass(float* V, int32_t* Origins, bool Ascending, int64_t Gap, int64_t From, int64_t Last,
                      bool& Swapped) {
-  if (Origins != nullptr)
-    return (Ascending ? SinglesUpWithOrigins : SinglesDownWithOrigins)(V, Origins, Gap, From, Last, Swapped);
-  return (Ascending ? SinglesUp : SinglesDown)(V, Origins, Gap, From, Last, Swapped);
+  return SingleLanes(V, Origins, Ascending, Gap, From, Last, Swapped);
 }
 
 int64_t CombLanePass(int32_t* V, int32_t* Origins, bool Ascending, int64_t Gap, int64_t From, int64_t Last,
                      bool& Swapped) {
-  if (Origins != nullptr)
-    return (Ascending ? IntsUpWithOrigins : IntsDownWithOrigins)(V, Origins, Gap, From, Last, Swapped);
-  return (Ascending ? IntsUp : IntsDown)(V, Origins, Gap, From, Last, Swapped);
+  return IntLanes(V, Origins, Ascending, Gap, From, Last, Swapped);
 }
 
 }  // namespace orv::detail

@@ -112,8 +112,9 @@ void ExpectPlainLoopPassForPass(const std::vector<T>& In, bool Up) {
   std::vector<T> Plain = In;
   TPassBytes<T> Want{Plain, {}};
   T* P = Plain.data();
+  const auto N = static_cast<int64_t>(Plain.size());
   orv::detail::CombSortByKey(
-      int64_t{0}, std::ssize(Plain) - 1, std::ssize(Plain), Up, [P](int64_t I) { return P[I]; },
+      int64_t{0}, N - 1, N, Up, [P](int64_t I) { return P[I]; },
       [P](int64_t I, int64_t J) { std::swap(P[I], P[J]); }, Want);
   std::vector<T> Lanes = In;
   TPassBytes<T> Got{Lanes, {}};
