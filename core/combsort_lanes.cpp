@@ -104,9 +104,8 @@ ORV_SIMD_INLINE int64_t StepLanes(T* V, int32_t* P, int64_t Gap, int64_t From, i
 }
 
 // The same for Gap = L: the cells a step moves up are the next step's lower
-// ones, so they stay in a register instead of a round trip through memory.
-// The pass then runs as fast as the comparison and the select (for gap 1,
-// one element at a time, without the mispredicted branches of the loop).
+// ones, so they stay in a register instead of a round trip through memory,
+// and the pass runs as fast as the comparison and the select.
 template <class T, bool Ascending, bool WithOrigins, int L>
 ORV_SIMD_INLINE int64_t CarryLanes(T* V, int32_t* P, int64_t From, int64_t Last, bool& Swapped) {
   using Ln = TLanes<T, L>;
