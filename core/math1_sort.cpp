@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/combsort.h"
+#include "core/combsort_lanes.h"
 #include "orvcalckit/ORV_math1.h"
 
 namespace orv {
@@ -33,9 +34,7 @@ bool WithKind(TVarKind Kind, Fn&& F) {
 // Comb sort from gap N, NaN last, one progress report per pass.
 template <class T>
 void SortValues(T* A, int64_t N, bool Ascending) {
-  detail::CombSortByKey(
-      int64_t{0}, N - 1, N, Ascending, [A](int64_t i) { return A[i]; },
-      [A](int64_t i, int64_t j) { std::swap(A[i], A[j]); }, detail::CombReportPass);
+  detail::CombSortValues(A, nullptr, N, N, Ascending, detail::CombReportPass);
 }
 
 // Writes Value at Index of a full array, moving the rest up; the last element

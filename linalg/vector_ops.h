@@ -18,6 +18,7 @@
 
 #include "core/block_stats.h"
 #include "core/combsort.h"
+#include "core/combsort_lanes.h"
 #include "core/intwrap.h"
 #include "core/moments.h"
 #include "core/order_stats.h"
@@ -312,10 +313,7 @@ struct TVectorOps {
     if (Last - First <= 0) return;
     const int64_t Gap = int64_t{Last} - First;
     if (!Self.OnSortExchange) {
-      T* X = Self.FVec.data();
-      CombSortByKey(
-          First, Last, Gap, Ascending, [X](int32_t I) { return X[I - 1]; },
-          [X](int32_t I, int32_t J) { std::swap(X[I - 1], X[J - 1]); }, CombNoReport);
+      CombSortValues(Self.FVec.data() + (First - 1), nullptr, int64_t{Last} - First + 1, Gap, Ascending, CombNoReport);
     } else {
       const int32_t N = Self.FNElem;
       bool Resized = false;

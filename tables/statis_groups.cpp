@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <unordered_map>
 #include <vector>
 
 #include "core/order_stats.h"
+#include "core/simd.h"
+#include "linalg/vector_ops.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcalckit/ORV_statis.h"
 #include "orvcorekit/Orv_univconst.h"
@@ -20,31 +23,30 @@ namespace {
 
 // ---- groups ----------------------------------------------------------------------
 
-// The sum and count of each group, found by label without a search: labels
-// near the first one (within the count of values, at most 2048 away) index
-// a table directly; others go through a hash map, in the order they first
-// appear. The slot a group takes changes only the order in which the group
-// terms are added up.
+// Labels near the first one (within the count of values, at most 2048 away)
+// index a table directly; the others go through a hash map.
+struct TLabelWindow {
+  TLabelWindow(int32_t FirstLabel, int32_t N)
+      : Half(std::min<int64_t>(2048, int64_t{N} + 64)), Base(int64_t{FirstLabel} - Half) {}
+  // The table's slot of Label, Size() or more for a label beyond it.
+  uint64_t SlotOf(int32_t Label) const { return static_cast<uint64_t>(int64_t{Label} - Base); }
+  std::size_t Size() const { return Ix(2 * Half); }
+  int64_t Half, Base;
+};
+
+// The sum and count of each group, found by label without a search. The
+// slot a group takes changes only the order in which the group terms are
+// added up.
 class TGroupSums {
  public:
-  TGroupSums(int32_t FirstLabel, int32_t N) {
-    const int64_t Half = std::min<int64_t>(2048, int64_t{N} + 64);
-    FBase = int64_t{FirstLabel} - Half;
-    FSum.assign(Ix(2 * Half), 0.0);
-    FCount.assign(Ix(2 * Half), 0);
+  TGroupSums(int32_t FirstLabel, int32_t N) : FWindow(FirstLabel, N) {
+    FSum.assign(FWindow.Size(), 0.0);
+    FCount.assign(FWindow.Size(), 0);
   }
-  // The table's slot of Label, Slots() or more for a label beyond it.
-  uint64_t SlotOf(int32_t Label) const { return static_cast<uint64_t>(int64_t{Label} - FBase); }
+  uint64_t SlotOf(int32_t Label) const { return FWindow.SlotOf(Label); }
   uint64_t Slots() const { return FSum.size(); }
   double* Sums() { return FSum.data(); }
   int64_t* Counts() { return FCount.data(); }
-  // The mean of the group of Label, which has been added.
-  double Mean(int32_t Label) const {
-    const uint64_t d = static_cast<uint64_t>(int64_t{Label} - FBase);
-    if (d < FSum.size()) return FSum[d] / static_cast<double>(FCount[d]);
-    const size_t k = Ix(FFar.find(Label)->second);
-    return FFarSum[k] / static_cast<double>(FFarCount[k]);
-  }
   // Calls Fn(sum, count) for every group.
   template <class F>
   void ForEach(F&& Fn) const {
@@ -65,13 +67,165 @@ class TGroupSums {
   }
 
  private:
-  int64_t FBase;
+  TLabelWindow FWindow;
   std::vector<double> FSum;
   std::vector<int64_t> FCount;
   std::unordered_map<int32_t, int32_t> FFar;
   std::vector<double> FFarSum;
   std::vector<int64_t> FFarCount;
 };
+
+// Groups numbered 0, 1, ... in the order in which their labels first appear.
+class TGroupIds {
+ public:
+  TGroupIds(int32_t FirstLabel, int32_t N) : FWindow(FirstLabel, N), FNear(FWindow.Size(), -1) {}
+  // The number of Label's group: Count(), a new group, for a label not seen before.
+  int32_t Add(int32_t Label) {
+    const uint64_t d = FWindow.SlotOf(Label);
+    int32_t& Id = d < FNear.size() ? FNear[d] : FFar.try_emplace(Label, -1).first->second;
+    if (Id < 0) Id = FCount++;
+    return Id;
+  }
+  int32_t Count() const { return FCount; }
+
+  // The table alone, for loops that keep it in registers: the number of a
+  // near label's group, -1 for other labels and those not seen yet. Stays
+  // valid while Add numbers further groups.
+  struct TNear {
+    const int32_t* Ids;
+    TLabelWindow Window;
+    int32_t operator()(int32_t Label) const {
+      const uint64_t d = Window.SlotOf(Label);
+      return d < Window.Size() ? Ids[d] : -1;
+    }
+  };
+  TNear Near() const { return {FNear.data(), FWindow}; }
+
+ private:
+  TLabelWindow FWindow;
+  std::vector<int32_t> FNear;
+  std::unordered_map<int32_t, int32_t> FFar;
+  int32_t FCount = 0;
+};
+
+// Two running sums per group in four banks, element i adding into bank
+// i mod 4: values of one group that follow each other (the usual layout)
+// then form four chains of additions instead of one, and a block of four
+// takes one vector addition per sum with the bits of four scalar ones.
+struct TBankedSums {
+  double A[4] = {}, B[4] = {}, E[4] = {};  // E: what A lost, where A is compensated
+  static double Total(const double (&X)[4]) { return (X[0] + X[1]) + (X[2] + X[3]); }
+};
+
+// S += V with Kahan's compensation E ("Further remarks on reducing
+// truncation errors", CACM 8(1), 1965): the sum of deviations from a value
+// that may lie far from their mean grows large beside what it must resolve.
+// T is double or a vector of them.
+template <class T>
+ORV_SIMD_INLINE void KahanAdd(T& S, T& E, const T& V) {
+  const T Y = V - E;
+  const T U = S + Y;
+  E = (U - S) - Y;
+  S = U;
+}
+
+// What Levene's test keeps per group.
+struct TLeveneGroup {
+  double Count, Mean, C;  // the values, their mean (less Shift), the z of the first one
+  int32_t First;          // its first element
+};
+
+// A pass of Levene's test over the values X with labels L into the banked
+// sums of each group. First pass (Deviations false): A sums x - Shift, B
+// counts. Second: A sums v = |x - Shift - mean| - c, B sums v^2.
+template <bool Deviations>
+struct TLevenePass {
+  const double* X;
+  const int32_t* L;
+  double Shift;
+  TBankedSums* S;
+  const TLeveneGroup* R;
+
+  ORV_SIMD_INLINE void Add(int32_t i, int32_t g, int32_t k) const {
+    if constexpr (Deviations) {
+      const double v = std::fabs(X[i] - Shift - R[g].Mean) - R[g].C;
+      KahanAdd(S[g].A[k], S[g].E[k], v);
+      S[g].B[k] += v * v;
+    } else {
+      S[g].A[k] += X[i] - Shift;
+      S[g].B[k] += 1.0;
+    }
+  }
+
+  // Whole blocks of four from i (a multiple of 4) on while their labels are
+  // known near ones; returns the first block not taken. A run of blocks of
+  // one label goes in vectors, lane k doing what element i + k does alone.
+  // Run on a copy, so that the stores into S leave the fields in registers.
+  ORV_SIMD_INLINE static int32_t Blocks(const TLevenePass P, int32_t i, int32_t N, const TGroupIds::TNear Near) {
+    using TLanes = double __attribute__((vector_size(32)));
+    using TBits = int64_t __attribute__((vector_size(32)));
+    const int32_t* L = P.L;
+    for (; i <= N - 4; i += 4) {
+      const int32_t g[4] = {Near(L[i]), Near(L[i + 1]), Near(L[i + 2]), Near(L[i + 3])};
+      if ((g[0] | g[1] | g[2] | g[3]) < 0) break;
+      if (g[0] != g[1] || g[0] != g[2] || g[0] != g[3]) {
+        for (int32_t k = 0; k < 4; ++k) P.Add(i + k, g[k], k);
+        continue;
+      }
+      TBankedSums& S = P.S[g[0]];
+      const TLeveneGroup R = P.R[g[0]];
+      const int32_t Label = L[i];
+      TLanes A, B, E;
+      std::memcpy(&A, S.A, sizeof A);
+      std::memcpy(&B, S.B, sizeof B);
+      std::memcpy(&E, S.E, sizeof E);
+      do {
+        TLanes v;
+        std::memcpy(&v, P.X + i, sizeof v);
+        if constexpr (Deviations) {
+          v = (TLanes)((TBits)(v - P.Shift - R.Mean) & std::numeric_limits<int64_t>::max()) - R.C;
+          KahanAdd(A, E, v);
+          B += v * v;
+        } else {
+          A += v - P.Shift;
+          B += 1.0;
+        }
+        i += 4;
+      } while (i <= N - 4 && L[i] == Label && L[i + 1] == Label && L[i + 2] == Label && L[i + 3] == Label);
+      i -= 4;
+      std::memcpy(S.A, &A, sizeof A);
+      std::memcpy(S.B, &B, sizeof B);
+      std::memcpy(S.E, &E, sizeof E);
+    }
+    return i;
+  }
+};
+
+// The blocks of either pass, built per vector width.
+ORV_SIMD_KERNEL int32_t LeveneBlocks(const TLevenePass<false> P, int32_t i, int32_t N, const TGroupIds::TNear Near) {
+  return TLevenePass<false>::Blocks(P, i, N, Near);
+}
+ORV_SIMD_KERNEL int32_t LeveneBlocks(const TLevenePass<true> P, int32_t i, int32_t N, const TGroupIds::TNear Near) {
+  return TLevenePass<true>::Blocks(P, i, N, Near);
+}
+
+// Both passes of Levene's test in element order; the first numbers the
+// groups as their labels appear (Sums and Groups grow).
+template <bool Deviations>
+void LevenePass(const double* X, const int32_t* L, int32_t N, double Shift, TGroupIds& Ids,
+                std::vector<TBankedSums>& Sums, std::vector<TLeveneGroup>& Groups) {
+  const auto Pass = [&] { return TLevenePass<Deviations>{X, L, Shift, Sums.data(), Groups.data()}; };
+  for (int32_t i = 0; i < N; ++i) {
+    if (i % 4 == 0) i = LeveneBlocks(Pass(), i, N, Ids.Near());
+    if (i == N) break;
+    const int32_t g = Ids.Add(L[i]);
+    if (g == std::ssize(Sums)) {
+      Sums.emplace_back();
+      Groups.push_back({0, 0, 0, i});
+    }
+    Pass().Add(i, g, i % 4);
+  }
+}
 
 struct TSquares {
   double SSB, SSW, SST;
@@ -281,19 +435,49 @@ double FriedmanTest(const TMatrix* Data, double& Q) {
   return Chi2DistriUpperTail(Stat, dk - 1);
 }
 
+// Two passes: the group sums and counts give the means, then the
+// deviations z = |x - mean| are summed per group. The sums of squares come
+// from the group terms: SSW = sum over the groups of Q - T^2 / n, with T and
+// Q the sums of z - c and its square, c the z of the group's first value (so
+// a group of equal deviations adds exactly 0), and SSB = sum n (zg - z)^2
+// over the group means zg of z around the mean z of all values; the raw
+// sum_z^2 - (sum z)^2 / N cancels most digits away, z being positive.
 double LeveneTest(const TVector* Data, const TIntVector* Groups, double& F) {
   if (Mismatched(Data, Groups)) return -4;
   const int32_t N = Data->NrOfElem();
-  const double Shift = Data->GetVal(1);
-  TGroupSums Means(Groups->GetVal(1), N);
-  const TSquares Layout = OneWay(*Groups, Means, [&](int32_t i) { return Data->GetVal(i + 1); });
-  if (const int32_t Code = GroupCode(Layout.Groups, N); Code != 0) return Code;
-  // Deviations from the group means, formed on the shifted values as well.
-  TGroupSums Dev(Groups->GetVal(1), N);
-  const TSquares Q = OneWay(*Groups, Dev, [&](int32_t i) {
-    return std::fabs(Data->GetVal(i + 1) - Shift - Means.Mean(Groups->GetVal(i + 1)));
-  });
-  return FTestResult(Q, N, F);
+  const double* X = detail::TVectorOps<TVector>::Data(*Data);
+  const int32_t* L = detail::TVectorOps<TIntVector>::Data(*Groups);
+  const double Shift = X[0];  // the means of shifted values, as in Anova1F
+  TGroupIds Ids(L[0], N);
+  std::vector<TBankedSums> Sums;
+  std::vector<TLeveneGroup> Group;
+  LevenePass<false>(X, L, N, Shift, Ids, Sums, Group);
+  const int32_t G = Ids.Count();
+  if (const int32_t Code = GroupCode(G, N); Code != 0) return Code;
+  for (int32_t g = 0; g < G; ++g) {
+    TBankedSums& S = Sums[Ix(g)];
+    TLeveneGroup& R = Group[Ix(g)];
+    R.Count = TBankedSums::Total(S.B);
+    R.Mean = TBankedSums::Total(S.A) / R.Count;
+    R.C = std::fabs(X[R.First] - Shift - R.Mean);
+    S = TBankedSums();
+  }
+  LevenePass<true>(X, L, N, Shift, Ids, Sums, Group);
+  // SSW: the group terms Q - T^2 / n, T and Q the sums of z - c and of its
+  // square. SSB: sum n (zg - z)^2 over the group means zg of z.
+  double SSW = 0, Total = 0;
+  for (int32_t g = 0; g < G; ++g) {
+    TLeveneGroup& R = Group[Ix(g)];
+    const TBankedSums& S = Sums[Ix(g)];
+    const double T = TBankedSums::Total(S.A) - TBankedSums::Total(S.E), Q = TBankedSums::Total(S.B);
+    SSW += std::max(0.0, Q - T * T / R.Count);
+    R.C += T / R.Count;  // now the group's mean z
+    Total += R.Count * R.C;
+  }
+  const double Z = Total / N;
+  double SSB = 0;
+  for (const TLeveneGroup& R : Group) SSB += R.Count * ((R.C - Z) * (R.C - Z));
+  return FTestResult({SSB, SSW, 0.0, G}, N, F);
 }
 
 double Anova1F(const TVector* Data, const TIntVector* Groups, double& SSB, double& SSW, double& SST, int32_t& dfB,

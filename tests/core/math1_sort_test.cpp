@@ -2,13 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <numeric>
 #include <random>
+#include <string>
 #include <vector>
 
+#include "core/combsort.h"
 #include "orvcalckit/ORV_math1.h"
 #include "support/progress.h"
 
@@ -90,6 +93,61 @@ TEST(SortArray, PutsNaNLastInBothDirections) {
     EXPECT_EQ(A[1], 2.0f);
     EXPECT_EQ(A[2], Up ? 3.0f : 1.0f);
     EXPECT_TRUE(std::isnan(A[3]) && std::isnan(A[4]));
+  }
+}
+
+// The cells' bytes after every pass, so that NaN payloads and signed zeros count.
+template <class T>
+struct TPassBytes {
+  const std::vector<T>& A;
+  std::vector<std::string> Seen;
+  void operator()() { Seen.emplace_back(reinterpret_cast<const char*>(A.data()), A.size() * sizeof(T)); }
+};
+
+// SortArray takes the head of a pass several pairs at once (its lane pass);
+// after every pass its cells must be those of the loop as written, pair by
+// pair, NaN last (core/combsort.h without a lane pass).
+template <class T>
+void ExpectPlainLoopPassForPass(const std::vector<T>& In, bool Up) {
+  std::vector<T> Plain = In;
+  TPassBytes<T> Want{Plain, {}};
+  T* P = Plain.data();
+  const auto N = static_cast<int64_t>(Plain.size());
+  orv::detail::CombSortByKey(
+      int64_t{0}, N - 1, N, Up, [P](int64_t I) { return P[I]; },
+      [P](int64_t I, int64_t J) { std::swap(P[I], P[J]); }, Want);
+  std::vector<T> Lanes = In;
+  TPassBytes<T> Got{Lanes, {}};
+  PassCounter C;
+  orv::MathFeedBackProc = [&](double) { Got(); };
+  orv::SortArray(std::span<T>(Lanes), Up);
+  ASSERT_EQ(Got.Seen.size(), Want.Seen.size()) << In.size() << " values, ascending " << Up;
+  for (std::size_t K = 0; K < Want.Seen.size(); ++K)
+    ASSERT_EQ(Got.Seen[K], Want.Seen[K]) << In.size() << " values, ascending " << Up << ", pass " << K + 1;
+}
+
+TEST(SortArray, LanePassExchangesAsThePlainLoopPassForPass) {
+  // Few distinct values (ties), NaN of two payloads and signs, both zeros;
+  // sizes around the lane counts (4 doubles, 8 singles or integers) and
+  // larger, whose last passes take gaps 15 to 1 (each has its own lanes).
+  const double NaN = std::numeric_limits<double>::quiet_NaN();
+  const double Odd[] = {NaN, -NaN, std::bit_cast<double>(0x7FF0000000000123ull), 0.0, -0.0};
+  std::mt19937 Gen(46);
+  for (const int N : {2, 5, 8, 9, 17, 60, 100, 1001, 3000}) {
+    std::vector<double> D(N);
+    std::vector<float> F(N);
+    std::vector<int32_t> I(N);
+    for (int K = 0; K < N; ++K) {
+      const int32_t V = static_cast<int32_t>(Gen() % 41) - 20;
+      I[K] = Gen() % 5 == 0 ? std::numeric_limits<int32_t>::min() + 20 + V : V;  // near the end of the range
+      D[K] = Gen() % 9 == 0 ? Odd[Gen() % 5] : V / 4.0;
+      F[K] = static_cast<float>(D[K]);
+    }
+    for (const bool Up : {true, false}) {
+      ExpectPlainLoopPassForPass(D, Up);
+      ExpectPlainLoopPassForPass(F, Up);
+      ExpectPlainLoopPassForPass(I, Up);
+    }
   }
 }
 

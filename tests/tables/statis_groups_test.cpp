@@ -3,11 +3,13 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "orvcalckit/ORV_statis.h"
 #include "orvcorekit/Orv_univconst.h"
 #include "support/components.h"
+#include "support/splitmix.h"
 
 namespace orv {
 namespace {
@@ -59,6 +61,50 @@ TEST(GroupTests, AnovaAndLeveneAgainstScipy) {
   }
 }
 
+TEST(GroupTests, LeveneAgainstExactRationals) {
+  // F from Python's Fraction over the same doubles (the group means and
+  // deviations exact), p from mpmath's betainc at that F. SplitMix values:
+  // 203 around 1e6 whose labels come in runs, alternate, lie far from the
+  // first (-70000) and appear once (INT32_MAX, a group of one); 10^4 in four
+  // groups of equal spread, in runs and interleaved, where sum z^2 - (sum z)^2
+  // / N would keep three digits less. scipy.stats.levene(center='mean') is
+  // 9e-11 off the first F (its means of values near 1e6).
+  const auto Mixed = [](int32_t i) {
+    return i < 40 ? 5 : i < 120 ? (i % 3 == 0 ? -70000 : 9) : i == 150 ? INT32_MAX : (i / 8) % 2 == 0 ? 5 : 9;
+  };
+  const auto Scale = [](int32_t Label) { return Label == 9 ? 3.0 : Label == -70000 ? 2.0 : 1.0; };
+  const struct {
+    const char* Name;
+    uint64_t Seed;
+    int32_t N;
+    std::function<int32_t(int32_t)> Label;
+    std::function<double(int32_t, double)> Value;  // of label and SplitMix value
+    double F, p;
+  } Rows[] = {
+      {"mixed", 46, 203, Mixed, [&](int32_t l, double u) { return 1e6 + Scale(l) * u; }, 19.14793837171839,
+       5.9783229981436104e-11},
+      {"runs", 7, 10000, [](int32_t i) { return i / 2500; }, [](int32_t, double u) { return u; }, 0.988158865618644,
+       0.39718011622112387},
+      {"interleaved", 7, 10000, [](int32_t i) { return i % 4; }, [](int32_t, double u) { return u; },
+       3.859117338724163, 0.0090060147560334039}};
+  for (const auto& R : Rows) {
+    const std::vector<double> U = test::SplitMixValues(R.Seed, R.N);
+    std::vector<int32_t> Labels;
+    std::vector<double> V;
+    for (int32_t i = 0; i < R.N; ++i) {
+      Labels.push_back(R.Label(i));
+      V.push_back(R.Value(Labels.back(), U[static_cast<size_t>(i)]));
+    }
+    TVector Data(nullptr);
+    TIntVector Groups(nullptr);
+    FillValues(Data, V);
+    FillGroups(Groups, Labels);
+    double F = 0;
+    EXPECT_NEAR(LeveneTest(&Data, &Groups, F), R.p, 1e-12 * R.p) << R.Name;  // the F tail's own error: 3e-13
+    EXPECT_NEAR(F, R.F, 2e-14 * R.F) << R.Name;
+  }
+}
+
 TEST(GroupTests, AnovaAndLeveneCodes) {
   TVector Data(nullptr);
   TIntVector Groups(nullptr);
@@ -90,6 +136,11 @@ TEST(GroupTests, AnovaAndLeveneCodes) {
   EXPECT_EQ(Anova1F(&Data, &Groups, SSB, SSW, SST, dfB, dfW, dfT, F), 0.0);
   EXPECT_EQ(F, uc_MaxReal);
   EXPECT_DOUBLE_EQ(SSB, 0.0625);
+  // Deviations equal within each group (1, 1 and 5, 5) but not between them.
+  FillValues(Data, {1, 3, 10, 20});
+  FillGroups(Groups, {1, 1, 2, 2});
+  EXPECT_EQ(LeveneTest(&Data, &Groups, F), 0.0);
+  EXPECT_EQ(F, uc_MaxReal);
 }
 
 TEST(GroupTests, FriedmanAgainstScipy) {
