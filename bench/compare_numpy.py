@@ -28,6 +28,7 @@ for _var in ("OPENBLAS_NUM_THREADS", "OMP_NUM_THREADS", "MKL_NUM_THREADS", "NUME
 import numpy as np  # noqa: E402
 import scipy  # noqa: E402
 import scipy.stats  # noqa: E402
+from scipy.spatial import ConvexHull, cKDTree  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -119,6 +120,25 @@ def row_levene(args):
                    ours(args, "statis_groups_bench", "BM_LeveneTestTenGroups"),
                    "scipy.stats.levene mean", peer(args, lambda gs: scipy.stats.levene(*gs, center="mean"),
                                                    lambda k: groups))]
+
+
+def row_knn(args):
+    # BM_FindNearestNeighborsBatch: 100000 x 10 rows (seed 1), 1000 samples
+    # (seed 2), k = 10; the tree built and queried every time.
+    x = fill_random(100000 * 10, 1).reshape(-1, 10)
+    q = fill_random(1000 * 10, 2).reshape(-1, 10)
+    return [Result("FindNearestNeighbors", "1000 samples, 10^5 x 10, k = 10",
+                   ours(args, "math2_knn_bench", "BM_FindNearestNeighborsBatch"),
+                   "cKDTree build + query", peer(args, lambda d: cKDTree(d[0]).query(d[1], k=10, workers=1),
+                                                 lambda k: (x, q)))]
+
+
+def row_hull(args):
+    # BM_Convex2DHull/2000000: 10^6 fresh points per iteration, from seeds 1, 2, ...
+    n = 2000000
+    return [Result("Convex2DHull", "10^6 points",
+                   ours(args, "math2_polygons_bench", "BM_Convex2DHull/%d/manual_time" % n),
+                   "scipy.spatial.ConvexHull", peer(args, ConvexHull, lambda k: fill_random(n, k).reshape(-1, 2)))]
 
 
 ROWS = {name[4:]: fn for name, fn in globals().items() if name.startswith("row_")}

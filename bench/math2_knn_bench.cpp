@@ -1,7 +1,7 @@
 // FindNearestNeighbors and EstimateByKNN (average, k = 10) on 100000 x 8
 // rows, MeanDistanceKNN on 2000 of them, beside a plain loop: the Euclidean distance of every row of a
 // contiguous row-major copy into a 101-entry ranked list. The batch of 1000
-// samples is the one bench/compare_numpy_knn_hull.py gives SciPy's cKDTree.
+// samples is the one bench/compare_numpy.py gives SciPy's cKDTree.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
