@@ -9,6 +9,7 @@
 
 #include "bench/support/fresh_data.h"
 #include "orvcalckit/ORV_math2.h"
+#include "tests/support/hull_plain.h"
 
 namespace {
 
@@ -20,21 +21,9 @@ TPDblArray PlainMonotoneChain(TPDblArray P) {
   std::sort(P.begin(), P.end(), [](const TPointDouble& A, const TPointDouble& B) {
     return A.X < B.X || (A.X == B.X && A.Y < B.Y);
   });
-  auto Cross = [](const TPointDouble& O, const TPointDouble& A, const TPointDouble& B) {
+  return orv::test::MonotoneChain(P, [](const TPointDouble& O, const TPointDouble& A, const TPointDouble& B) {
     return (A.X - O.X) * (B.Y - O.Y) - (A.Y - O.Y) * (B.X - O.X);
-  };
-  TPDblArray H(2 * P.size());
-  std::size_t K = 0;
-  for (std::size_t I = 0; I < P.size(); ++I) {
-    while (K >= 2 && Cross(H[K - 2], H[K - 1], P[I]) <= 0) --K;
-    H[K++] = P[I];
-  }
-  for (std::size_t I = P.size() - 1, T = K + 1; I-- > 0;) {
-    while (K >= T && Cross(H[K - 2], H[K - 1], P[I]) <= 0) --K;
-    H[K++] = P[I];
-  }
-  H.resize(K - 1);
-  return H;
+  });
 }
 
 template <class HullFn>

@@ -12,6 +12,7 @@
 #include "orvcalckit/ORV_math1.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcorekit/Orv_univconst.h"
+#include "support/hull_plain.h"
 #include "support/iris.h"
 
 namespace orv {
@@ -223,22 +224,7 @@ TPDblArray ReferenceHull(const TPDblArray& Points) {
   const double MeanX = SumX / static_cast<double>(P.size()), MeanY = SumY / static_cast<double>(P.size());
   std::sort(P.begin(), P.end(), ReferenceLess);
   P.erase(std::unique(P.begin(), P.end()), P.end());
-  TPDblArray Hull;
-  if (P.size() <= 2) {
-    Hull = P;
-  } else {
-    Hull.resize(2 * P.size());
-    std::size_t K = 0;
-    for (std::size_t I = 0; I < P.size(); ++I) {
-      while (K >= 2 && CcwTriangle(Hull[K - 2], Hull[K - 1], P[I]) <= 0) --K;
-      Hull[K++] = P[I];
-    }
-    for (std::size_t I = P.size() - 1, Lower = K + 1; I-- > 0;) {
-      while (K >= Lower && CcwTriangle(Hull[K - 2], Hull[K - 1], P[I]) <= 0) --K;
-      Hull[K++] = P[I];
-    }
-    Hull.resize(K - 1);
-  }
+  TPDblArray Hull = P.size() <= 2 ? P : test::MonotoneChain(P, CcwTriangle);
   const auto Angle = [&](const TPointDouble& Q) {
     const double A = AngleToXAxis(Q.X - MeanX, Q.Y - MeanY) + std::numbers::pi / 2;
     return A >= 2 * std::numbers::pi ? A - 2 * std::numbers::pi : A;
