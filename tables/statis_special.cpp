@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "orvcalckit/ORV_statis.h"
+#include "tables/probability.h"
 #include "tables/statis_binomial.h"
 #include "tables/statis_gamma.h"
 
@@ -46,7 +47,7 @@ double LnGamma(double x) {
   return detail::LanczosLnGamma(x);
 }
 
-double IncompleteGamma(double x, double a) { return detail::GammaTails(x, a).P; }
+double IncompleteGamma(double x, double a) { return detail::ClampProbability(detail::GammaTails(x, a).P); }
 
 double IncompleteBeta(double x, double a, double b) {
   if (std::isnan(x) || !(a > 0 && b > 0) || std::isinf(a) || std::isinf(b)) return NaN;
@@ -59,8 +60,8 @@ double IncompleteBeta(double x, double a, double b) {
   // The fraction is finite; where its factor underflows the result is exact.
   if (bt == 0) return Lower ? 0 : 1;
   const int64_t MaxIter = detail::StepBound(0, std::max(a, b));
-  if (Lower) return bt * BetaFraction(x, a, b, std::max<int64_t>(100, MaxIter)) / a;
-  return 1 - bt * BetaFraction(1 - x, b, a, std::max<int64_t>(100, MaxIter)) / b;
+  if (Lower) return detail::ClampProbability(bt * BetaFraction(x, a, b, std::max<int64_t>(100, MaxIter)) / a);
+  return detail::ClampProbability(1 - bt * BetaFraction(1 - x, b, a, std::max<int64_t>(100, MaxIter)) / b);
 }
 
 double LnBeta(double a, double b) {
