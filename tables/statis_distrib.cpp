@@ -13,7 +13,7 @@ namespace orv {
 namespace {
 
 double NormalIntegral(double x) {
-  const detail::TGammaTails T = detail::GammaTails(x * x / 2, 0.5);
+  const detail::TGammaTails T = detail::PinnedGammaTails(x * x / 2, 0.5);
   return detail::ClampProbability(x > 0 ? 0.5 * (1 + T.P) : 0.5 * T.Q);
 }
 
