@@ -7,6 +7,7 @@
 #include "linalg/svd.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcorekit/Orv_system.h"
+#include "tables/probability.h"
 
 namespace orv {
 
@@ -169,7 +170,7 @@ bool TCurveFit::PolyFit(int32_t nOrder, bool Centred, TDoubleArray& kArray, TDou
   if (K.size() < P.size()) K.resize(P.size());
   const auto PValue = [&](double Coef, double c) {
     if (Sigma == 0 || c == 0) return 0.0;
-    return 2.0 * tDistriUpperTail(std::fabs(Coef / Sigma / c), Dof);
+    return detail::ClampProbability(2.0 * tDistriUpperTail(std::fabs(Coef / Sigma / c), Dof));
   };
   double ScalePow = 1.0;
   for (int32_t J = 1; J <= m; ++J) {

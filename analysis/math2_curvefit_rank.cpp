@@ -10,6 +10,7 @@
 #include "orvcalckit/ORV_math1.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcorekit/Orv_univconst.h"
+#include "tables/probability.h"
 
 namespace orv {
 
@@ -38,7 +39,8 @@ double TCurveFit::KendallsTau(double& p) {
   const double n = FNumData;
   const double Tau = (C - D) / Den;
   const double Sigma = std::sqrt((4 * n + 10) / (9 * n * (n - 1)));
-  p = 1.0 - ErfApprox(std::fabs(Tau / Sigma) / uc_sqrt2);
+  // ErfApprox(0) is -3e-8, not 0: without the bound p would pass 1.
+  p = detail::ClampProbability(1.0 - ErfApprox(std::fabs(Tau / Sigma) / uc_sqrt2));
   return Tau;
 }
 

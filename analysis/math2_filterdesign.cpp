@@ -147,6 +147,39 @@ TStage ChebStage(int32_t P, int32_t NP, bool HighPass, double FC, double PR) {
   return S;
 }
 
+// Whether the recursion y(j) = ... + sum over r = 1..NP of b(r) y(j - r),
+// B[r] = b(r), is stable with room for the rounding of its coefficients.
+// Stable: every root of z^NP - b(1) z^(NP-1) - ... - b(NP) lies inside the
+// unit circle, by the Schur-Cohn test (I. Schur, J. Reine Angew. Math. 147,
+// 1917; A. Cohn, Math. Z. 14, 1922): the step-down recursion of the
+// polynomial's reflection coefficients, each of which must lie inside
+// (-1, 1). In long double it decides as exact arithmetic on the double
+// coefficients does (in double it errs on designs near the limit). Room: at
+// the end of the pass band, S = 1 for low-pass and -1 for high-pass, where a
+// low or high cut-off crowds the poles, the polynomial's value 1 - sum of
+// b(r) S^r (by which the unit gain is normalised) must exceed the rounding
+// the coefficients carry, 2^-52 sum of |b(r)|: else the rounding, not the
+// design, decides where those poles lie and what the gain is.
+bool StableWithRoom(const double* B, int32_t NP, bool HighPass) {
+  long double C[CoeffCount];
+  long double AtS = 1, Size = 0;
+  for (int32_t R = 1; R <= NP; ++R) {
+    C[R] = -static_cast<long double>(B[R]);
+    AtS -= HighPass && R % 2 != 0 ? -B[R] : B[R];
+    Size += std::fabs(B[R]);
+  }
+  if (!(std::fabs(AtS) > Size * 0x1p-52L)) return false;
+  for (int32_t M = NP; M >= 1; --M) {
+    const long double K = C[M];
+    if (!(std::fabs(K) < 1)) return false;
+    const long double D = 1 - K * K;
+    long double Next[CoeffCount];
+    for (int32_t I = 1; I < M; ++I) Next[I] = (C[I] - K * C[M - I]) / D;
+    std::copy_n(Next + 1, M - 1, C + 1);
+  }
+  return true;
+}
+
 // The recursion y(j) = A0 x(j) + sum over r = 1..NP of (a(r) x(j - r) + b(r) y(j - r)).
 struct TRecursion {
   double A0;
@@ -227,6 +260,9 @@ void CalcChebFilterCoeffs(int32_t NPoles, bool HighPass, double CutOff, double R
     A[I] = A[I + 2];
     B[I] = -B[I + 2];
   }
+  // Many poles near a cut-off close to 0 or 0.5: the rounding of the
+  // expanded coefficients moves poles onto or past the unit circle.
+  if (!StableWithRoom(B, NPoles, HighPass)) RaiseMath2("CalcChebFilterCoeffs: recursion would be unstable");
   // Unit gain at 0 (low-pass) or at 0.5 (high-pass, alternating signs).
   double SA = 0, SB = 0;
   for (int32_t I = 0; I <= MaxPoles; ++I) {

@@ -95,6 +95,9 @@ void CroutPanelUpdate(double* const* A, int64_t N, int64_t J0, int64_t Width, TC
 }
 
 void CroutPanelRestore(double* const* A, int64_t N, int64_t J0, int64_t J, int64_t J1, const TCroutWork& W) {
+  // The first panel has no factors to its left: its update wrote nothing
+  // (and saved nothing), so its columns hold their cells already.
+  if (J0 == 0) return;
   for (int64_t C = J; C < J1; ++C) {
     double* Col = A[C];
     std::copy_n(W.PanelSaved.data() + (C - J0) * W.LD, N, Col);

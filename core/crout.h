@@ -107,7 +107,8 @@ struct TCroutWork {
 void CroutPanelUpdate(double* const* A, int64_t N, int64_t J0, int64_t Width, TCroutWork& W);
 // After a stop before column J of the panel J0 .. J1 - 1 (J > J0): columns
 // J .. J1 - 1 get back their cells from before the panel's update, with the
-// row exchanges of columns J0 .. J - 1, as if untouched by the elimination.
+// row exchanges of columns J0 .. J - 1, as if untouched by the elimination
+// (in the first panel, J0 = 0, they have never been touched).
 void CroutPanelRestore(double* const* A, int64_t N, int64_t J0, int64_t J, int64_t J1, const TCroutWork& W);
 // Column J loses the products of factor columns K0 .. J - 1, in increasing k.
 void CroutColumnUpdate(double* const* A, int64_t N, int64_t J, int64_t K0);

@@ -63,6 +63,8 @@ class TScratchFile {
     }
     return FName;
   }
+  // The file's name, for a writer under test.
+  const std::string& Name() const { return FName; }
 
  private:
   std::string FName;

@@ -8,7 +8,11 @@
 // an integer matrix kind 15 switches its storage instead, when the dense form
 // stays small.
 // After each step the result code is the documented one, only a cell tag
-// changes a size (and a sparse matrix's counts only grow to its cells), every
+// changes a size (and a sparse matrix's counts only grow to its cells); a
+// model of the announced counts, recorded whatever FirstCell is (so a reader
+// may set it just before the first cell) and dropped by the tags that drop
+// them, gives the size a dense component takes at the first cell, or the
+// refusal of a negative count or of more cells than the limit; every
 // cell inside the counts of a dense component can be read and written, and a
 // sparse list stays sorted, inside the counts, and readable; counts whose
 // cells TMat4D cannot address raise its memory error and change nothing.
@@ -223,8 +227,20 @@ void CheckCells(TMat4D& A) {
   ORV_FUZZ_CHECK(A.GetVal(1, 1, 1, A.NrOfTimeSlots() + 1) == 0.0);
 }
 
+// The counts a component has announced since they were last applied or dropped.
+struct TAnnounced {
+  std::array<bool, 4> Given{};
+  std::array<int32_t, 4> Count{};
+};
+
+// The axes a component's XML step reads and what an announced 0 becomes.
 template <class M>
-void Step(M& A, uint8_t Op, std::string_view Attributes, std::string_view Content) {
+constexpr int NAxes = std::is_same_v<M, TMat4D> ? 4 : std::is_same_v<M, TMat3D> ? 3 : 2;
+template <class M>
+constexpr int32_t MinCount = NAxes<M> > 2 ? 1 : 0;
+
+template <class M>
+void Step(M& A, TAnnounced& Model, uint8_t Op, std::string_view Attributes, std::string_view Content) {
   const uint8_t Kind = Op & 0x0F;
   const auto Tag = static_cast<TMatXmlTag>(Kind < 8 ? Kind : Kind * 16);
   if (Op & 0x20) A.FirstCell = true;
@@ -239,24 +255,54 @@ void Step(M& A, uint8_t Op, std::string_view Attributes, std::string_view Conten
       return std::array{A.NrOfColumns(), A.NrOfRows(), 0, 0};
   };
   const auto Was = Counts();
+  // What an armed cell does by the model: refuse, or size to Want.
+  std::array<int32_t, 4> Want = Was;
+  bool Refuse = false;
+  int64_t Stored = 1;
+  for (int K = 0; K < NAxes<M>; ++K) {
+    const size_t k = static_cast<size_t>(K);
+    Refuse |= Model.Given[k] && Model.Count[k] < 0;
+    if (Model.Given[k]) Want[k] = std::max(Model.Count[k], MinCount<M>);
+    Stored = std::min<int64_t>(Stored * std::max(Want[k], 1), CellLimit + 1);
+  }
+  Refuse |= Stored > CellLimit;
   int32_t Result = 0;
   try {
     Result = A.ProcessXmlTag(Tag, Attributes, Content);
   } catch (const EORVMatrixError& E) {
-    ORV_FUZZ_CHECK((std::is_same_v<M, TMat4D>) && Tag == xmlMatCell && Armed && A.FirstCell);
+    ORV_FUZZ_CHECK((std::is_same_v<M, TMat4D>) && Tag == xmlMatCell && Armed && A.FirstCell && Refuse);
     ORV_FUZZ_CHECK(std::string_view(E.what()) == "Component \"\": not enough memory on heap");
     ORV_FUZZ_CHECK(Counts() == Was);
     CheckCells(A);
     return;
   }
   switch (Tag) {
-    case xmlMatEnd: ORV_FUZZ_CHECK(Result == 1); break;
-    case xmlInvalid: ORV_FUZZ_CHECK(Result == -1); break;
+    case xmlMatEnd:
+      ORV_FUZZ_CHECK(Result == 1);
+      Model = {};
+      break;
+    case xmlInvalid:
+      ORV_FUZZ_CHECK(Result == -1);
+      Model = {};
+      break;
     case xmlMatCell:
       ORV_FUZZ_CHECK(Result == 0 || (Result == -1 && Armed && A.FirstCell && Counts() == Was));
       if (!Armed && !Sparse(A)) ORV_FUZZ_CHECK(Counts() == Was);
+      if (Armed) {
+        ORV_FUZZ_CHECK(Result == (Refuse ? -1 : 0));
+        // A sparse matrix's counts follow its stored cells after the resize.
+        if (!Refuse && !Sparse(A)) ORV_FUZZ_CHECK(Counts() == Want);
+        if (!Refuse) Model = {};
+      }
       break;
-    default: ORV_FUZZ_CHECK(Result == 0 && Counts() == Was); break;
+    default:
+      ORV_FUZZ_CHECK(Result == 0 && Counts() == Was);
+      if (static_cast<int>(Tag) < NAxes<M>) {
+        int32_t Pos = 1;
+        Model.Count[static_cast<size_t>(Tag)] = ParseIntegerAt(Content, Pos);
+        Model.Given[static_cast<size_t>(Tag)] = true;
+      }
+      break;
   }
   // A list holds at most one cell more; a dense storage stays within the limit.
   ORV_FUZZ_CHECK(Sparse(A) ? Cells(A) <= Before + 1 : Cells(A) <= std::max(CellLimit, Before));
@@ -290,6 +336,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   TMat3D A(nullptr);
   TIntMatrix D(nullptr), S(nullptr, 1);
   TMat4D Q(nullptr);
+  TAnnounced ForM, ForA, ForD, ForS, ForQ;
   M.XmlCellLimit = CellLimit;
   A.XmlCellLimit = CellLimit;
   D.XmlCellLimit = CellLimit;
@@ -307,17 +354,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     const std::string_view Attributes = Rest.substr(0, Tab);
     const std::string_view Content = Rest.substr(std::min(Tab + 1, Rest.size()));
     if ((Op & 0xC0) == 0xC0) {
-      Step(Q, Op, Attributes, Content);
+      Step(Q, ForQ, Op, Attributes, Content);
     } else if (Op & 0x80) {
       TIntMatrix& I = Op & 0x10 ? S : D;
       if ((Op & 0x0F) == 15)
         Switch(I);
       else
-        Step(I, Op, Attributes, Content);
+        Step(I, Op & 0x10 ? ForS : ForD, Op, Attributes, Content);
     } else if (Op & 0x10) {
-      Step(A, Op, Attributes, Content);
+      Step(A, ForA, Op, Attributes, Content);
     } else {
-      Step(M, Op, Attributes, Content);
+      Step(M, ForM, Op, Attributes, Content);
     }
     CheckScanners(Attributes);
     CheckScanners(Content);

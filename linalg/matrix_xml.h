@@ -6,10 +6,11 @@
 // component's ProcessXmlTag, after setting FirstCell before the tags of one
 // matrix. The rules of the announced counts, which keep counts and storage in
 // agreement after every call:
-// - A count tag before the first cell (FirstCell set) records its count
-//   aside (ParseIntegerAt of the content); the component's counts do not
-//   change. A later tag of the same axis replaces it. After the first cell a
-//   count tag is ignored.
+// - A count tag records its count aside (ParseIntegerAt of the content),
+//   whatever FirstCell is, so a reader may set FirstCell at any point before
+//   the first cell; the component's counts do not change. A later tag of the
+//   same axis replaces it. A count after the first cell waits for the next
+//   cell that finds FirstCell set (xmlMatEnd drops it first).
 // - The first cell tag (FirstCell set) sizes the component to the recorded
 //   counts through its own Resize; an axis without a count keeps its current
 //   one, and an announced 0 becomes the component's smallest count (0 for the
@@ -128,7 +129,7 @@ int32_t XmlStep(const TXmlAxes<N>& Axes, TXmlAnnounced<N>& A, bool& FirstCell, i
     }
     default:
       for (std::size_t K = 0; K < N; ++K)
-        if (Tag == Axes.CountTag[K] && FirstCell) {
+        if (Tag == Axes.CountTag[K]) {
           int32_t Pos = 1;
           A.Count[K] = ParseIntegerAt(Content, Pos);
           A.Given[K] = true;

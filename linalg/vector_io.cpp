@@ -1,8 +1,8 @@
 // The external forms of TVector and TIntVector: the binary stream form, the
 // ASC file and the plain text file. One template serves both classes; they
 // differ only in how a number is written and read (TNumbers below). Every
-// count read from an input is checked against the bytes left in it before
-// the vector is sized from it.
+// count of values read from an input is checked against the bytes left in
+// it before the vector is sized from it.
 #include <cstdint>
 #include <exception>
 #include <filesystem>
@@ -10,6 +10,7 @@
 #include <utility>
 #include <string>
 
+#include "core/extent.h"
 #include "orvcalckit/ORV_vector.h"
 #include "orvcorekit/Orv_filesys.h"
 #include "orvcorekit/Orv_streams.h"
@@ -52,11 +53,15 @@ struct TNumbers<TIntVector> {
 // Elements Low..High; none when Low > High.
 int64_t RangeCount(int32_t Low, int32_t High) { return High >= Low ? int64_t{High} - Low + 1 : 0; }
 
-// Whether an input of InputBytes bytes may size a vector of Have elements to
-// High. The elements below Low take no bytes of the input, so a range far
-// from 1 would size the vector at the input's say-so alone: growth is held
-// to one element per byte of the input.
-bool GrowthFits(int32_t High, int32_t Have, int64_t InputBytes) { return High <= Have || High <= InputBytes; }
+// Whether AdjustVectorSize may size the vector to High: any size the word
+// size can address. The elements below Low take no bytes of the input, so a
+// range saved away from element 1 (95..100 of 100) sizes the vector from its
+// high index alone, as the format says; a non-positive High is Resize's to
+// refuse.
+template <class V>
+bool SizeAddressable(int32_t High) {
+  return High <= 0 || detail::Addressable(High, sizeof(decltype(std::declval<V&>().GetVal(1))));
+}
 
 template <class V>
 void SaveTo(const V& Vec, TStream* S, int32_t Low, int32_t High) {
@@ -76,7 +81,7 @@ bool LoadFrom(V& Vec, TStream* S, bool Adjust) {
   // Each value takes StreamBytes: a range the rest cannot hold is refused
   // before it can size the vector.
   if (RangeCount(Low, High) > (S->Size() - S->Position()) / N::StreamBytes) return false;
-  if (Adjust && !GrowthFits(High, Vec.NrOfElem(), S->Size())) return false;
+  if (Adjust && !SizeAddressable<V>(High)) return false;
   if (Adjust) Vec.Resize(High);
   if (Vec.NrOfElem() < High) return false;
   bool Ok = true;
@@ -193,7 +198,7 @@ bool LoadFromText(V& Vec, const std::string& FileName, bool Adjust) {
     // Each value is a word and a separator: a range the rest cannot hold is
     // refused before it can size the vector.
     if (RangeCount(Low, High) > (F.Size() - F.Position() + 1) / 2) return false;
-    if (Adjust && !GrowthFits(High, Vec.NrOfElem(), F.Size())) return false;
+    if (Adjust && !SizeAddressable<V>(High)) return false;
     bool Ok = false;
     if (Adjust) Vec.Resize(High);
     if (Vec.NrOfElem() >= High) {

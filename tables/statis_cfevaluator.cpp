@@ -296,9 +296,13 @@ namespace {
 
 // One score's best threshold: a larger score takes h and starts a run, an
 // equal one joins the run and takes its mean, a smaller one ends the run
-// (a later equal score starts a new one).
+// (a later equal score starts a new one). The mean is the running sum over
+// the count; where that sum overflows (thresholds near +-1e307), the same
+// sum of the thresholds scaled by 2^-64, exact for every normal one, gives
+// it instead, so the bits change only where the plain sum had failed.
 struct TBestThreshold {
-  double Best = 0, Sum = 0, Thresh;
+  static constexpr double Down = 0x1p-64, Up = 0x1p64;
+  double Best = 0, Sum = 0, Scaled = 0, Thresh;
   int64_t Count = 0;
   explicit TBestThreshold(double Start) : Thresh(Start) {}
   void Take(double Score, double H) {
@@ -306,14 +310,18 @@ struct TBestThreshold {
       Best = Score;
       Thresh = H;
       Sum = H;
+      Scaled = H * Down;
       Count = 1;
     } else if (Score < Best) {
       Sum = 0;
+      Scaled = 0;
       Count = 0;
     } else {
       Sum += H;
+      Scaled += H * Down;
       ++Count;
-      Thresh = Sum / static_cast<double>(Count);
+      const double N = static_cast<double>(Count);
+      Thresh = std::isfinite(Sum) || !std::isfinite(Scaled) ? Sum / N : Scaled / N * Up;
     }
   }
 };

@@ -9,6 +9,7 @@
 #include "orvcalckit/ORV_statis.h"
 #include "orvcorekit/Orv_univconst.h"
 #include "tables/conttab.h"
+#include "tables/probability.h"
 
 namespace orv {
 
@@ -45,7 +46,7 @@ int32_t Prob2x2Contingency(const TInt2DArray& Table, double& p) {
   p = 0;
   const int32_t Code = Check2x2(Table);
   if (Code != 0) return Code;
-  p = Prob2x2(Table[0][0], Table[0][1], Table[1][0], Table[1][1]);
+  p = detail::ClampProbability(Prob2x2(Table[0][0], Table[0][1], Table[1][0], Table[1][1]));
   return 0;
 }
 
@@ -64,9 +65,10 @@ int32_t FisherExactTest(const TInt2DArray& Table, double& pLow, double& pHigh, d
     if (ai >= a) High += pi;
     if (pi <= p0) TwoSided += pi;
   }
-  pLow = Low;
-  pHigh = High;
-  pTwoSided = TwoSided;
+  // Sums of rounded terms: {{0, 5}, {7, 0}} alone gives pHigh 1 + 3e-15.
+  pLow = detail::ClampProbability(Low);
+  pHigh = detail::ClampProbability(High);
+  pTwoSided = detail::ClampProbability(TwoSided);
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "orvcalckit/ORV_statis.h"
+#include "tables/probability.h"
 #include "tables/statis_tails.h"
 
 namespace orv {
@@ -95,7 +96,7 @@ double tDistriDensity(double t, double df) {
 double tDistriIntegral(double t, double df) {
   if (std::isnan(t) || BadDf(df)) return NaN;
   const TTails H = TStudent(df).Halves(t);
-  return t < 0 ? H.Lower : 0.5 + H.Upper;
+  return detail::ClampProbability(t < 0 ? H.Lower : 0.5 + H.Upper);
 }
 
 double tDistriUpperTail(double t, double df) { return tDistriIntegral(-t, df); }
@@ -189,12 +190,12 @@ double Chi2DistriDensity(double x, double df) {
 
 double Chi2DistriIntegral(double x, double df) {
   if (std::isnan(x) || BadDf(df)) return NaN;
-  return detail::FullGammaTails(df / 2, x / 2).Lower;
+  return detail::ClampProbability(detail::FullGammaTails(df / 2, x / 2).Lower);
 }
 
 double Chi2DistriUpperTail(double x, double df) {
   if (std::isnan(x) || BadDf(df)) return NaN;
-  return detail::FullGammaTails(df / 2, x / 2).Upper;
+  return detail::ClampProbability(detail::FullGammaTails(df / 2, x / 2).Upper);
 }
 
 double FDistriDensity(double x, double df1, double df2) {
@@ -207,8 +208,12 @@ double FDistriDensity(double x, double df1, double df2) {
   return TBetaShape(df1 / 2, df2 / 2).Power(u, v) / x;
 }
 
-double FDistriIntegral(double x, double df1, double df2) { return FTails(x, df1, df2).Lower; }
+double FDistriIntegral(double x, double df1, double df2) {
+  return detail::ClampProbability(FTails(x, df1, df2).Lower);
+}
 
-double FDistriUpperTail(double x, double df1, double df2) { return FTails(x, df1, df2).Upper; }
+double FDistriUpperTail(double x, double df1, double df2) {
+  return detail::ClampProbability(FTails(x, df1, df2).Upper);
+}
 
 }  // namespace orv

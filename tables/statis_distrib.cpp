@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "orvcalckit/ORV_statis.h"
+#include "tables/probability.h"
 #include "tables/statis_gamma.h"
 
 namespace orv {
@@ -12,8 +13,8 @@ namespace orv {
 namespace {
 
 double NormalIntegral(double x) {
-  const detail::TGammaTails T = detail::GammaTails(x * x / 2, 0.5);
-  return x > 0 ? 0.5 * (1 + T.P) : 0.5 * T.Q;
+  const detail::TGammaTails T = detail::PinnedGammaTails(x * x / 2, 0.5);
+  return detail::ClampProbability(x > 0 ? 0.5 * (1 + T.P) : 0.5 * T.Q);
 }
 
 // The root of nDistriIntegral(z) = p for 0 < p <= 0.5 by bisection around
@@ -70,7 +71,9 @@ double HyperGeoDistriDensity(double p, int32_t npop, int32_t nsample, int32_t k)
   if (nsample <= 0) throw EORVStatisError("HyperGeoDistriDensity: nsample must not be less than 1");
   const auto m = static_cast<int32_t>(Round(p * npop));
   if (k < 0 || k > m || k > nsample || int64_t{k} < int64_t{nsample} + m - npop) return 0;
-  return std::exp(LnBinomCoeff(m, k) + LnBinomCoeff(npop - m, nsample - k) - LnBinomCoeff(npop, nsample));
+  // ln Gamma is good to 3e-10: a certain k comes out as exp(1e-10) without the bound.
+  return detail::ClampProbability(
+      std::exp(LnBinomCoeff(m, k) + LnBinomCoeff(npop - m, nsample - k) - LnBinomCoeff(npop, nsample)));
 }
 
 double CalcFishQ(double Mean1, double Mean2, double StdDev1, double StdDev2) {

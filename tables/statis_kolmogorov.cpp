@@ -9,6 +9,7 @@
 #include "orvcalckit/ORV_math1.h"
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcalckit/ORV_statis.h"
+#include "tables/probability.h"
 
 namespace orv {
 
@@ -176,11 +177,13 @@ double KSPValue(int32_t n, double d) {
   if (d <= 0) return 1;
   if (d >= 1) return 0;
   const double s = n * d * d;
-  if (s > 7.24 || (s > 3.76 && n > 99))
-    return 2 * std::exp(-(2.000071 + 0.331 / std::sqrt(static_cast<double>(n)) + 1.409 / n) * s);
+  if (s > 7.24 || (s > 3.76 && n > 99)) {
+    const double Rate = 2.000071 + 0.331 / std::sqrt(static_cast<double>(n)) + 1.409 / n;
+    return detail::ClampProbability(2 * std::exp(-Rate * s));
+  }
   const int64_t k = Trunc(n * d) + 1;
-  if (2 * k - 1 > MaxMatrixOrder || n > MaxMatrixN) return 1 - PelzGood(n, d);
-  return 1 - DurbinMatrix(n, d, static_cast<int32_t>(k));
+  if (2 * k - 1 > MaxMatrixOrder || n > MaxMatrixN) return detail::ClampProbability(1 - PelzGood(n, d));
+  return detail::ClampProbability(1 - DurbinMatrix(n, d, static_cast<int32_t>(k)));
 }
 
 double KolmogSmir1SampleTestStat(int32_t n, TSignifLevel level) {
@@ -212,7 +215,7 @@ double LillieforsPValue(int32_t n, double d) {
   }
   const double e = -7.01256 * d * d * (nn + 2.78019) + 2.99587 * d * std::sqrt(nn + 2.78019) - 0.122119 +
                    0.97498 / std::sqrt(nn) + 1.67997 / nn;
-  return std::exp(std::min(e, 0.0));
+  return detail::ClampProbability(std::exp(std::min(e, 0.0)));
 }
 
 double LillieforsQuantile(int32_t n, double alpha) {

@@ -7,6 +7,7 @@
 
 #include "orvcalckit/ORV_statis.h"
 #include "orvcalckit/detail/index.h"
+#include "tables/probability.h"
 #include "tables/statis_binomial.h"
 
 namespace orv {
@@ -51,11 +52,12 @@ double ExactRunsTest(int32_t N1, int32_t N2, int32_t Runs) {
   // Below 2^56 no count, and no partial product of a binomial, passes 2^63.
   constexpr int64_t ExactLimit = int64_t{1} << 56;
   const int64_t Exact = detail::Binomial<int64_t>(N, N1, ExactLimit);
-  if (Exact <= ExactLimit) return RunsProbability<int64_t>(N1, N2, R, Exact);
+  // Beyond 2^56 the counts are summed in double: (100, 100, 157) gives 1 + 2.4e-15.
+  if (Exact <= ExactLimit) return detail::ClampProbability(RunsProbability<int64_t>(N1, N2, R, Exact));
   constexpr double Huge = std::numeric_limits<double>::max();
   const double Total = detail::Binomial<double>(N, N1, Huge);
   if (!(Total <= Huge)) return -1;
-  return RunsProbability<double>(N1, N2, R, Total);
+  return detail::ClampProbability(RunsProbability<double>(N1, N2, R, Total));
 }
 
 bool RunsTest(const TBitFld* Bits, double& P) {

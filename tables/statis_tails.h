@@ -88,13 +88,21 @@ struct TTails {
   double Power;  // the power factor the tails were formed with
 };
 
-constexpr int MaxFractionSteps = 100000;  // far beyond what df <= 1e8 needs
+// Far beyond what df <= 1e8 needs. A series or fraction that has not
+// settled by then (shapes above about 2e8 near the peak) gives NaN, never
+// its truncated value: it may stop at the cap only with its last factor or
+// term at the rounding level.
+constexpr int MaxFractionSteps = 100000;
+constexpr double NaNValue = std::numeric_limits<double>::quiet_NaN();
+inline double Settled(double Value, double LastDelta) {
+  return std::fabs(LastDelta - 1) <= 1e-15 ? Value : NaNValue;
+}
 
 // Q(a, x) / (x^a e^-x / Gamma(a)) by Legendre's continued fraction, for
 // x >= a + 1 (Numerical Recipes, W. H. Press et al., 2nd ed., 1992, 6.2.7).
 inline double GammaFraction(double a, double x) {
   constexpr double Tiny = 1e-300;
-  double b = x + 1 - a, c = 1 / Tiny, d = 1 / b, h = d;
+  double b = x + 1 - a, c = 1 / Tiny, d = 1 / b, h = d, Delta = 0;
   for (int i = 1; i <= MaxFractionSteps; ++i) {
     const double an = -i * (i - a);
     b += 2;
@@ -103,11 +111,11 @@ inline double GammaFraction(double a, double x) {
     c = b + an / c;
     if (std::fabs(c) < Tiny) c = Tiny;
     d = 1 / d;
-    const double Delta = d * c;
+    Delta = d * c;
     h *= Delta;
     if (std::fabs(Delta - 1) <= 1e-16) break;
   }
-  return h;
+  return Settled(h, Delta);
 }
 
 // P(a, x) and Q(a, x), a > 0 finite, x >= 0 (NaN handled by the callers).
@@ -124,7 +132,7 @@ inline TTails FullGammaTails(double a, double x) {
       Sum += Term;
       if (Term <= Sum * 1e-17) break;
     }
-    const double P = Power * Sum;
+    const double P = Term <= Sum * 1e-15 ? Power * Sum : NaNValue;
     return {P, 1 - P, Power};
   }
   const double Q = Power * GammaFraction(a, x);
@@ -152,13 +160,14 @@ inline double BetaFraction(double a, double b, double x) {
     h *= Delta;
     return Delta;
   };
+  double Delta = 0;
   for (int m = 1; m <= MaxFractionSteps; ++m) {
     const double m2 = 2.0 * m;
     Step(m * (b - m) * x / ((qam + m2) * (a + m2)));
-    const double Delta = Step(-(a + m) * (qab + m) * x / ((a + m2) * (qap + m2)));
+    Delta = Step(-(a + m) * (qab + m) * x / ((a + m2) * (qap + m2)));
     if (std::fabs(Delta - 1) <= 1e-16) break;
   }
-  return h;
+  return Settled(h, Delta);
 }
 
 // I_x(a, b) and 1 - I_x(a, b), y = 1 - x given apart; 0 <= x <= 1.

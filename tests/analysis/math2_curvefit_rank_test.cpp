@@ -37,6 +37,12 @@ TEST(CurveFitRank, SmallCases) {
     EXPECT_EQ(F.KruskalGamma(), 0.0);
     EXPECT_EQ(F.SpearmanRankCorr(), 0.0);
   }
+  {
+    TCurveFit F;  // C = D = 3: tau 0, p 1 (ErfApprox(0) is not quite 0)
+    Enter(F, {1, 2, 3, 4}, {2, 4, 1, 3});
+    EXPECT_EQ(F.KendallsTau(p), 0.0);
+    EXPECT_EQ(p, 1.0);
+  }
   TCurveFit G;  // ties in x: scipy.stats.spearmanr([1, 1, 2], [1, 2, 3])
   Enter(G, {1, 1, 2}, {1, 2, 3});
   EXPECT_DOUBLE_EQ(G.SpearmanRankCorr(), 0.8660254037844387);

@@ -219,10 +219,67 @@ TEST(CalcChebFilterCoeffs, MessagesInTheirOrderNothingWritten) {
   CalcChebFilterCoeffs(4, false, 0.1, 0, A0, nullptr);
   EXPECT_EQ(A0, 42) << "a nil matrix: nothing written";
   // The limits that pass: 2 and 20 poles, ripple 29.
-  CalcChebFilterCoeffs(20, true, 0.49, 29, A0, &C);
+  CalcChebFilterCoeffs(20, true, 0.3, 29, A0, &C);
   EXPECT_EQ(C.NrOfRows(), 20);
   CalcChebFilterCoeffs(2, false, 0.01, 0, A0, &C);
   EXPECT_EQ(C.NrOfRows(), 2);
+}
+
+TEST(CalcChebFilterCoeffs, RecursionsThatWouldBeUnstableAreRefused) {
+  // Decided on the expanded coefficients by exact rational arithmetic
+  // (Python fractions: the Schur-Cohn step-down, and 1 - sum b(r) S^r
+  // against 2^-52 sum |b(r)|) and mpmath.polyroots at 80 digits (the
+  // largest |pole| in brackets). Refused: a pole outside the unit circle,
+  // or poles inside but within the coefficients' rounding of the circle at
+  // the pass-band end: (20, 0.05, 0) has 1.8e-11 there against 1.4e-10 of
+  // rounding and filtered a constant 4 % off. (10, 0.01, 0.5) gave 1e165.
+  // A test in double decides (14, 0.02, 0.5) high-pass and (14, 0.02, 5)
+  // high-pass (kept below) wrongly.
+  const struct {
+    int32_t NPoles;
+    bool HighPass;
+    double FC, Ripple;
+  } Refused[] = {{10, false, 0.01, 0.5},  // (1.0123)
+                 {20, false, 0.05, 0},    // (0.98632)
+                 {14, false, 0.02, 0},    // (0.99478)
+                 {14, true, 0.02, 0.5},   // (1.0033)
+                 {20, true, 0.49, 29},    // (1.3182)
+                 {12, true, 0.49, 0.5},   // (1.0622)
+                 {6, false, 0.001, 29}};  // (1.0000671)
+  TMatrix C;
+  FillRows(C, {{7}});
+  double A0 = 42;
+  for (const auto& R : Refused)
+    ExpectRaises<EORVMath2Error>([&] { CalcChebFilterCoeffs(R.NPoles, R.HighPass, R.FC, R.Ripple, A0, &C); },
+                                 "CalcChebFilterCoeffs: recursion would be unstable");
+  EXPECT_EQ(A0, 42);
+  EXPECT_EQ(test::AllRows(C), (std::vector<std::vector<double>>{{7}}));
+  // Stable designs up to the limit, by the same references: each filters a
+  // constant (low-pass) or the alternating sequence (high-pass) into values
+  // that stay bounded; where the poles keep their distance, into the input.
+  const struct {
+    int32_t NPoles;
+    bool HighPass;
+    double FC, Ripple, Tol;  // Tol 0: bounded only
+  } Kept[] = {{6, false, 0.001, 0, 0},  {8, false, 0.01, 0.5, 0}, {10, false, 0.01, 0, 0}, {10, true, 0.49, 0, 0},
+              {14, true, 0.02, 5, 0},   {14, false, 0.05, 29, 0}, {18, false, 0.05, 0, 0}, {20, false, 0.1, 0.5, 0},
+              {20, false, 0.2, 0, 1e-9}, {20, true, 0.3, 29, 1e-6}, {4, false, 0.1, 0.5, 1e-12}, {2, true, 0.4, 1, 1e-12}};
+  const int32_t N = 40000;
+  for (const auto& R : Kept) {
+    const std::string Name = std::to_string(R.NPoles) + (R.HighPass ? " poles high-pass at " : " poles low-pass at ") +
+                             std::to_string(R.FC) + ", ripple " + std::to_string(R.Ripple);
+    ASSERT_NO_THROW(CalcChebFilterCoeffs(R.NPoles, R.HighPass, R.FC, R.Ripple, A0, &C)) << Name;
+    TVector Src, Dst;
+    Src.Resize(N);
+    for (int32_t I = 1; I <= N; ++I) Src.SetVal(I, R.HighPass && I % 2 == 0 ? -1.0 : 1.0);
+    ChebychevFilter(&Src, 0, 0, &Dst, A0, &C);
+    double Largest = 0;
+    for (int32_t I = 1; I <= N; ++I) Largest = std::fmax(Largest, std::fabs(Dst.GetVal(I)));
+    EXPECT_LT(Largest, 2) << Name;
+    if (R.Tol > 0) {
+      EXPECT_NEAR(std::fabs(Dst.GetVal(N / 2)), 1, R.Tol) << Name;
+    }
+  }
 }
 
 TEST(ChebychevFilter, ForwardBackwardAgainstLfilter) {

@@ -12,6 +12,7 @@
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcalckit/ORV_openarrays.h"
 #include "orvcorekit/Orv_system.h"
+#include "support/crout.h"
 #include "support/progress.h"
 
 namespace orv {
@@ -161,6 +162,19 @@ TEST(InvertArray, ProgressAndAbort) {
     EXPECT_EQ(ProcStat - Start, S.StopAt);
     EXPECT_EQ(X, S.Factored ? Factors : FromRows(A)) << S.StopAt;
   }
+  // Stopped at every pass of a one-panel and a two-panel array (24 columns
+  // a panel): what the column-by-column method leaves there.
+  SetRandSeed(44);
+  for (const int32_t N : {4, 27})
+    for (int32_t StopAt = 1; StopAt <= 2 * N; ++StopAt) {
+      TDouble2DArray X = RandomSquare(N), Want = X;
+      test::CroutTextbook(Want, false, StopAt - 1);
+      const double Start = ProcStat;
+      AbortMathProc = false;
+      MathFeedBackProc = [&](double P) { AbortMathProc = P - Start == StopAt; };
+      EXPECT_EQ(InvertArray(X), -3);
+      EXPECT_TRUE(SameBits(X, Want)) << N << " x " << N << ", stopped at pass " << StopAt;
+    }
   // A host that resizes the array under the work stops it; the released
   // columns are not written (ASan watches).
   AbortMathProc = false;

@@ -11,6 +11,7 @@
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcorekit/Orv_system.h"
 #include "support/components.h"
+#include "support/crout.h"
 #include "support/progress.h"
 
 namespace {
@@ -19,56 +20,14 @@ using orv::TMatrix;
 using orv::test::AllRows;
 using orv::test::FillRows;
 using Rows = std::vector<std::vector<double>>;
-using Grid = std::vector<std::vector<double>>;  // [column][row]
+using Grid = orv::test::TGrid;
+using orv::test::CroutTextbook;
 
 // Cells of random sign and magnitude: any other order of the sums changes bits.
 void FillHard(TMatrix& M, int32_t N) {
   M.Resize(N, N);
   for (int32_t C = 1; C <= N; ++C)
     for (int32_t R = 1; R <= N; ++R) M.SetVal(C, R, (orv::Random() - 0.5) * std::ldexp(1.0, orv::Random(21) - 10));
-}
-
-// Crout's method and the substitutions, cell by cell in the pinned order, on
-// a[column][row]: the factors, then (when Inverse) the inverse; Columns
-// stops the elimination before that column.
-void Textbook(Grid& a, bool Inverse, int64_t Columns = INT64_MAX) {
-  const auto N = static_cast<int64_t>(a.size());
-  std::vector<double> Scale(N);
-  std::vector<int64_t> Perm(N);
-  for (int64_t I = 0; I < N; ++I) {
-    for (int64_t J = 0; J < N; ++J) Scale[I] = std::max(Scale[I], std::fabs(a[J][I]));
-    Scale[I] = 1 / Scale[I];
-  }
-  for (int64_t J = 0; J < std::min(N, Columns); ++J) {
-    double Big = 0;
-    for (int64_t I = 0; I < N; ++I) {
-      double S = a[J][I];
-      for (int64_t K = 0; K < std::min(I, J); ++K) S -= a[K][I] * a[J][K];
-      a[J][I] = S;
-      if (I >= J && Scale[I] * std::fabs(S) >= Big) Big = Scale[I] * std::fabs(S), Perm[J] = I;
-    }
-    for (int64_t K = 0; K < N; ++K) std::swap(a[K][Perm[J]], a[K][J]);
-    Scale[Perm[J]] = Scale[J];
-    for (int64_t I = J + 1; I < N; ++I) a[J][I] /= a[J][J];
-  }
-  if (!Inverse) return;
-  Grid Y(N, std::vector<double>(N));
-  for (int64_t J = 0; J < N; ++J) {
-    std::vector<double>& B = Y[J];
-    B[J] = 1;
-    for (int64_t I = 0, I0 = -1; I < N; ++I) {
-      double S = B[Perm[I]];
-      B[Perm[I]] = B[I];
-      for (int64_t K = I0 < 0 ? I : I0; K < I; ++K) S -= a[K][I] * B[K];
-      if (I0 < 0 && S != 0) I0 = I;
-      B[I] = S;
-    }
-    for (int64_t I = N - 1; I >= 0; --I) {
-      for (int64_t K = I + 1; K < N; ++K) B[I] -= a[K][I] * B[K];
-      B[I] /= a[I][I];
-    }
-  }
-  a = Y;
 }
 
 TEST(MatrixInvert, BlockedKernelsGiveTheTextbookBits) {
@@ -79,8 +38,8 @@ TEST(MatrixInvert, BlockedKernelsGiveTheTextbookBits) {
     TMatrix M(nullptr), L(nullptr), U(nullptr);
     FillHard(M, N);
     Grid Factors = M.Mat, Inverse = M.Mat;
-    Textbook(Factors, false);
-    Textbook(Inverse, true);
+    CroutTextbook(Factors, false);
+    CroutTextbook(Inverse, true);
     int32_t Sign = 0;
     ASSERT_TRUE(M.LUdecomposition(&L, &U, Sign)) << N;
     int Wrong = 0;
@@ -172,20 +131,22 @@ TEST(MatrixInvert, ProgressAndAbort) {
   }
   for (int32_t C = 1; C <= 3; ++C)
     for (int32_t R = 1; R <= 3; ++R) EXPECT_EQ(M.GetVal(C, R), (R > C ? L : U).GetVal(C, R));
-  // Stopped inside a panel of the blocked elimination (columns 24 .. 29 of
-  // 30): the columns not reached hold their cells with the rows exchanged
-  // so far, as the column-by-column method leaves them.
+  // Stopped at every pass of a one-panel and a two-panel matrix (24 columns
+  // a panel): before the start nothing changes; in the elimination the
+  // factors so far and the later columns with the rows exchanged so far, as
+  // the column-by-column method leaves them; in the solution the factors.
   orv::SetRandSeed(25);
-  for (const int64_t StopAt : {26, 30}) {
-    FillHard(M, 30);
-    Grid Want = M.Mat;
-    Textbook(Want, false, StopAt - 1);
-    orv::AbortMathProc = false;
-    const double Start = orv::ProcStat;
-    orv::MathFeedBackProc = [&](double P) { orv::AbortMathProc = P - Start == StopAt; };
-    EXPECT_FALSE(M.Invert());
-    EXPECT_EQ(M.Mat, Want) << StopAt;
-  }
+  for (const int32_t N : {5, 30})
+    for (int32_t StopAt = 0; StopAt <= 2 * N; ++StopAt) {
+      FillHard(M, N);
+      Grid Want = M.Mat;
+      if (StopAt > 0) CroutTextbook(Want, false, StopAt - 1);
+      const double Start = orv::ProcStat;
+      orv::AbortMathProc = StopAt == 0;
+      orv::MathFeedBackProc = [&](double P) { orv::AbortMathProc = P - Start == StopAt; };
+      EXPECT_FALSE(M.Invert());
+      EXPECT_EQ(M.Mat, Want) << N << " x " << N << ", stopped at pass " << StopAt;
+    }
   orv::AbortMathProc = false;
   // Resized under the work, in the elimination or in the solution: stopped,
   // and the released columns are not written (ASan watches).

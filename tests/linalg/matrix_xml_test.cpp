@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcorekit/Orv_univconst.h"
@@ -126,6 +127,33 @@ TEST(MatrixXml, MatrixStepSizesAtTheFirstCellAndStoresCells) {
   Tag(M, xmlMatNumCols, "0");
   Tag(M, xmlMatCell, "1", "ix=\"1\" iy=\"1\"");
   EXPECT_EQ(std::tuple(M.NrOfColumns(), M.Mat.size()), std::tuple(0, 1u));
+}
+
+TEST(MatrixXml, CountsAnnouncedBeforeFirstCellIsSetApply) {
+  // A reader that sets FirstCell only just before the first cell element:
+  // every component takes the counts announced before (3 columns, 2 rows,
+  // 4 layers, 5 time slots) and stores the cell in its far corner.
+  const auto Feed = [](auto& M, int32_t Axes, const char* Cell) {
+    const std::pair<TMatXmlTag, const char*> Counts[] = {
+        {xmlMatNumCols, "3"}, {xmlMatNumRows, "2"}, {xmlMatNumLayers, "4"}, {xmlMatNumTimeSlots, "5"}};
+    for (int32_t K = 0; K < Axes; ++K) EXPECT_EQ(Tag(M, Counts[K].first, Counts[K].second), 0);
+    M.FirstCell = true;
+    EXPECT_EQ(Tag(M, xmlMatCell, "7", Cell), 0);
+    EXPECT_FALSE(M.FirstCell);
+  };
+  TMatrix M(nullptr);
+  Feed(M, 2, "ix=\"3\" iy=\"2\"");
+  EXPECT_EQ(std::tuple(M.NrOfColumns(), M.NrOfRows(), M.Elem(3, 2)), std::tuple(3, 2, 7.0));
+  TIntMatrix I(nullptr);
+  Feed(I, 2, "ix=\"3\" iy=\"2\"");
+  EXPECT_EQ(std::tuple(I.NrOfColumns(), I.NrOfRows(), I.Elem(3, 2)), std::tuple(3, 2, 7));
+  TMat3D A(nullptr);
+  Feed(A, 3, "ix=\"3\" iy=\"2\" iz=\"4\"");
+  EXPECT_EQ(std::tuple(A.NrOfColumns(), A.NrOfRows(), A.NrOfLayers(), A.Elem(3, 2, 4)), std::tuple(3, 2, 4, 7.0));
+  TMat4D Q(nullptr);
+  Feed(Q, 4, "ix=\"3\" iy=\"2\" il=\"4\" it=\"5\"");
+  EXPECT_EQ(std::tuple(Q.NrOfColumns(), Q.NrOfRows(), Q.NrOfLayers(), Q.NrOfTimeSlots(), Q.Elem(3, 2, 4, 5)),
+            std::tuple(3, 2, 4, 5, 7.0));
 }
 
 TEST(MatrixXml, RefusedCountsLeaveTheComponentAsItWas) {

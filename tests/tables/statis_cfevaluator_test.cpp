@@ -182,6 +182,16 @@ TEST(CFEvaluator, TiesCountOneHalfAndTheScanEnds) {
   EXPECT_EQ(TMcc, 1e17 + 16);
   EXPECT_EQ(TAcc, 1e17 + 16);
   EXPECT_EQ(Auc, 1);
+  // Estimates near +-1e307: the plateau of perfect scores spans the whole
+  // scan, and its mean is formed without overflow (the plain running sum
+  // gave -inf, MCC 0): a finite threshold between the classes.
+  Load(Ev, {0, 0, 1, 1}, {-1e307, -0.9e307, 0.9e307, 1e307});
+  ASSERT_EQ(Ev.OptimizeThresholds(Roc, Best, Auc, TMcc, TAcc, TInf), 0);
+  for (const double T : {TMcc, TAcc, TInf}) {
+    EXPECT_TRUE(T > -0.9e307 && T <= 0.9e307) << T;
+    ASSERT_EQ(Ev.CalcConfusionMatrix(T), 0);
+    EXPECT_EQ(Ev.MatthewsCorr(), 1) << T;
+  }
   // True values that are neighbouring doubles, or whose sum overflows, still
   // have positives.
   const double Pairs[][2] = {{1 + 0x1p-52, 1 + 0x1p-51}, {1e308, 1.7e308}, {-1.7e308, 1.7e308}};

@@ -101,6 +101,38 @@ TEST(HyperGeoDistriDensity, ProbabilitiesAndArgumentChecks) {
                                 "HyperGeoDistriDensity: nsample must not be less than 1");
 }
 
+// Probabilities formed from rounded terms that passed 1 before they were
+// bounded. Wanted: exact fractions of the counts (Python's fractions), the
+// runs count summed by the Swed-Eisenhart formula: 1 - 7.8e-17 for
+// (100, 100, 157), 1 for the others.
+TEST(Probabilities, RoundingNeverLeavesZeroToOne) {
+  double Low = 0, High = 0, Two = 0, Fisher[4] = {}, p2x2 = 0;
+  FisherExactTest({{0, 5}, {7, 0}}, Low, High, Two);
+  Fisher[0] = High;
+  FisherExactTest({{5, 1}, {4, 1}}, Low, High, Two);
+  Fisher[1] = Two;
+  FisherExactTest({{0, 0}, {1, 3}}, Low, High, Two);
+  Fisher[2] = Low;
+  Fisher[3] = High;
+  Prob2x2Contingency({{0, 0}, {1, 3}}, p2x2);
+  const struct {
+    const char* What;
+    double P;
+  } Rows[] = {{"FisherExactTest {{0,5},{7,0}} pHigh", Fisher[0]},
+              {"FisherExactTest {{5,1},{4,1}} pTwoSided", Fisher[1]},
+              {"FisherExactTest {{0,0},{1,3}} pLow", Fisher[2]},
+              {"FisherExactTest {{0,0},{1,3}} pHigh", Fisher[3]},
+              {"Prob2x2Contingency {{0,0},{1,3}}", p2x2},
+              {"ExactRunsTest(100, 100, 157)", ExactRunsTest(100, 100, 157)},
+              {"ExactRunsTest(18, 56, 40)", ExactRunsTest(18, 56, 40)},
+              {"HyperGeoDistriDensity(1, 20, 20, 20)", HyperGeoDistriDensity(1, 20, 20, 20)},
+              {"HyperGeoDistriDensity(0.5, 10, 10, 5)", HyperGeoDistriDensity(0.5, 10, 10, 5)}};
+  for (const auto& R : Rows) {
+    EXPECT_LE(R.P, 1.0) << R.What;
+    EXPECT_NEAR(R.P, 1.0, 1e-15) << R.What;
+  }
+}
+
 TEST(FisherTransform, PairStaysInRange) {
   EXPECT_NEAR(FisherTransform(0.5), 0.5493061443340549, 1e-15);  // atanh(0.5)
   for (double r : {-0.999, -0.3, 0.0, 0.5, 0.9}) EXPECT_NEAR(FisherTransformInv(FisherTransform(r)), r, 1e-15);

@@ -121,8 +121,8 @@ class ORV_API TCurveFit : public TComponent {
   // Least squares of order nOrder by SVDSolve on the design x^1..x^m, 1
   // (singular values below 1e-14 of the largest cut: NearSingular). kArray[0]
   // the constant, kArray[j] the coefficient of x^j (kArray grown to m + 1
-  // cells when shorter); Alpha the two-sided p-value of each coefficient (0
-  // for an exact fit). False with nothing written when nOrder is not below
+  // cells when shorter); Alpha the two-sided p-value of each coefficient
+  // (within 0..1; 0 for an exact fit). False with nothing written when nOrder is not below
   // NumData (or negative), or when the decomposition does not converge or is
   // stopped through AbortMathProc, which the fit clears first.
   bool CalcPolyFit(int32_t nOrder, TDoubleArray& kArray, double& FitQual, bool& NearSingular);
@@ -149,7 +149,7 @@ class ORV_API TCurveFit : public TComponent {
   // ---- rank statistics (pair counts over every two pairs, kept until the
   // pairs change) ----
   // Kendall's tau-b; p the two-sided p-value of the normal approximation
-  // without tie correction. Below three pairs, or when x or y does not vary:
+  // without tie correction, within 0..1. Below three pairs, or when x or y does not vary:
   // 0 with p = 1.
   double KendallsTau(double& p);
   // Goodman and Kruskal's gamma, (C - D)/(C + D); 0 when C + D = 0.

@@ -65,8 +65,14 @@ ORV_API void CalcSincBPKernel(int32_t M, double CutOff1, double CutOff2, int32_t
 // "CalcChebFilterCoeffs: NPoles must be even", "CalcChebFilterCoeffs: NPoles
 // out of range" (unless 2 <= NPoles <= 20), "CalcChebFilterCoeffs: invalid
 // Ripple value" (unless 0 <= Ripple <= 29), "CalcChebFilterCoeffs: invalid
-// cutoff frequency" (unless 0 < CutOff < 0.5). A nullptr Coeffs: A0 and
-// everything else stay.
+// cutoff frequency" (unless 0 < CutOff < 0.5), and "CalcChebFilterCoeffs:
+// recursion would be unstable" when the coefficients, as rounded, put a pole
+// on or outside the unit circle (Schur-Cohn test) or come within their own
+// rounding of it at the end of the pass band (1 - sum of b(r) S^r, S = 1
+// low-pass and -1 high-pass, not above 2^-52 sum of |b(r)|): too many poles
+// for a cut-off near 0 or 0.5 (at most 10 poles at 0.01, 18 at 0.05 without
+// ripple, fewer with it). A nullptr Coeffs: A0 and everything else stay,
+// and no design is made.
 ORV_API void CalcChebFilterCoeffs(int32_t NPoles, bool HighPass, double CutOff, double Ripple, double& A0,
                                   TMatrix* Coeffs);
 

@@ -305,7 +305,8 @@ class ORV_API TIntMatrix : public TComponent {
   // SetVal at its attributes ix and iy. 1 for xmlMatEnd, -1 for xmlInvalid
   // and a refused size, else 0.
   int32_t ProcessXmlTag(TMatXmlTag Tag, std::string_view Attributes, std::string_view Content);
-  // Set by an XML reader before the first cell element; cleared by the tag handler.
+  // Set by an XML reader before it feeds the tags of one matrix; cleared by
+  // the tag handler at the first cell. Count tags are recorded whatever it is.
   bool FirstCell = false;
   // The most cells an XML text may size the matrix to; a reader may lower it.
   int64_t XmlCellLimit = DefaultXmlCellLimit;

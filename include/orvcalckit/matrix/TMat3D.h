@@ -192,7 +192,8 @@ class ORV_API TMat3D : public TComponent {
   // xmlMatNumLayers announce the counts (an announced 0 becomes 1), cells
   // carry the attributes ix, iy and iz and are stored through SetVal.
   int32_t ProcessXmlTag(TMatXmlTag Tag, std::string_view Attributes, std::string_view Content);
-  // Set by an XML reader before the first cell element; cleared by the tag handler.
+  // Set by an XML reader before it feeds the tags of one matrix; cleared by
+  // the tag handler at the first cell. Count tags are recorded whatever it is.
   bool FirstCell = false;
   // The most cells an XML text may size the array to; a reader may lower it.
   int64_t XmlCellLimit = DefaultXmlCellLimit;

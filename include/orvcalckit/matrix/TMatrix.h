@@ -488,19 +488,20 @@ class ORV_API TMatrix : public TComponent {
                                int32_t& Format);
 
   // ---- XML ----
-  // The step of an XML reader, called once per recognised tag after the
-  // reader set FirstCell: 1 for xmlMatEnd, -1 for xmlInvalid, 0 for every
-  // other tag. xmlMatNumCols and xmlMatNumRows announce the counts
-  // (ParseIntegerAt of Content), which the first xmlMatCell applies through
-  // Resize (an axis not announced keeps its count); until then the size stays,
-  // and counts after the first cell, or with no cell before xmlMatEnd or
-  // xmlInvalid, change nothing. A negative count, or more cells than
+  // The step of an XML reader, called once per recognised tag: 1 for
+  // xmlMatEnd, -1 for xmlInvalid, 0 for every other tag. xmlMatNumCols and
+  // xmlMatNumRows announce the counts (ParseIntegerAt of Content, recorded
+  // whatever FirstCell is), which the first xmlMatCell that finds FirstCell
+  // set applies through Resize (an axis not announced keeps its count);
+  // until then the size stays, and counts with no such cell before
+  // xmlMatEnd or xmlInvalid change nothing. A negative count, or more cells than
   // XmlCellLimit, is refused: that cell tag gives -1 and the matrix stays as it
   // was. An xmlMatCell stores ParseRealAt of Content (exponent, decimal point)
   // through SetVal at the integers of its attributes ix="c" and iy="r"; a cell
   // lacking one of them is ignored.
   int32_t ProcessXmlTag(TMatXmlTag Tag, std::string_view Attributes, std::string_view Content);
-  // Set by an XML reader before the first cell element; cleared by the tag handler.
+  // Set by an XML reader before it feeds the tags of one matrix; cleared by
+  // the tag handler at the first cell. Count tags are recorded whatever it is.
   bool FirstCell = false;
   // The most cells an XML text may size the matrix to; a reader may lower it.
   int64_t XmlCellLimit = DefaultXmlCellLimit;

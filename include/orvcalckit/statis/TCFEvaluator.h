@@ -112,7 +112,8 @@ class ORV_API TCFEvaluator : public TComponent {
   // - the thresholds that maximise Matthews' correlation, accuracy and
   //   informedness among h = min - 5 s, min - 4 s, ... (h < max + 5 s) with
   //   s = (max - min) / 100 added step by step; a run of equal best scores
-  //   gives the mean of its thresholds, and a later equal score after a
+  //   gives the mean of its thresholds (formed without overflow, also for
+  //   estimates near +-1e308), and a later equal score after a
   //   worse one starts the run afresh without moving the threshold. Where s
   //   is below the spacing of doubles the next threshold is the next double.
   //   Without any threshold (all estimates equal, or NaN) all three are the

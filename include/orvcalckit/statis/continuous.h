@@ -9,7 +9,9 @@
 // never as 1 - distribution function, so a p-value of 1e-54 keeps its
 // digits; results down to the smallest normal double. Relative error about
 // 1e-14 for df up to 100 and 1e-12 up to 10^4 (the number of continued
-// fraction steps grows as sqrt(df)).
+// fraction steps grows as sqrt(df)). A series or fraction that has not
+// settled in 100000 steps gives NaN, never its truncated value (the
+// chi-square distribution with df above about 4e8 near its centre).
 //
 // Degrees of freedom need not be integers; a df that is not positive and
 // finite, or a NaN argument, gives NaN.

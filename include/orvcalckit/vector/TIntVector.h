@@ -166,11 +166,11 @@ class ORV_API TIntVector : public TComponent {
   void SaveToStream(TMemoryStream*& OutStream, int32_t LowElem, int32_t HighElem) const;
   void SaveToStream(TFileStream* OutStream, int32_t LowElem, int32_t HighElem) const;
   // Reads the binary form; with AdjustVectorSize the vector first takes High
-  // elements. False for a nil stream, an unreadable range, a range whose
-  // values the rest of the stream cannot hold or a High that would grow the
-  // vector beyond the stream's size in bytes (nothing changed then), or a
-  // vector shorter than High. Values go through SetVal; OnChange once more
-  // at the end.
+  // elements (a range away from element 1 loads into a fresh vector). False
+  // for a nil stream, an unreadable range, a range whose values the rest of
+  // the stream cannot hold or a High beyond what this word size can address
+  // (nothing changed then), or a vector shorter than High. Values go through
+  // SetVal; OnChange once more at the end.
   bool LoadFromStream(TStream* InStream, bool AdjustVectorSize);
   // The ASC file: comment (or "Exported by ORV TIntVector component: " and FName),
   // "1\t;nr. of columns", "N\t;nr. of rows", the flag line, one value a line
@@ -192,9 +192,9 @@ class ORV_API TIntVector : public TComponent {
   // that cannot be read is skipped, its element kept); with AdjustVectorSize
   // the vector first takes High elements. False when the file cannot be
   // read, its range line is unreadable, the rest of the file is too short
-  // for the range or High would grow the vector beyond the file's size in
-  // bytes (nothing changed then), or the vector is shorter than High.
-  // OnChange at the end.
+  // for the range (a value and a separator each) or High is beyond what this
+  // word size can address (nothing changed then), or the vector is shorter
+  // than High. OnChange at the end.
   bool LoadFromFile(const std::string& FileName, bool AdjustVectorSize);
 
  private:
