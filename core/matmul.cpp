@@ -9,36 +9,59 @@ namespace orv::detail {
 
 namespace {
 
-ORV_SIMD_KERNEL void BlockF64(const double* Ap, const double* Bp, double* C, int64_t LD, int64_t MC, int64_t NC,
-                              int64_t KC, bool First) {
-  TMatMulCode<double>::Block(Ap, Bp, C, LD, MC, NC, KC, First);
+template <int Bytes>
+ORV_SIMD_INLINE void BlockF64Lanes(const double* Ap, const double* Bp, double* C, int64_t LD, int64_t MC, int64_t NC,
+                                   int64_t KC, bool First) {
+  TMatMulCode<double, Bytes>::Block(Ap, Bp, C, LD, MC, NC, KC, First);
 }
+ORV_SIMD_BY_WIDTH(void, BlockF64,
+                  (const double* Ap, const double* Bp, double* C, int64_t LD, int64_t MC, int64_t NC, int64_t KC,
+                   bool First),
+                  (Ap, Bp, C, LD, MC, NC, KC, First))
 
-ORV_SIMD_KERNEL void MatVecF64(int64_t M, int64_t K, const double* const* Cols, const double* X, double* Y) {
-  TMatMulCode<double>::MatVec(M, K, Cols, X, Y);
+template <int Bytes>
+ORV_SIMD_INLINE void MatVecF64Lanes(int64_t M, int64_t K, const double* const* Cols, const double* X, double* Y) {
+  TMatMulCode<double, Bytes>::MatVec(M, K, Cols, X, Y);
 }
+ORV_SIMD_BY_WIDTH(void, MatVecF64, (int64_t M, int64_t K, const double* const* Cols, const double* X, double* Y),
+                  (M, K, Cols, X, Y))
 
 ORV_SIMD_KERNEL void MatTVecF64(int64_t N, int64_t K, const double* const* Cols, const double* X, double* Y) {
-  TMatMulCode<double>::MatTVec(N, K, Cols, X, Y);
+  TMatTVecCode<double>::MatTVec(N, K, Cols, X, Y);
 }
 
-ORV_SIMD_KERNEL void BlockU32(const uint32_t* Ap, const uint32_t* Bp, uint32_t* C, int64_t LD, int64_t MC,
-                              int64_t NC, int64_t KC, bool First) {
-  TMatMulCode<uint32_t>::Block(Ap, Bp, C, LD, MC, NC, KC, First);
+template <int Bytes>
+ORV_SIMD_INLINE void BlockU32Lanes(const uint32_t* Ap, const uint32_t* Bp, uint32_t* C, int64_t LD, int64_t MC,
+                                   int64_t NC, int64_t KC, bool First) {
+  TMatMulCode<uint32_t, Bytes>::Block(Ap, Bp, C, LD, MC, NC, KC, First);
 }
+ORV_SIMD_BY_WIDTH(void, BlockU32,
+                  (const uint32_t* Ap, const uint32_t* Bp, uint32_t* C, int64_t LD, int64_t MC, int64_t NC,
+                   int64_t KC, bool First),
+                  (Ap, Bp, C, LD, MC, NC, KC, First))
 
-ORV_SIMD_KERNEL void MatVecU32(int64_t M, int64_t K, const uint32_t* const* Cols, const uint32_t* X, uint32_t* Y) {
-  TMatMulCode<uint32_t>::MatVec(M, K, Cols, X, Y);
+template <int Bytes>
+ORV_SIMD_INLINE void MatVecU32Lanes(int64_t M, int64_t K, const uint32_t* const* Cols, const uint32_t* X,
+                                    uint32_t* Y) {
+  TMatMulCode<uint32_t, Bytes>::MatVec(M, K, Cols, X, Y);
 }
+ORV_SIMD_BY_WIDTH(void, MatVecU32,
+                  (int64_t M, int64_t K, const uint32_t* const* Cols, const uint32_t* X, uint32_t* Y),
+                  (M, K, Cols, X, Y))
 
 ORV_SIMD_KERNEL void MatTVecU32(int64_t N, int64_t K, const uint32_t* const* Cols, const uint32_t* X, uint32_t* Y) {
-  TMatMulCode<uint32_t>::MatTVec(N, K, Cols, X, Y);
+  TMatTVecCode<uint32_t>::MatTVec(N, K, Cols, X, Y);
 }
 
-ORV_SIMD_KERNEL void SubtractRowsF64(double* Acc, int64_t Width, const double* Rows, int64_t RS, const double* Coef,
-                                     int64_t CS, int64_t Count) {
-  TSubtractRowsCode<double>::SubtractRows(Acc, Width, Rows, RS, Coef, CS, Count);
+template <int Bytes>
+ORV_SIMD_INLINE void SubtractRowsF64Lanes(double* Acc, int64_t Width, const double* Rows, int64_t RS,
+                                          const double* Coef, int64_t CS, int64_t Count) {
+  TSubtractRowsCode<double, Bytes>::SubtractRows(Acc, Width, Rows, RS, Coef, CS, Count);
 }
+ORV_SIMD_BY_WIDTH(void, SubtractRowsF64,
+                  (double* Acc, int64_t Width, const double* Rows, int64_t RS, const double* Coef, int64_t CS,
+                   int64_t Count),
+                  (Acc, Width, Rows, RS, Coef, CS, Count))
 
 }  // namespace
 

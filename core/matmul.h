@@ -10,10 +10,12 @@
 // sum to +0.0, and the result does not depend on the vector width.
 //
 // The kernels keep that chain per cell and win their speed across cells:
-// - MatMul packs panels of op(A) (MR rows) and op(B) (NR columns) in blocks
-//   of KC inner indices and runs an MR x NR register block of accumulators,
-//   MR cells of a column in one vector (the column form: result column c +=
-//   op(B)(i, c) x column i of op(A), i increasing). A block of KC inner
+// - MatMul packs panels of op(A) (MR rows, 64 bytes) and op(B) (NR columns)
+//   in blocks of KC inner indices and runs an MR x NR register block of
+//   accumulators (the column form: result column c += op(B)(i, c) x column
+//   i of op(A), i increasing); the MR cells of a column are one vector under
+//   AVX-512 and two under AVX2, and under SSE2 the two halves of the panel
+//   take one pass each, two vectors per column. A block of KC inner
 //   indices goes on from the partial sums left in C by the block before, so
 //   splitting the inner range changes no bit. Transposed factors are read
 //   through the packing only.
@@ -23,8 +25,8 @@
 //   adds them row after row to one accumulator lane per column.
 // - SubtractRowsKernel is the other order, that of substitutions: cells that
 //   start from their own value and lose their products one by one, Acc[c] -=
-//   Coef[t] * Row_t[c] for t = 0, 1, ...; it holds 32 cells in registers
-//   while the rows stream past.
+//   Coef[t] * Row_t[c] for t = 0, 1, ...; it holds four vectors of cells in
+//   registers while the rows stream past.
 //
 // Use: describe each factor as an array of column pointers (TMatFactor);
 //     TProduct<double> P = MatMul<double>(M, N, K, {ACols, false}, {BCols, true});
@@ -36,8 +38,9 @@
 //
 // Element types: the bodies (TMatMulCode) are templates over the element
 // type E; each E needs the three entry points declared below, which
-// core/matmul.cpp builds per vector width (ORV_SIMD_KERNEL). double and
-// uint32_t have them: a 32-bit integer product that wraps around computes
+// core/matmul.cpp builds per vector width (ORV_SIMD_BY_WIDTH; the
+// transposed product, whose lanes are its eight columns, ORV_SIMD_KERNEL).
+// double and uint32_t have them: a 32-bit integer product that wraps around computes
 // in uint32_t (signed overflow would be undefined) and reads its int32_t
 // columns as uint32_t. Its sums may take any order; the double ones may not.
 #pragma once
@@ -73,7 +76,7 @@ struct TProduct {
 
 template <class E>
 struct TMatMulShape {
-  static constexpr int64_t MR = 64 / static_cast<int64_t>(sizeof(E));  // rows per register block: one vector
+  static constexpr int64_t MR = 64 / static_cast<int64_t>(sizeof(E));  // rows per register block: 64 bytes
   static constexpr int64_t NR = 6;                                     // columns per register block
   static constexpr int64_t KC = 256;                                   // inner indices per packed panel
   static constexpr int64_t MC = 12 * MR;                               // rows per packed block of op(A)
@@ -104,36 +107,52 @@ void SubtractRowsKernel(double* Acc, int64_t Width, const double* Rows, int64_t 
 
 // ---- kernel bodies, inlined into the entry points ----------------------------------
 
-template <class E>
+// Bytes is the register width of the instruction set the body is built for
+// (ORV_SIMD_BY_WIDTH): a vector wider than the registers would live in
+// memory.
+template <class E, int Bytes>
 struct TMatMulCode {
   using S = TMatMulShape<E>;
-  using V [[gnu::vector_size(64)]] = E;
-  static constexpr int64_t L = static_cast<int64_t>(sizeof(V) / sizeof(E));
+  using V = TSimdVector<E, Bytes>;
+  static constexpr int64_t L = Bytes / static_cast<int64_t>(sizeof(E));
+  // The MR rows of a panel are Parts vectors; a register block holds Pass
+  // of them per column (NR x Pass accumulators), so narrower registers run
+  // a panel in passes.
+  static constexpr int64_t Parts = S::MR / L, Pass = Parts < 2 ? Parts : 2;
 
   static ORV_SIMD_INLINE void Block(const E* Ap, const E* Bp, E* C, int64_t LD, int64_t MC,
                                                   int64_t NC, int64_t KC, bool First) {
     constexpr int64_t MR = S::MR, NR = S::NR;
-    static_assert(MR == L);
     for (int64_t J = 0; J < NC; J += NR)
-      for (int64_t I = 0; I < MC; I += MR) {
-        const E* A = Ap + I * KC;
-        const E* B = Bp + J * KC;
-        E* Out = C + J * LD + I;
-        V Acc[NR];
-        for (int64_t X = 0; X < NR; ++X) {
-          if (First)
-            Acc[X] = V{};
-          else
-            std::memcpy(&Acc[X], Out + X * LD, sizeof(V));
+      for (int64_t I = 0; I < MC; I += MR)
+        for (int64_t P0 = 0; P0 < Parts; P0 += Pass) {
+          const E* A = Ap + I * KC + P0 * L;
+          const E* B = Bp + J * KC;
+          E* Out = C + J * LD + I + P0 * L;
+          V Acc[NR][Pass];
+          for (int64_t X = 0; X < NR; ++X)
+            for (int64_t P = 0; P < Pass; ++P) {
+              V T = {};  // loaded through a copy: into Acc itself it would go through memory
+              if (!First) std::memcpy(&T, Out + X * LD + P * L, sizeof T);
+              Acc[X][P] = T;
+            }
+          for (int64_t K = 0; K < KC; ++K) {
+            V Va[Pass];
+            for (int64_t P = 0; P < Pass; ++P) {
+              V T;
+              std::memcpy(&T, A + K * MR + P * L, sizeof T);
+              Va[P] = T;
+            }
+            const E* Bk = B + K * NR;
+            for (int64_t X = 0; X < NR; ++X)
+              for (int64_t P = 0; P < Pass; ++P) Acc[X][P] += Va[P] * Bk[X];
+          }
+          for (int64_t X = 0; X < NR; ++X)
+            for (int64_t P = 0; P < Pass; ++P) {
+              const V T = Acc[X][P];
+              std::memcpy(Out + X * LD + P * L, &T, sizeof T);
+            }
         }
-        for (int64_t K = 0; K < KC; ++K) {
-          V Va;
-          std::memcpy(&Va, A + K * MR, sizeof(V));
-          const E* Bk = B + K * NR;
-          for (int64_t X = 0; X < NR; ++X) Acc[X] += Va * Bk[X];
-        }
-        for (int64_t X = 0; X < NR; ++X) std::memcpy(Out + X * LD, &Acc[X], sizeof(V));
-      }
   }
 
   static ORV_SIMD_INLINE void MatVec(int64_t M, int64_t K, const E* const* Cols, const E* X, E* Y) {
@@ -181,7 +200,12 @@ struct TMatMulCode {
       for (int64_t R = Body; R < M; ++R) Y[R] += X0 * A0[R];
     }
   }
+};
 
+// The transposed product: eight lanes, one per column, whatever the
+// registers (the transposition is written for eight).
+template <class E>
+struct TMatTVecCode {
   // Eight columns at a time (whatever E's width), the last group padded with repeats of the last
   // column (computed, not stored).
   static ORV_SIMD_INLINE void MatTVec(int64_t N, int64_t K, const E* const* Cols, const E* X,
@@ -238,16 +262,20 @@ struct TMatMulCode {
 
 // ---- the substitution order -----------------------------------------------------------
 
-template <class E>
+template <class E, int Bytes>
 struct TSubtractRowsCode {
-  using V [[gnu::vector_size(64)]] = E;
-  static constexpr int64_t L = static_cast<int64_t>(sizeof(V) / sizeof(E));
+  using V = TSimdVector<E, Bytes>;
+  static constexpr int64_t L = Bytes / static_cast<int64_t>(sizeof(E));
 
-  // Four vectors of cells in registers (G cells), then one vector, then single cells.
-  template <int64_t NV>
+  // NV vectors of cells in registers.
+  template <int NV>
   static ORV_SIMD_INLINE void Run(E* Acc, const E* Rows, int64_t RS, const E* Coef, int64_t CS, int64_t Count) {
     V A[NV];
-    for (int64_t X = 0; X < NV; ++X) std::memcpy(&A[X], Acc + X * L, sizeof(V));
+    for (int64_t X = 0; X < NV; ++X) {
+      V T;  // a copy: loading into A itself sends it through memory
+      std::memcpy(&T, Acc + X * L, sizeof T);
+      A[X] = T;
+    }
     for (int64_t T = 0; T < Count; ++T) {
       const E F = Coef[T * CS];
       const E* R = Rows + T * RS;
@@ -257,14 +285,18 @@ struct TSubtractRowsCode {
         A[X] -= F * Rv;
       }
     }
-    for (int64_t X = 0; X < NV; ++X) std::memcpy(Acc + X * L, &A[X], sizeof(V));
+    for (int64_t X = 0; X < NV; ++X) {
+      const V T = A[X];
+      std::memcpy(Acc + X * L, &T, sizeof T);
+    }
   }
 
+  // Four vectors of cells at a time, then one vector, then single cells.
   static ORV_SIMD_INLINE void SubtractRows(E* Acc, int64_t Width, const E* Rows, int64_t RS, const E* Coef,
                                            int64_t CS, int64_t Count) {
-    int64_t C = 0;
-    for (; C + 4 * L <= Width; C += 4 * L) Run<4>(Acc + C, Rows + C, RS, Coef, CS, Count);
-    for (; C + L <= Width; C += L) Run<1>(Acc + C, Rows + C, RS, Coef, CS, Count);
+    int64_t C = ForVectorBlocks<L>(Width, [&]<int NV>(int64_t At) ORV_SIMD_LAMBDA {
+      Run<NV>(Acc + At, Rows + At, RS, Coef, CS, Count);
+    });
     for (; C < Width; ++C) {
       E S = Acc[C];
       for (int64_t T = 0; T < Count; ++T) S -= Coef[T * CS] * Rows[T * RS + C];
