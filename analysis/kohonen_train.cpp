@@ -40,15 +40,9 @@ struct TWinnerLanes {
   int64_t NN;
   int32_t NV;
   double* D;
-  V Min[4];      // per lane the smallest distance, +inf until one is below it,
-  I At[4] = {};  // and its node (node 0 until then)
+  V Min[4] = {};  // per lane the smallest distance, +inf until one is below it,
+  I At[4] = {};   // and its node (node 0 until then)
   I Lane = {};
-
-  ORV_SIMD_INLINE TWinnerLanes(const double* W_, int64_t NN_, int32_t NV_, const double* X_, double* D_)
-      : W(W_), X(X_), NN(NN_), NV(NV_), D(D_) {
-    for (V& M : Min) M = HUGE_VAL - V{};
-    for (int64_t K = 0; K < L; ++K) Lane[K] = K;
-  }
 
   // The Count vectors of nodes from N, side by side in registers.
   template <int Count>
@@ -75,8 +69,9 @@ struct TWinnerLanes {
   }
 
   ORV_SIMD_INLINE int64_t Search() {
-    const int64_t Body =
-        detail::ForVectorBlocks<L>(NN, [this]<int Count>(int64_t N) ORV_SIMD_LAMBDA { Run<Count>(N); });
+    for (V& M : Min) M = HUGE_VAL - V{};
+    for (int64_t K = 0; K < L; ++K) Lane[K] = K;
+    const int64_t Body = detail::ForVectorBlocks<L>(NN, [&]<int Count>(int64_t N) ORV_SIMD_LAMBDA { Run<Count>(N); });
     int64_t N = Body;
     for (; N < NN; ++N) {
       double S = 0.0;
@@ -98,7 +93,8 @@ struct TWinnerLanes {
 };
 template <int Bytes>
 ORV_SIMD_INLINE int64_t WinnerSearchLanes(const double* W, int64_t NN, int32_t NV, const double* X, double* D) {
-  return TWinnerLanes<Bytes>(W, NN, NV, X, D).Search();
+  TWinnerLanes<Bytes> S{W, X, NN, NV, D};
+  return S.Search();
 }
 ORV_SIMD_BY_WIDTH(int64_t, WinnerSearch, (const double* W, int64_t NN, int32_t NV, const double* X, double* D),
                   (W, NN, NV, X, D))

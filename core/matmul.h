@@ -20,9 +20,10 @@
 //   splitting the inner range changes no bit. Transposed factors are read
 //   through the packing only.
 // - MatVecKernel adds the columns, four at a time, into the result vector.
-// - MatTVecKernel takes eight columns at once: it loads eight rows of each,
-//   multiplies them by x, transposes the 8 x 8 products in registers and
-//   adds them row after row to one accumulator lane per column.
+// - MatTVecKernel takes eight columns (sixteen 32-bit ones under AVX-512)
+//   at once: it loads a vector of rows of each, multiplies them by x,
+//   transposes the products in registers, a vector's width of columns at a
+//   time, and adds them row after row to one accumulator lane per column.
 // - SubtractRowsKernel is the other order, that of substitutions: cells that
 //   start from their own value and lose their products one by one, Acc[c] -=
 //   Coef[t] * Row_t[c] for t = 0, 1, ...; it holds four vectors of cells in
@@ -38,9 +39,8 @@
 //
 // Element types: the bodies (TMatMulCode) are templates over the element
 // type E; each E needs the three entry points declared below, which
-// core/matmul.cpp builds per vector width (ORV_SIMD_BY_WIDTH; the
-// transposed product, whose lanes are its eight columns, ORV_SIMD_KERNEL).
-// double and uint32_t have them: a 32-bit integer product that wraps around computes
+// core/matmul.cpp builds per vector width (ORV_SIMD_BY_WIDTH). double and
+// uint32_t have them: a 32-bit integer product that wraps around computes
 // in uint32_t (signed overflow would be undefined) and reads its int32_t
 // columns as uint32_t. Its sums may take any order; the double ones may not.
 #pragma once
@@ -48,6 +48,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/extent.h"
@@ -202,60 +203,78 @@ struct TMatMulCode {
   }
 };
 
-// The transposed product: eight lanes, one per column, whatever the
-// registers (the transposition is written for eight).
-template <class E>
+// The transposed product: W columns at a time, one per lane (the last
+// columns padded with repeats of the last, computed, not stored); L rows of
+// each are loaded, multiplied by x, transposed in registers L columns at a
+// time and added row after row to the lanes.
+template <class E, int Bytes>
 struct TMatTVecCode {
-  // Eight columns at a time (whatever E's width), the last group padded with repeats of the last
-  // column (computed, not stored).
-  static ORV_SIMD_INLINE void MatTVec(int64_t N, int64_t K, const E* const* Cols, const E* X,
-                                                    E* Y) {
-    using V [[gnu::vector_size(8 * sizeof(E))]] = E;  // one lane per column
-    const int64_t Body = K / 8 * 8;
-    for (int64_t C0 = 0; C0 < N; C0 += 8) {
-      const E* A[8];
-      for (int64_t J = 0; J < 8; ++J) A[J] = Cols[std::min(C0 + J, N - 1)];
-      V Acc = {};
-      for (int64_t R = 0; R < Body; R += 8) {
-        V Xv, P[8];
-        std::memcpy(&Xv, X + R, sizeof(V));
-        for (int J = 0; J < 8; ++J) {
-          std::memcpy(&P[J], A[J] + R, sizeof(V));
-          P[J] = Xv * P[J];
+  using V = TSimdVector<E, Bytes>;
+  static constexpr int64_t L = Bytes / static_cast<int64_t>(sizeof(E));
+  // Groups of L columns side by side, at least eight columns in all: each
+  // group's lanes add one row after another, so the groups overlap those
+  // chains of additions.
+  static constexpr int64_t Groups = L < 8 ? 8 / L : 1, W = Groups * L;
+
+  // Lane M of the merge of X and Y that takes the lanes whose bit B is Hi,
+  // those of X to the lanes with bit B clear and those of Y to the others.
+  static constexpr int Pick(int64_t B, bool Hi, int64_t M) {
+    const int64_t Base = M / (2 * B) * 2 * B + (Hi ? B : 0), Off = M % (2 * B);
+    return static_cast<int>(Off < B ? Base + Off : L + Base + Off - B);
+  }
+  template <int64_t B, bool Hi, std::size_t... M>
+  static ORV_SIMD_INLINE void Merge(const V& X, const V& Y, V& Out, std::index_sequence<M...>) {
+    Out = __builtin_shufflevector(X, Y, Pick(B, Hi, M)...);
+  }
+  // Lane k of P[j] to lane j of P[k]: stage B swaps bit B of the vector's
+  // index with bit B of the lane's.
+  template <int64_t B = 1>
+  static ORV_SIMD_INLINE void Transpose(V (&P)[L]) {
+    if constexpr (B < L) {
+      constexpr auto Lanes = std::make_index_sequence<L>();
+      for (int64_t I = 0; I < L; ++I)
+        if ((I & B) == 0) {
+          V Lo, Hi;
+          Merge<B, false>(P[I], P[I + B], Lo, Lanes);
+          Merge<B, true>(P[I], P[I + B], Hi, Lanes);
+          P[I] = Lo;
+          P[I + B] = Hi;
         }
-        // P[j][k] = x[R + k] * a_j[R + k]; after the transposition T[k][j]
-        // holds it, and the rows are added in order k = 0..7.
-        V T0 = __builtin_shufflevector(P[0], P[1], 0, 8, 2, 10, 4, 12, 6, 14);
-        V T1 = __builtin_shufflevector(P[0], P[1], 1, 9, 3, 11, 5, 13, 7, 15);
-        V T2 = __builtin_shufflevector(P[2], P[3], 0, 8, 2, 10, 4, 12, 6, 14);
-        V T3 = __builtin_shufflevector(P[2], P[3], 1, 9, 3, 11, 5, 13, 7, 15);
-        V T4 = __builtin_shufflevector(P[4], P[5], 0, 8, 2, 10, 4, 12, 6, 14);
-        V T5 = __builtin_shufflevector(P[4], P[5], 1, 9, 3, 11, 5, 13, 7, 15);
-        V T6 = __builtin_shufflevector(P[6], P[7], 0, 8, 2, 10, 4, 12, 6, 14);
-        V T7 = __builtin_shufflevector(P[6], P[7], 1, 9, 3, 11, 5, 13, 7, 15);
-        // U0: lanes 0 and 4 of columns 0..3; U1: lanes 2, 6; U2: 1, 5; U3: 3, 7.
-        V U0 = __builtin_shufflevector(T0, T2, 0, 1, 8, 9, 4, 5, 12, 13);
-        V U1 = __builtin_shufflevector(T0, T2, 2, 3, 10, 11, 6, 7, 14, 15);
-        V U2 = __builtin_shufflevector(T1, T3, 0, 1, 8, 9, 4, 5, 12, 13);
-        V U3 = __builtin_shufflevector(T1, T3, 2, 3, 10, 11, 6, 7, 14, 15);
-        V U4 = __builtin_shufflevector(T4, T6, 0, 1, 8, 9, 4, 5, 12, 13);
-        V U5 = __builtin_shufflevector(T4, T6, 2, 3, 10, 11, 6, 7, 14, 15);
-        V U6 = __builtin_shufflevector(T5, T7, 0, 1, 8, 9, 4, 5, 12, 13);
-        V U7 = __builtin_shufflevector(T5, T7, 2, 3, 10, 11, 6, 7, 14, 15);
-        Acc += __builtin_shufflevector(U0, U4, 0, 1, 2, 3, 8, 9, 10, 11);
-        Acc += __builtin_shufflevector(U2, U6, 0, 1, 2, 3, 8, 9, 10, 11);
-        Acc += __builtin_shufflevector(U1, U5, 0, 1, 2, 3, 8, 9, 10, 11);
-        Acc += __builtin_shufflevector(U3, U7, 0, 1, 2, 3, 8, 9, 10, 11);
-        Acc += __builtin_shufflevector(U0, U4, 4, 5, 6, 7, 12, 13, 14, 15);
-        Acc += __builtin_shufflevector(U2, U6, 4, 5, 6, 7, 12, 13, 14, 15);
-        Acc += __builtin_shufflevector(U1, U5, 4, 5, 6, 7, 12, 13, 14, 15);
-        Acc += __builtin_shufflevector(U3, U7, 4, 5, 6, 7, 12, 13, 14, 15);
+      Transpose<2 * B>(P);
+    }
+  }
+
+  static ORV_SIMD_INLINE void MatTVec(int64_t N, int64_t K, const E* const* Cols, const E* X, E* Y) {
+    const int64_t Body = K / L * L;
+    for (int64_t C0 = 0; C0 < N; C0 += W) {
+      const E* A[W];
+      for (int64_t J = 0; J < W; ++J) A[J] = Cols[std::min(C0 + J, N - 1)];
+      V Acc[Groups];
+      for (V& S : Acc) S = V{};
+      for (int64_t R = 0; R < Body; R += L) {
+        V Xv;
+        std::memcpy(&Xv, X + R, sizeof(V));
+        for (int64_t G = 0; G < Groups; ++G) {
+          V P[L];
+          for (int64_t J = 0; J < L; ++J) {
+            V T;  // a copy: loading into P itself sends it through memory
+            std::memcpy(&T, A[G * L + J] + R, sizeof(V));
+            P[J] = Xv * T;
+          }
+          // P[j][k] = x[R + k] * a_j[R + k]; transposed, P[k][j] holds it,
+          // and the rows are added in order k = 0..L-1.
+          Transpose(P);
+          for (int64_t J = 0; J < L; ++J) Acc[G] += P[J];
+        }
       }
-      E Sum[8];
-      std::memcpy(Sum, &Acc, sizeof(V));
+      E Sum[W];
+      for (int64_t G = 0; G < Groups; ++G) {
+        const V S = Acc[G];
+        std::memcpy(Sum + G * L, &S, sizeof(V));
+      }
       for (int64_t R = Body; R < K; ++R)
-        for (int J = 0; J < 8; ++J) Sum[J] += X[R] * A[J][R];
-      for (int64_t J = 0; J < 8 && C0 + J < N; ++J) Y[C0 + J] = Sum[J];
+        for (int64_t J = 0; J < W; ++J) Sum[J] += X[R] * A[J][R];
+      for (int64_t J = 0; J < W && C0 + J < N; ++J) Y[C0 + J] = Sum[J];
     }
   }
 };

@@ -55,10 +55,15 @@
 #define ORV_SIMD_LAMBDA
 #define ORV_SIMD_VARIANT(Isa) __attribute__((target(Isa), flatten))
 #endif
+// Clang sees no call of the AVX-512 and AVX2 variants of a function with
+// internal linkage and would call them unused.
 #define ORV_SIMD_BY_WIDTH(Ret, Name, Params, Args)                            \
+  _Pragma("GCC diagnostic push")                                              \
+  _Pragma("GCC diagnostic ignored \"-Wunused-function\"")                      \
   ORV_SIMD_VARIANT("avx512f") Ret Name Params { return Name##Lanes<64> Args; } \
   ORV_SIMD_VARIANT("avx2") Ret Name Params { return Name##Lanes<32> Args; }    \
-  ORV_SIMD_VARIANT("default") Ret Name Params { return Name##Lanes<16> Args; }
+  ORV_SIMD_VARIANT("default") Ret Name Params { return Name##Lanes<16> Args; } \
+  _Pragma("GCC diagnostic pop")
 #endif
 
 #include <cstdint>
