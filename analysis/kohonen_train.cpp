@@ -25,61 +25,79 @@ using detail::Ix;
 
 namespace {
 
-using V8 = double __attribute__((vector_size(64)));
+// The winner search in vectors of L = Bytes / 8 nodes: D[n] := sum over v
+// of (W[v NN + n] - X[v])^2, v in increasing order from 0.0. The winner is
+// the first node with the smallest distance, a later one replacing it only
+// when strictly smaller (so node 0 when D[0] is NaN: nothing is below it).
+// Each lane keeps the first of its own minima; of the lanes' equal minima
+// the lowest node is the first.
+template <int Bytes>
+struct TWinnerLanes {
+  using V = detail::TSimdVector<double, Bytes>;
+  using I = detail::TSimdVector<int64_t, Bytes>;
+  static constexpr int64_t L = Bytes / sizeof(double);
+  const double *W, *X;
+  int64_t NN;
+  int32_t NV;
+  double* D;
+  V Min[4] = {};  // per lane the smallest distance, +inf until one is below it,
+  I At[4] = {};   // and its node (node 0 until then)
+  I Lane = {};
 
-ORV_SIMD_INLINE void Load(V8& V, const double* P) { std::memcpy(&V, P, sizeof V); }
-ORV_SIMD_INLINE void Store(double* P, const V8& V) { std::memcpy(P, &V, sizeof V); }
+  // The Count vectors of nodes from N, side by side in registers.
+  template <int Count>
+  ORV_SIMD_INLINE void Run(int64_t N) {
+    V A[Count];
+    for (V& S : A) S = V{};
+    for (int32_t Var = 0; Var < NV; ++Var) {
+      const double* P = W + Var * NN + N;
+      const double Xv = X[Var];
+      for (int B = 0; B < Count; ++B) {
+        V T;
+        std::memcpy(&T, P + B * L, sizeof T);
+        T -= Xv;
+        A[B] += T * T;
+      }
+    }
+    for (int B = 0; B < Count; ++B) {
+      const V S = A[B];  // a copy: storing A itself sends it through memory
+      std::memcpy(D + N + B * L, &S, sizeof S);
+      const auto Less = S < Min[B];
+      Min[B] = Less ? S : Min[B];
+      At[B] = Less ? Lane + (N + B * L) : At[B];
+    }
+  }
 
-// D[n] := sum over v of (W[v NN + n] - X[v])^2, v in increasing order from
-// 0.0, for the NN nodes; 16 nodes at a time in registers.
-ORV_SIMD_KERNEL void NodeDistances(const double* W, int64_t NN, int32_t NV, const double* X, double* D) {
-  int64_t N = 0;
-  for (; N + 16 <= NN; N += 16) {
-    V8 A = {}, B = {};
-    for (int32_t V = 0; V < NV; ++V) {
-      const double* P = W + V * NN + N;
-      V8 Wa, Wb;
-      Load(Wa, P);
-      Load(Wb, P + 8);
-      const V8 Xv = V8{} + X[V];
-      const V8 Ta = Wa - Xv, Tb = Wb - Xv;
-      A = A + Ta * Ta;
-      B = B + Tb * Tb;
+  ORV_SIMD_INLINE int64_t Search() {
+    for (V& M : Min) M = HUGE_VAL - V{};
+    for (int64_t K = 0; K < L; ++K) Lane[K] = K;
+    const int64_t Body = detail::ForVectorBlocks<L>(NN, [&]<int Count>(int64_t N) ORV_SIMD_LAMBDA { Run<Count>(N); });
+    int64_t N = Body;
+    for (; N < NN; ++N) {
+      double S = 0.0;
+      for (int32_t Var = 0; Var < NV; ++Var) {
+        const double T = W[Var * NN + N] - X[Var];
+        S += T * T;
+      }
+      D[N] = S;
     }
-    Store(D + N, A);
-    Store(D + N + 8, B);
+    double Best = D[0];
+    int64_t Win = 0;
+    for (int B = 0; B < 4; ++B)
+      for (int64_t K = 0; K < L; ++K)
+        if (Min[B][K] < Best || (Min[B][K] == Best && At[B][K] < Win)) Best = Min[B][K], Win = At[B][K];
+    for (N = Body; N < NN; ++N)
+      if (D[N] < Best) Best = D[N], Win = N;
+    return Win;
   }
-  for (; N < NN; ++N) {
-    double S = 0.0;
-    for (int32_t V = 0; V < NV; ++V) {
-      const double T = W[V * NN + N] - X[V];
-      S += T * T;
-    }
-    D[N] = S;
-  }
+};
+template <int Bytes>
+ORV_SIMD_INLINE int64_t WinnerSearchLanes(const double* W, int64_t NN, int32_t NV, const double* X, double* D) {
+  TWinnerLanes<Bytes> S{W, X, NN, NV, D};
+  return S.Search();
 }
-
-// The first node with the smallest distance, a later one replacing it only
-// when strictly smaller: node 0 when D[0] is NaN (nothing is below it),
-// otherwise the first node holding the minimum of the numbers.
-ORV_SIMD_KERNEL int64_t FirstMinimum(const double* D, int64_t NN) {
-  if (std::isnan(D[0])) return 0;
-  double M = D[0];
-  int64_t N = 0;
-  if (NN >= 8) {
-    V8 Mv = V8{} + M;
-    for (; N + 8 <= NN; N += 8) {
-      V8 Dv;
-      Load(Dv, D + N);
-      Mv = Dv < Mv ? Dv : Mv;
-    }
-    for (int L = 0; L < 8; ++L) M = Mv[L] < M ? Mv[L] : M;
-  }
-  for (; N < NN; ++N) M = D[N] < M ? D[N] : M;
-  N = 0;
-  while (D[N] != M) ++N;
-  return N;
-}
+ORV_SIMD_BY_WIDTH(int64_t, WinnerSearch, (const double* W, int64_t NN, int32_t NV, const double* X, double* D),
+                  (W, NN, NV, X, D))
 
 // The weights while a training call runs: plane v holds weight v of every node.
 struct TWorkMap {
@@ -114,8 +132,7 @@ struct TWorkMap {
     const int32_t Cols = Data.NrOfColumns();
     for (int32_t R = 0; R < Data.NrOfRows(); ++R) {
       for (int32_t V = 0; V < NV; ++V) X[Ix(V)] = V < Cols ? Data.Mat[Ix(V)][Ix(R)] : 0.0;
-      NodeDistances(W.data(), NN, NV, X.data(), D.data());
-      const int64_t Win = FirstMinimum(D.data(), NN);
+      const int64_t Win = WinnerSearch(W.data(), NN, NV, X.data(), D.data());
       const double Best = D[Ix(Win)];
       const detail::TKohonenSpan SX = detail::KohonenSpan(Win / NY, S.Radius, NX, Cyclic);
       const detail::TKohonenSpan SY = detail::KohonenSpan(Win % NY, S.Radius, NY, Cyclic);

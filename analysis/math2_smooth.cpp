@@ -135,69 +135,64 @@ std::pair<int32_t, int32_t> CheckedRange(const TFilterTexts& T, bool Defined, in
 }
 
 // ---- weighted sums over sliding windows ----------------------------------------------
-// Both kernels keep each output's pinned order of operations and run across
-// 16 outputs at once, so every lane computes what the scalar loop of the
-// tail computes, bit for bit (IEEE products and sums, never contracted).
-using V8 = double __attribute__((vector_size(64)));
-constexpr int64_t Block = 16;
-
-// Out[i] := ((sum over e = 0..K-1 of X[i + e] W[e], from +0.0 in increasing
-// e) * Mul) / Div for i = 0..Count-1.
-ORV_SIMD_KERNEL void CorrelateKernel(const double* X, int64_t Count, const double* W, int64_t K, double Mul,
-                                     double Div, double* Out) {
-  int64_t I = 0;
-  for (; I + Block <= Count; I += Block) {
-    V8 A0 = {}, A1 = {}, X0, X1;
-    for (int64_t E = 0; E < K; ++E) {
-      const V8 Wv = W[E] - V8{};  // every lane W[E], a zero's sign kept
-      std::memcpy(&X0, X + I + E, sizeof X0);
-      std::memcpy(&X1, X + I + E + 8, sizeof X1);
-      A0 += X0 * Wv;
-      A1 += X1 * Wv;
-    }
-    A0 = A0 * Mul / Div;
-    A1 = A1 * Mul / Div;
-    std::memcpy(Out + I, &A0, sizeof A0);
-    std::memcpy(Out + I + 8, &A1, sizeof A1);
+// The kernel keeps each output's pinned order of operations and runs across
+// four vectors of outputs at once, so every lane computes what the scalar
+// loop of the tail computes, bit for bit (IEEE products and sums, never
+// contracted). A broadcast factor is c - 0.0, which keeps a zero's sign.
+//
+// Out[i] := (S * Mul) / Div, S the sum of X[i + e] C[e] from +0.0 over e =
+// 0..K-1 in increasing order (a correlation) or, Symmetric, X[i] C[0] and
+// then (X[i + k] + X[i - k]) C[k] for k = 1..K (X[-K] .. X[i + K] readable):
+// here for the Count vectors of outputs from Out on.
+template <bool Symmetric, int Bytes, int Count>
+ORV_SIMD_INLINE void WindowRun(const double* X, const double* C, int64_t K, double Mul, double Div, double* Out) {
+  using V = detail::TSimdVector<double, Bytes>;
+  constexpr int64_t L = Bytes / sizeof(double);
+  V A[Count];
+  const V C0 = C[0] - V{};
+  for (int B = 0; B < Count; ++B) {
+    V T;  // a copy: loading into A itself sends it through memory
+    std::memcpy(&T, X + B * L, sizeof T);
+    A[B] = Symmetric ? T * C0 : V{};
   }
-  for (; I < Count; ++I) {
-    double S = 0.0;
-    for (int64_t E = 0; E < K; ++E) S += X[I + E] * W[E];
-    Out[I] = S * Mul / Div;
+  for (int64_t E = Symmetric; E < K + Symmetric; ++E) {
+    const V Ce = C[E] - V{};
+    for (int B = 0; B < Count; ++B) {
+      V P;
+      std::memcpy(&P, X + B * L + E, sizeof P);
+      if constexpr (Symmetric) {
+        V M;
+        std::memcpy(&M, X + B * L - E, sizeof M);
+        P += M;
+      }
+      A[B] += P * Ce;
+    }
+  }
+  for (int B = 0; B < Count; ++B) {
+    const V S = A[B] * Mul / Div;
+    std::memcpy(Out + B * L, &S, sizeof S);
   }
 }
-
-// Out[i] := ((X[i] C[0] + sum over k = 1..H of (X[i + k] + X[i - k]) C[k]) *
-// Mul) / Div for i = 0..Count-1, X[-H] .. X[Count - 1 + H] readable.
-ORV_SIMD_KERNEL void SymmetricKernel(const double* X, int64_t Count, const double* C, int64_t H, double Mul,
-                                     double Div, double* Out) {
-  int64_t I = 0;
-  for (; I + Block <= Count; I += Block) {
-    V8 A0, A1, P0, P1, M0, M1;
-    std::memcpy(&A0, X + I, sizeof A0);
-    std::memcpy(&A1, X + I + 8, sizeof A1);
-    A0 *= C[0] - V8{};
-    A1 *= C[0] - V8{};
-    for (int64_t K = 1; K <= H; ++K) {
-      const V8 Ck = C[K] - V8{};
-      std::memcpy(&P0, X + I + K, sizeof P0);
-      std::memcpy(&M0, X + I - K, sizeof M0);
-      std::memcpy(&P1, X + I + 8 + K, sizeof P1);
-      std::memcpy(&M1, X + I + 8 - K, sizeof M1);
-      A0 += (P0 + M0) * Ck;
-      A1 += (P1 + M1) * Ck;
+// The same for i = 0..Count-1.
+template <int Bytes>
+ORV_SIMD_INLINE void WindowKernelLanes(const double* X, int64_t Count, const double* C, int64_t K, bool Symmetric,
+                                       double Mul, double Div, double* Out) {
+  const auto Run = [&]<bool S>() ORV_SIMD_LAMBDA {
+    int64_t I = detail::ForVectorBlocks<Bytes / sizeof(double)>(Count, [&]<int N>(int64_t At) ORV_SIMD_LAMBDA {
+      WindowRun<S, Bytes, N>(X + At, C, K, Mul, Div, Out + At);
+    });
+    for (; I < Count; ++I) {
+      double Sum = S ? X[I] * C[0] : 0.0;
+      for (int64_t E = S; E < K + S; ++E) Sum += (S ? X[I + E] + X[I - E] : X[I + E]) * C[E];
+      Out[I] = Sum * Mul / Div;
     }
-    A0 = A0 * Mul / Div;
-    A1 = A1 * Mul / Div;
-    std::memcpy(Out + I, &A0, sizeof A0);
-    std::memcpy(Out + I + 8, &A1, sizeof A1);
-  }
-  for (; I < Count; ++I) {
-    double S = X[I] * C[0];
-    for (int64_t K = 1; K <= H; ++K) S += (X[I + K] + X[I - K]) * C[K];
-    Out[I] = S * Mul / Div;
-  }
+  };
+  Symmetric ? Run.template operator()<true>() : Run.template operator()<false>();
 }
+ORV_SIMD_BY_WIDTH(void, WindowKernel,
+                  (const double* X, int64_t Count, const double* C, int64_t K, bool Symmetric, double Mul, double Div,
+                   double* Out),
+                  (X, Count, C, K, Symmetric, Mul, Div, Out))
 
 // ---- the frame -----------------------------------------------------------------------
 // The frame of the six windowed routines. Centres(X, L, H, Out) writes the
@@ -227,14 +222,14 @@ void RunWindowed(const TFilterTexts& T, int32_t MinW, int32_t MaxW, const TVecto
 // W[k + h] the weight of x(i + k), divided by Div.
 void CorrelateCentres(const double* X, int32_t L, int32_t H, const std::vector<double>& W, double Div,
                       double* Out) {
-  CorrelateKernel(X, L - 2 * H, W.data(), std::ssize(W), 1.0, Div, Out + H);
+  WindowKernel(X, L - 2 * H, W.data(), std::ssize(W), false, 1.0, Div, Out + H);
 }
 
 // Centres(X, L, H, Out) of (c0 x(i) + sum over k = 1..h of ck (x(i + k) +
 // x(i - k))) * Mul / Div.
 void SymmetricCentres(const double* X, int32_t L, int32_t H, const std::vector<double>& C, double Mul, double Div,
                       double* Out) {
-  SymmetricKernel(X + H, L - 2 * H, C.data(), H, Mul, Div, Out + H);
+  WindowKernel(X + H, L - 2 * H, C.data(), H, true, Mul, Div, Out + H);
 }
 
 // The centres of a Savitzky-Golay table's row for the window 2h + 1 (the
@@ -372,7 +367,7 @@ void MovingKernelFilter(const TVector* SourceVec, int32_t FirstElem, int32_t Las
   std::copy_n(X, L, Padded.begin() + Before);
   std::fill(Padded.begin() + (Before + L), Padded.end(), X[L - 1]);
   std::vector<double> Out = Math2WorkArray(KernelTexts.Name, L);
-  CorrelateKernel(Padded.data(), L, Ops::Data(*FilterKernel), K, 1.0, 1.0, Out.data());
+  WindowKernel(Padded.data(), L, Ops::Data(*FilterKernel), K, false, 1.0, 1.0, Out.data());
 
   DestVec->SetVecSize(N);
   Ops::Put(*DestVec, Out.data(), L, 1);

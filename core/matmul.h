@@ -10,21 +10,24 @@
 // sum to +0.0, and the result does not depend on the vector width.
 //
 // The kernels keep that chain per cell and win their speed across cells:
-// - MatMul packs panels of op(A) (MR rows) and op(B) (NR columns) in blocks
-//   of KC inner indices and runs an MR x NR register block of accumulators,
-//   MR cells of a column in one vector (the column form: result column c +=
-//   op(B)(i, c) x column i of op(A), i increasing). A block of KC inner
+// - MatMul packs panels of op(A) (MR rows, 64 bytes) and op(B) (NR columns)
+//   in blocks of KC inner indices and runs an MR x NR register block of
+//   accumulators (the column form: result column c += op(B)(i, c) x column
+//   i of op(A), i increasing); the MR cells of a column are one vector under
+//   AVX-512 and two under AVX2, and under SSE2 the two halves of the panel
+//   take one pass each, two vectors per column. A block of KC inner
 //   indices goes on from the partial sums left in C by the block before, so
 //   splitting the inner range changes no bit. Transposed factors are read
 //   through the packing only.
 // - MatVecKernel adds the columns, four at a time, into the result vector.
-// - MatTVecKernel takes eight columns at once: it loads eight rows of each,
-//   multiplies them by x, transposes the 8 x 8 products in registers and
-//   adds them row after row to one accumulator lane per column.
+// - MatTVecKernel takes eight columns (sixteen 32-bit ones under AVX-512)
+//   at once: it loads a vector of rows of each, multiplies them by x,
+//   transposes the products in registers, a vector's width of columns at a
+//   time, and adds them row after row to one accumulator lane per column.
 // - SubtractRowsKernel is the other order, that of substitutions: cells that
 //   start from their own value and lose their products one by one, Acc[c] -=
-//   Coef[t] * Row_t[c] for t = 0, 1, ...; it holds 32 cells in registers
-//   while the rows stream past.
+//   Coef[t] * Row_t[c] for t = 0, 1, ...; it holds four vectors of cells in
+//   registers while the rows stream past.
 //
 // Use: describe each factor as an array of column pointers (TMatFactor);
 //     TProduct<double> P = MatMul<double>(M, N, K, {ACols, false}, {BCols, true});
@@ -36,7 +39,7 @@
 //
 // Element types: the bodies (TMatMulCode) are templates over the element
 // type E; each E needs the three entry points declared below, which
-// core/matmul.cpp builds per vector width (ORV_SIMD_KERNEL). double and
+// core/matmul.cpp builds per vector width (ORV_SIMD_BY_WIDTH). double and
 // uint32_t have them: a 32-bit integer product that wraps around computes
 // in uint32_t (signed overflow would be undefined) and reads its int32_t
 // columns as uint32_t. Its sums may take any order; the double ones may not.
@@ -45,6 +48,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/extent.h"
@@ -73,7 +77,7 @@ struct TProduct {
 
 template <class E>
 struct TMatMulShape {
-  static constexpr int64_t MR = 64 / static_cast<int64_t>(sizeof(E));  // rows per register block: one vector
+  static constexpr int64_t MR = 64 / static_cast<int64_t>(sizeof(E));  // rows per register block: 64 bytes
   static constexpr int64_t NR = 6;                                     // columns per register block
   static constexpr int64_t KC = 256;                                   // inner indices per packed panel
   static constexpr int64_t MC = 12 * MR;                               // rows per packed block of op(A)
@@ -104,36 +108,52 @@ void SubtractRowsKernel(double* Acc, int64_t Width, const double* Rows, int64_t 
 
 // ---- kernel bodies, inlined into the entry points ----------------------------------
 
-template <class E>
+// Bytes is the register width of the instruction set the body is built for
+// (ORV_SIMD_BY_WIDTH): a vector wider than the registers would live in
+// memory.
+template <class E, int Bytes>
 struct TMatMulCode {
   using S = TMatMulShape<E>;
-  using V [[gnu::vector_size(64)]] = E;
-  static constexpr int64_t L = static_cast<int64_t>(sizeof(V) / sizeof(E));
+  using V = TSimdVector<E, Bytes>;
+  static constexpr int64_t L = Bytes / static_cast<int64_t>(sizeof(E));
+  // The MR rows of a panel are Parts vectors; a register block holds Pass
+  // of them per column (NR x Pass accumulators), so narrower registers run
+  // a panel in passes.
+  static constexpr int64_t Parts = S::MR / L, Pass = Parts < 2 ? Parts : 2;
 
   static ORV_SIMD_INLINE void Block(const E* Ap, const E* Bp, E* C, int64_t LD, int64_t MC,
                                                   int64_t NC, int64_t KC, bool First) {
     constexpr int64_t MR = S::MR, NR = S::NR;
-    static_assert(MR == L);
     for (int64_t J = 0; J < NC; J += NR)
-      for (int64_t I = 0; I < MC; I += MR) {
-        const E* A = Ap + I * KC;
-        const E* B = Bp + J * KC;
-        E* Out = C + J * LD + I;
-        V Acc[NR];
-        for (int64_t X = 0; X < NR; ++X) {
-          if (First)
-            Acc[X] = V{};
-          else
-            std::memcpy(&Acc[X], Out + X * LD, sizeof(V));
+      for (int64_t I = 0; I < MC; I += MR)
+        for (int64_t P0 = 0; P0 < Parts; P0 += Pass) {
+          const E* A = Ap + I * KC + P0 * L;
+          const E* B = Bp + J * KC;
+          E* Out = C + J * LD + I + P0 * L;
+          V Acc[NR][Pass];
+          for (int64_t X = 0; X < NR; ++X)
+            for (int64_t P = 0; P < Pass; ++P) {
+              V T = {};  // loaded through a copy: into Acc itself it would go through memory
+              if (!First) std::memcpy(&T, Out + X * LD + P * L, sizeof T);
+              Acc[X][P] = T;
+            }
+          for (int64_t K = 0; K < KC; ++K) {
+            V Va[Pass];
+            for (int64_t P = 0; P < Pass; ++P) {
+              V T;
+              std::memcpy(&T, A + K * MR + P * L, sizeof T);
+              Va[P] = T;
+            }
+            const E* Bk = B + K * NR;
+            for (int64_t X = 0; X < NR; ++X)
+              for (int64_t P = 0; P < Pass; ++P) Acc[X][P] += Va[P] * Bk[X];
+          }
+          for (int64_t X = 0; X < NR; ++X)
+            for (int64_t P = 0; P < Pass; ++P) {
+              const V T = Acc[X][P];
+              std::memcpy(Out + X * LD + P * L, &T, sizeof T);
+            }
         }
-        for (int64_t K = 0; K < KC; ++K) {
-          V Va;
-          std::memcpy(&Va, A + K * MR, sizeof(V));
-          const E* Bk = B + K * NR;
-          for (int64_t X = 0; X < NR; ++X) Acc[X] += Va * Bk[X];
-        }
-        for (int64_t X = 0; X < NR; ++X) std::memcpy(Out + X * LD, &Acc[X], sizeof(V));
-      }
   }
 
   static ORV_SIMD_INLINE void MatVec(int64_t M, int64_t K, const E* const* Cols, const E* X, E* Y) {
@@ -181,73 +201,100 @@ struct TMatMulCode {
       for (int64_t R = Body; R < M; ++R) Y[R] += X0 * A0[R];
     }
   }
+};
 
-  // Eight columns at a time (whatever E's width), the last group padded with repeats of the last
-  // column (computed, not stored).
-  static ORV_SIMD_INLINE void MatTVec(int64_t N, int64_t K, const E* const* Cols, const E* X,
-                                                    E* Y) {
-    using V [[gnu::vector_size(8 * sizeof(E))]] = E;  // one lane per column
-    const int64_t Body = K / 8 * 8;
-    for (int64_t C0 = 0; C0 < N; C0 += 8) {
-      const E* A[8];
-      for (int64_t J = 0; J < 8; ++J) A[J] = Cols[std::min(C0 + J, N - 1)];
-      V Acc = {};
-      for (int64_t R = 0; R < Body; R += 8) {
-        V Xv, P[8];
-        std::memcpy(&Xv, X + R, sizeof(V));
-        for (int J = 0; J < 8; ++J) {
-          std::memcpy(&P[J], A[J] + R, sizeof(V));
-          P[J] = Xv * P[J];
+// The transposed product: W columns at a time, one per lane (the last
+// columns padded with repeats of the last, computed, not stored); L rows of
+// each are loaded, multiplied by x, transposed in registers L columns at a
+// time and added row after row to the lanes.
+template <class E, int Bytes>
+struct TMatTVecCode {
+  using V = TSimdVector<E, Bytes>;
+  static constexpr int64_t L = Bytes / static_cast<int64_t>(sizeof(E));
+  // Groups of L columns side by side, at least eight columns in all: each
+  // group's lanes add one row after another, so the groups overlap those
+  // chains of additions.
+  static constexpr int64_t Groups = L < 8 ? 8 / L : 1, W = Groups * L;
+
+  // Lane M of the merge of X and Y that takes the lanes whose bit B is Hi,
+  // those of X to the lanes with bit B clear and those of Y to the others.
+  static constexpr int Pick(int64_t B, bool Hi, int64_t M) {
+    const int64_t Base = M / (2 * B) * 2 * B + (Hi ? B : 0), Off = M % (2 * B);
+    return static_cast<int>(Off < B ? Base + Off : L + Base + Off - B);
+  }
+  template <int64_t B, bool Hi, std::size_t... M>
+  static ORV_SIMD_INLINE void Merge(const V& X, const V& Y, V& Out, std::index_sequence<M...>) {
+    Out = __builtin_shufflevector(X, Y, Pick(B, Hi, M)...);
+  }
+  // Lane k of P[j] to lane j of P[k]: stage B swaps bit B of the vector's
+  // index with bit B of the lane's.
+  template <int64_t B = 1>
+  static ORV_SIMD_INLINE void Transpose(V (&P)[L]) {
+    if constexpr (B < L) {
+      constexpr auto Lanes = std::make_index_sequence<L>();
+      for (int64_t I = 0; I < L; ++I)
+        if ((I & B) == 0) {
+          V Lo, Hi;
+          Merge<B, false>(P[I], P[I + B], Lo, Lanes);
+          Merge<B, true>(P[I], P[I + B], Hi, Lanes);
+          P[I] = Lo;
+          P[I + B] = Hi;
         }
-        // P[j][k] = x[R + k] * a_j[R + k]; after the transposition T[k][j]
-        // holds it, and the rows are added in order k = 0..7.
-        V T0 = __builtin_shufflevector(P[0], P[1], 0, 8, 2, 10, 4, 12, 6, 14);
-        V T1 = __builtin_shufflevector(P[0], P[1], 1, 9, 3, 11, 5, 13, 7, 15);
-        V T2 = __builtin_shufflevector(P[2], P[3], 0, 8, 2, 10, 4, 12, 6, 14);
-        V T3 = __builtin_shufflevector(P[2], P[3], 1, 9, 3, 11, 5, 13, 7, 15);
-        V T4 = __builtin_shufflevector(P[4], P[5], 0, 8, 2, 10, 4, 12, 6, 14);
-        V T5 = __builtin_shufflevector(P[4], P[5], 1, 9, 3, 11, 5, 13, 7, 15);
-        V T6 = __builtin_shufflevector(P[6], P[7], 0, 8, 2, 10, 4, 12, 6, 14);
-        V T7 = __builtin_shufflevector(P[6], P[7], 1, 9, 3, 11, 5, 13, 7, 15);
-        // U0: lanes 0 and 4 of columns 0..3; U1: lanes 2, 6; U2: 1, 5; U3: 3, 7.
-        V U0 = __builtin_shufflevector(T0, T2, 0, 1, 8, 9, 4, 5, 12, 13);
-        V U1 = __builtin_shufflevector(T0, T2, 2, 3, 10, 11, 6, 7, 14, 15);
-        V U2 = __builtin_shufflevector(T1, T3, 0, 1, 8, 9, 4, 5, 12, 13);
-        V U3 = __builtin_shufflevector(T1, T3, 2, 3, 10, 11, 6, 7, 14, 15);
-        V U4 = __builtin_shufflevector(T4, T6, 0, 1, 8, 9, 4, 5, 12, 13);
-        V U5 = __builtin_shufflevector(T4, T6, 2, 3, 10, 11, 6, 7, 14, 15);
-        V U6 = __builtin_shufflevector(T5, T7, 0, 1, 8, 9, 4, 5, 12, 13);
-        V U7 = __builtin_shufflevector(T5, T7, 2, 3, 10, 11, 6, 7, 14, 15);
-        Acc += __builtin_shufflevector(U0, U4, 0, 1, 2, 3, 8, 9, 10, 11);
-        Acc += __builtin_shufflevector(U2, U6, 0, 1, 2, 3, 8, 9, 10, 11);
-        Acc += __builtin_shufflevector(U1, U5, 0, 1, 2, 3, 8, 9, 10, 11);
-        Acc += __builtin_shufflevector(U3, U7, 0, 1, 2, 3, 8, 9, 10, 11);
-        Acc += __builtin_shufflevector(U0, U4, 4, 5, 6, 7, 12, 13, 14, 15);
-        Acc += __builtin_shufflevector(U2, U6, 4, 5, 6, 7, 12, 13, 14, 15);
-        Acc += __builtin_shufflevector(U1, U5, 4, 5, 6, 7, 12, 13, 14, 15);
-        Acc += __builtin_shufflevector(U3, U7, 4, 5, 6, 7, 12, 13, 14, 15);
+      Transpose<2 * B>(P);
+    }
+  }
+
+  static ORV_SIMD_INLINE void MatTVec(int64_t N, int64_t K, const E* const* Cols, const E* X, E* Y) {
+    const int64_t Body = K / L * L;
+    for (int64_t C0 = 0; C0 < N; C0 += W) {
+      const E* A[W];
+      for (int64_t J = 0; J < W; ++J) A[J] = Cols[std::min(C0 + J, N - 1)];
+      V Acc[Groups];
+      for (V& S : Acc) S = V{};
+      for (int64_t R = 0; R < Body; R += L) {
+        V Xv;
+        std::memcpy(&Xv, X + R, sizeof(V));
+        for (int64_t G = 0; G < Groups; ++G) {
+          V P[L];
+          for (int64_t J = 0; J < L; ++J) {
+            V T;  // a copy: loading into P itself sends it through memory
+            std::memcpy(&T, A[G * L + J] + R, sizeof(V));
+            P[J] = Xv * T;
+          }
+          // P[j][k] = x[R + k] * a_j[R + k]; transposed, P[k][j] holds it,
+          // and the rows are added in order k = 0..L-1.
+          Transpose(P);
+          for (int64_t J = 0; J < L; ++J) Acc[G] += P[J];
+        }
       }
-      E Sum[8];
-      std::memcpy(Sum, &Acc, sizeof(V));
+      E Sum[W];
+      for (int64_t G = 0; G < Groups; ++G) {
+        const V S = Acc[G];
+        std::memcpy(Sum + G * L, &S, sizeof(V));
+      }
       for (int64_t R = Body; R < K; ++R)
-        for (int J = 0; J < 8; ++J) Sum[J] += X[R] * A[J][R];
-      for (int64_t J = 0; J < 8 && C0 + J < N; ++J) Y[C0 + J] = Sum[J];
+        for (int64_t J = 0; J < W; ++J) Sum[J] += X[R] * A[J][R];
+      for (int64_t J = 0; J < W && C0 + J < N; ++J) Y[C0 + J] = Sum[J];
     }
   }
 };
 
 // ---- the substitution order -----------------------------------------------------------
 
-template <class E>
+template <class E, int Bytes>
 struct TSubtractRowsCode {
-  using V [[gnu::vector_size(64)]] = E;
-  static constexpr int64_t L = static_cast<int64_t>(sizeof(V) / sizeof(E));
+  using V = TSimdVector<E, Bytes>;
+  static constexpr int64_t L = Bytes / static_cast<int64_t>(sizeof(E));
 
-  // Four vectors of cells in registers (G cells), then one vector, then single cells.
-  template <int64_t NV>
+  // NV vectors of cells in registers.
+  template <int NV>
   static ORV_SIMD_INLINE void Run(E* Acc, const E* Rows, int64_t RS, const E* Coef, int64_t CS, int64_t Count) {
     V A[NV];
-    for (int64_t X = 0; X < NV; ++X) std::memcpy(&A[X], Acc + X * L, sizeof(V));
+    for (int64_t X = 0; X < NV; ++X) {
+      V T;  // a copy: loading into A itself sends it through memory
+      std::memcpy(&T, Acc + X * L, sizeof T);
+      A[X] = T;
+    }
     for (int64_t T = 0; T < Count; ++T) {
       const E F = Coef[T * CS];
       const E* R = Rows + T * RS;
@@ -257,14 +304,18 @@ struct TSubtractRowsCode {
         A[X] -= F * Rv;
       }
     }
-    for (int64_t X = 0; X < NV; ++X) std::memcpy(Acc + X * L, &A[X], sizeof(V));
+    for (int64_t X = 0; X < NV; ++X) {
+      const V T = A[X];
+      std::memcpy(Acc + X * L, &T, sizeof T);
+    }
   }
 
+  // Four vectors of cells at a time, then one vector, then single cells.
   static ORV_SIMD_INLINE void SubtractRows(E* Acc, int64_t Width, const E* Rows, int64_t RS, const E* Coef,
                                            int64_t CS, int64_t Count) {
-    int64_t C = 0;
-    for (; C + 4 * L <= Width; C += 4 * L) Run<4>(Acc + C, Rows + C, RS, Coef, CS, Count);
-    for (; C + L <= Width; C += L) Run<1>(Acc + C, Rows + C, RS, Coef, CS, Count);
+    int64_t C = ForVectorBlocks<L>(Width, [&]<int NV>(int64_t At) ORV_SIMD_LAMBDA {
+      Run<NV>(Acc + At, Rows + At, RS, Coef, CS, Count);
+    });
     for (; C < Width; ++C) {
       E S = Acc[C];
       for (int64_t T = 0; T < Count; ++T) S -= Coef[T * CS] * Rows[T * RS + C];

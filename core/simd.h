@@ -16,6 +16,18 @@
 // would be built for the baseline only). Under ThreadSanitizer there are no
 // clones: the loader runs the clones' resolvers before the sanitizer's runtime
 // is set up, and they crash there.
+//
+// But GCC keeps a generic vector wider than the registers (64 bytes under
+// AVX2, 32 or 64 under SSE2) in memory when it lives across loop iterations:
+// each operation stores it in pieces and loads it whole, slower than scalar
+// code. A kernel whose bits do not depend on the lane count (each lane a
+// result of its own, summed in the same order at any width) therefore takes
+// its width from the instruction set instead: ORV_SIMD_BY_WIDTH(Ret, Name,
+// (Params), (Args)) defines Name for AVX-512, AVX2 and the baseline, each
+// returning Name##Lanes<Bytes> Args with Bytes its register width (64, 32,
+// 16); Name##Lanes is a template marked ORV_SIMD_INLINE, and
+// detail::TSimdVector<E, Bytes> gives it its vector type. A lambda that
+// carries vector loops is marked ORV_SIMD_LAMBDA (after its parameters).
 #if defined(__has_feature)
 #if __has_feature(thread_sanitizer)
 #define ORV_SIMD_NO_CLONES 1
@@ -28,10 +40,54 @@
 #if defined(ORV_SIMD_NO_CLONES)
 #define ORV_SIMD_KERNEL
 #define ORV_SIMD_INLINE inline
-#elif defined(__clang__)
+#define ORV_SIMD_LAMBDA
+#define ORV_SIMD_BY_WIDTH(Ret, Name, Params, Args) \
+  Ret Name Params { return Name##Lanes<16> Args; }
+#else
+#if defined(__clang__)
 #define ORV_SIMD_KERNEL __attribute__((target_clones("avx512f", "avx2", "default")))
 #define ORV_SIMD_INLINE inline __attribute__((always_inline))
+#define ORV_SIMD_LAMBDA __attribute__((always_inline))
+#define ORV_SIMD_VARIANT(Isa) __attribute__((target(Isa)))
 #else
 #define ORV_SIMD_KERNEL __attribute__((target_clones("avx512f", "avx2", "default"), flatten))
 #define ORV_SIMD_INLINE inline
+#define ORV_SIMD_LAMBDA
+#define ORV_SIMD_VARIANT(Isa) __attribute__((target(Isa), flatten))
 #endif
+// Clang sees no call of the AVX-512 and AVX2 variants of a function with
+// internal linkage and would call them unused.
+#define ORV_SIMD_BY_WIDTH(Ret, Name, Params, Args)                            \
+  _Pragma("GCC diagnostic push")                                              \
+  _Pragma("GCC diagnostic ignored \"-Wunused-function\"")                      \
+  ORV_SIMD_VARIANT("avx512f") Ret Name Params { return Name##Lanes<64> Args; } \
+  ORV_SIMD_VARIANT("avx2") Ret Name Params { return Name##Lanes<32> Args; }    \
+  ORV_SIMD_VARIANT("default") Ret Name Params { return Name##Lanes<16> Args; } \
+  _Pragma("GCC diagnostic pop")
+#endif
+
+#include <cstdint>
+
+namespace orv::detail {
+
+// Bytes bytes of E as one generic vector. GCC ignores a vector_size that
+// depends on an argument of a function template, not one of a class template.
+template <class E, int Bytes>
+struct TSimdVectorOf {
+  using Type [[gnu::vector_size(Bytes)]] = E;
+};
+template <class E, int Bytes>
+using TSimdVector = typename TSimdVectorOf<E, Bytes>::Type;
+
+// Block.template operator()<4>(I) for I = 0, 4 L, ... while four vectors of
+// L lanes fit below Count, then Block.template operator()<1>(I) while one
+// does; returns where the scalar tail begins.
+template <int64_t L, class F>
+ORV_SIMD_INLINE int64_t ForVectorBlocks(int64_t Count, F&& Block) {
+  int64_t I = 0;
+  for (; I + 4 * L <= Count; I += 4 * L) Block.template operator()<4>(I);
+  for (; I + L <= Count; I += L) Block.template operator()<1>(I);
+  return I;
+}
+
+}  // namespace orv::detail

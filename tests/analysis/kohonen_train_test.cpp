@@ -8,6 +8,7 @@
 #include <functional>
 #include <cstdint>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -140,31 +141,37 @@ TEST(KohonenTrain, NeighbourhoodOfOneStep) {
 }
 
 TEST(KohonenTrain, SameBitsAsThePlainStep) {
-  // Node counts below, at and above the 16 nodes of the vector kernel, one
-  // to ten variables, flat and cyclic; equal rows make ties; NaN data must
-  // spread the same way.
+  // Node counts below, at and above the vector blocks of every width, one to
+  // ten variables, flat and cyclic; equal rows make ties; NaN data must
+  // spread the same way. Trained from the zeros of a new map, every node
+  // ties with every other until it moves, and the first must win; data of
+  // 1e160 overflows every distance to infinity, where node 0 wins.
   const TSetup Setups[] = {{1, 1, 1, 3, false}, {3, 1, 2, 7, true},   {5, 7, 3, 20, false}, {4, 4, 1, 9, true},
                            {6, 5, 10, 15, true}, {20, 20, 10, 40, false}, {9, 2, 4, 12, false}};
   for (const TSetup& S : Setups)
-    for (bool WithNaN : {false, true}) {
+    for (const std::string Case : {"", "NaN", "zeros", "overflow"}) {
       TKohonen K;
       Configure(K, S);
+      TMatrix& D = *K.TrainData();
       if (S.Rows > 4) {  // a repeated object
-        for (int32_t V = 1; V <= S.NV; ++V) K.TrainData()->SetVal(V, 4, K.TrainData()->GetVal(V, 2));
+        for (int32_t V = 1; V <= S.NV; ++V) D.SetVal(V, 4, D.GetVal(V, 2));
       }
-      if (WithNaN) K.TrainData()->SetVal(S.NV, 2, std::nan(""));
+      if (Case == "NaN") D.SetVal(S.NV, 2, std::nan(""));
+      if (Case == "overflow") D.SetVal(1, 1, 1e160);
       K.SetNrOfTrnSteps(12);
       K.SetInitialNeighbors(3);
       K.SetInitialAlpha(0.8);
-      test::TKohonenPlainMap M{S.NX, S.NY, S.NV, S.Cyclic, InitialWeights(5, int64_t{S.NX} * S.NY * S.NV)};
+      const int64_t Count = int64_t{S.NX} * S.NY * S.NV;
+      test::TKohonenPlainMap M{S.NX, S.NY, S.NV, S.Cyclic,
+                               Case == "zeros" ? std::vector<double>(Count) : InitialWeights(5, Count)};
       for (int32_t Step = 1; Step < 12; ++Step)
-        test::KohonenPlainStep(M, detail::KohonenSchedule(Step, 12, 3, 0.8), K.TrainData()->Mat, S.Rows);
+        test::KohonenPlainStep(M, detail::KohonenSchedule(Step, 12, 3, 0.8), D.Mat, S.Rows);
       SetRandSeed(5);
-      K.Trainit();
+      Case == "zeros" ? K.ContinueTraining() : K.Trainit();
       const std::vector<double> W = test::MapWeights(K);
       int Differ = 0;
       for (std::size_t I = 0; I < W.size(); ++I) Differ += !Same(W[I], M.W[I]);
-      EXPECT_EQ(Differ, 0) << S.NX << "x" << S.NY << "x" << S.NV << (WithNaN ? " NaN" : "");
+      EXPECT_EQ(Differ, 0) << S.NX << "x" << S.NY << "x" << S.NV << " " << Case;
     }
 }
 

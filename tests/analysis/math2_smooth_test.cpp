@@ -181,9 +181,10 @@ TEST(WindowedFilters, RangeDestinationAndEvents) {
 }
 
 TEST(WindowedFilters, EveryCentreTheSameInBlocksAndTail) {
-  // Centres run 16 at a time in vector lanes and the rest one by one; a
-  // centre's value depends on its window only, so shifting the range start
-  // moves every centre through lanes and tail with the same bits.
+  // Centres run in vector lanes, four vectors and then one at a time, and
+  // the rest one by one; a centre's value depends on its window only, so
+  // shifting the range start moves every centre through lanes and tail with
+  // the same bits.
   std::mt19937_64 Gen(11);
   std::vector<double> X(90);
   for (double& V : X) V = std::ldexp(static_cast<double>(Gen() >> 11), -53) - 0.5;  // 53 random bits
