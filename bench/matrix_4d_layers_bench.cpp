@@ -39,6 +39,25 @@ void BM_LayerStatistic(benchmark::State& St) {
 }
 BENCHMARK(BM_LayerStatistic)->ArgsProduct({{0, 1}, {1, 2, 4, 8}})->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The mean with host code that does nothing: range(0) 0 a MathFeedBackProc,
+// 1 an OnChange of DestMat (one call per cell); range(1) workers.
+void BM_LayerMeanWatched(benchmark::State& St) {
+  TMat4D& A = const_cast<TMat4D&>(Array());
+  TMatrix D(nullptr);
+  int64_t Calls = 0;
+  if (St.range(0) == 0)
+    MathFeedBackProc = [&Calls](double) { ++Calls; };
+  else
+    D.OnChange = [&Calls](TObject*) { ++Calls; };
+  for (auto _ : St) {
+    A.MeanOfLayersToMatrix(&D, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<int32_t>(St.range(1)));
+    benchmark::DoNotOptimize(D.Mat[0][0]);
+  }
+  benchmark::DoNotOptimize(Calls);
+  MathFeedBackProc = nullptr;
+}
+BENCHMARK(BM_LayerMeanWatched)->ArgsProduct({{0, 1}, {1, 4}})->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_PlainSum(benchmark::State& St) {
   const TMat4D& A = Array();
   for (auto _ : St) {

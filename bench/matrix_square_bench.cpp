@@ -29,6 +29,18 @@ BENCHMARK(BM_Square)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// With a MathFeedBackProc that does nothing: the calls of host code, and
+// what keeps the workers apart from them.
+void BM_SquareWatched(benchmark::State& St) {
+  MathFeedBackProc = [](double) {};
+  BM_Square(St);
+  MathFeedBackProc = nullptr;
+}
+BENCHMARK(BM_SquareWatched)
+    ->ArgsProduct({{2000}, {1000}, {1, 4}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 #ifdef ORV_HAVE_EIGEN
 void BM_EigenCrossProduct(benchmark::State& St) {
   const Eigen::MatrixXd X = bench::EigenCopy(

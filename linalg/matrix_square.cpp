@@ -7,6 +7,7 @@
 #include "core/matmul.h"
 #include "linalg/column_workers.h"
 #include "linalg/component.h"
+#include "linalg/storage_stamps.h"
 #include "orvcalckit/ORV_matrix.h"
 
 namespace orv {
@@ -34,6 +35,24 @@ void SquareColumn(const TMatrix& Src, TMatrix& Res, int32_t I, double Norm) {
   }
 }
 
+// A worker of a call whose MathFeedBackProc runs beside the workers: the
+// column is computed under the gate, and not at all once host code changed
+// a matrix.
+class TGatedSquareThread : public TMatSq1ColThread {
+ public:
+  detail::TWorkerGate* Gate = nullptr;
+
+ protected:
+  void Execute() override {
+    {
+      const auto Shared = Gate->Share();
+      if (Gate->Open()) SquareColumn(*SrcMat, *ResMat, Column, Norm);
+    }
+    IncProcStat(1.0, false);
+    Terminate();
+  }
+};
+
 }  // namespace
 
 std::string TMatSq1ColThread::ClassName() const { return "TMatSq1ColThread"; }
@@ -57,7 +76,12 @@ bool TMatrix::Square(TMatrix* MatRes, double Norm, int32_t NThreads) {
     Aside = std::make_unique<TMatrix>(nullptr);
     Res = Aside.get();
   }
+  // Host code (Res's OnChange, MathFeedBackProc) may resize either matrix;
+  // a column takes its pointers afresh, so their sizes are what must hold.
+  const detail::TStorageGuard Source(detail::ShapeOf(*this));
   Res->Resize(N, N);
+  if (!Source.Intact() || Res->FNCol != N || Res->FNRow != N) return false;
+  const detail::TStorageGuard Shapes(detail::ShapeOf(*this), detail::ShapeOf(*Res));
   bool Result = true;
   detail::GuardAlloc<EORVMatrixError>(*this, "not enough memory on heap", [&] {
     if (NThreads <= 1) {
@@ -67,22 +91,41 @@ bool TMatrix::Square(TMatrix* MatRes, double Norm, int32_t NThreads) {
           break;
         }
         IncProcStat();
+        if (!Shapes.Intact()) {
+          Result = false;
+          break;
+        }
         SquareColumn(*this, *Res, I, Norm);
       }
       return;
     }
-    Result = detail::RunColumnWorkers(1, N, 1, NThreads, true, [&](int32_t Col) {
-      auto W = std::make_unique<TMatSq1ColThread>();
-      W->Column = Col;
-      W->Norm = Norm;
-      W->SrcMat = this;
-      W->ResMat = Res;
-      return W;
-    });
+    const auto Make = [&]<class W>(std::unique_ptr<W> P, int32_t Col) {
+      P->Column = Col;
+      P->Norm = Norm;
+      P->SrcMat = this;
+      P->ResMat = Res;
+      return P;
+    };
+    if (!MathFeedBackProc) {
+      Result = detail::RunColumnWorkers(1, N, 1, NThreads, true,
+                                        [&](int32_t Col) { return Make(std::make_unique<TMatSq1ColThread>(), Col); });
+      return;
+    }
+    detail::TWorkerGate Gate([&] { return Shapes.Intact(); });
+    Result = detail::RunColumnWorkers(
+        1, N, 1, NThreads, true,
+        [&](int32_t Col) {
+          auto W = Make(std::make_unique<TGatedSquareThread>(), Col);
+          W->Gate = &Gate;
+          return W;
+        },
+        Gate);
+    Result = Result && Gate.Open();
   });
   if (Aside) {
-    Resize(N, N);
+    // The cells first, then the count and OnChange: a handler sees Self whole.
     Mat.swap(Aside->Mat);
+    Resize(N, N);
   }
   return Result;
 }
