@@ -38,16 +38,20 @@
 // Intact() reads every stamp again from the roots named here, never
 // through a pointer kept from before, so asking is safe whatever host code
 // did; it stops at the first watched thing that changed and allocates
-// nothing (a stamp of more than 8 words lives in a vector taken by the
-// constructor and Record). With no handler assigned a routine need not ask
+// nothing (stamps of a varying number of words beyond 8 live in a vector
+// taken by the constructor and Record). With no handler assigned a routine need not ask
 // at all: the extra compare belongs on the path where host code runs.
 //
 // A component's stamp is TStorageStamp<C> (orvcalckit/detail/storage_stamp.h,
 // which C befriends), with
+//     static constexpr std::size_t ShapeWords = ..., StorageWords = ...;
 //     template <class P> static void Shape(const C&, P& Put);    // extents, kind
 //     template <class P> static void Storage(const C&, P& Put);  // addresses, sizes
 // calling Put(x) for integers and pointers x (StampArray for a dynamic
-// array).
+// array), ShapeWords and StorageWords times (StorageWords 0 where the number
+// varies, as with the columns of a matrix). A guard whose stamps all have
+// a fixed number of words keeps them in place, and Intact() is a few
+// compares laid out in line: cheap enough after every event of a sort.
 #pragma once
 
 #include <array>
@@ -127,20 +131,50 @@ template <class T, class P>
 void StampOf(const TItemOf<T>& W, P& Put) {
   Put(W.V.data());
   Put(W.V.size());
-  if (W.I < W.V.size()) {
-    Put(W.V[W.I].data());
-    Put(W.V[W.I].size());
-  }
+  const bool Has = W.I < W.V.size();  // four words either way: a fixed stamp
+  Put(Has ? W.V[W.I].data() : nullptr);
+  Put(Has ? W.V[W.I].size() : 0);
 }
 template <class C, class P>
 void StampOf(const TShapeOf<C>& W, P& Put) {
   TStorageStamp<C>::Shape(W.X, Put);
 }
 
+// The words of a watched thing's stamp when their number is fixed, else 0.
+// A component's stamp declares ShapeWords and StorageWords (0: it varies,
+// as the columns of a matrix).
+template <class T>
+constexpr std::size_t FixedStampWords() {
+  if constexpr (std::is_integral_v<T>) {
+    return 1;
+  } else if constexpr (IsStdVector<T>) {
+    return IsStdVector<typename T::value_type> ? 0 : 2;
+  } else {
+    using S = TStorageStamp<T>;
+    return S::StorageWords == 0 ? 0 : S::ShapeWords + S::StorageWords;
+  }
+}
+template <class T>
+constexpr std::size_t FixedStampWords(const TTopLevel<T>*) {
+  return 2;
+}
+template <class T>
+constexpr std::size_t FixedStampWords(const TItemOf<T>*) {
+  return 4;
+}
+template <class C>
+constexpr std::size_t FixedStampWords(const TShapeOf<C>*) {
+  return TStorageStamp<C>::ShapeWords;
+}
+template <class T>
+constexpr std::size_t FixedStampWords(const T* const*) {
+  return FixedStampWords<T>();
+}
+
 template <class X>
 uint64_t StampWord(X Value) {
-  if constexpr (std::is_pointer_v<X>)
-    return reinterpret_cast<std::uintptr_t>(Value);
+  if constexpr (std::is_pointer_v<X> || std::is_null_pointer_v<X>)
+    return reinterpret_cast<std::uintptr_t>(static_cast<const void*>(Value));
   else
     return static_cast<uint64_t>(Value);
 }
@@ -159,7 +193,13 @@ template <class A>
 using TWatchHeld = std::conditional_t<IsWatchWrapper<std::remove_cvref_t<A>>, std::remove_cvref_t<A>,
                                       const std::remove_reference_t<A>*>;
 
-// The words of the stamps, the first 8 in place.
+// The words of the stamps: in an array when their number is fixed (Intact
+// then builds the stamp afresh and compares, a few instructions laid out in
+// line); otherwise the first 8 in place and the rest in a vector, compared
+// as they are read, so that a change stops the reading.
+template <std::size_t N>
+using TFixedWords = std::array<uint64_t, N>;
+
 class TStampWords {
  public:
   void Clear() {
@@ -173,7 +213,7 @@ class TStampWords {
       FMore.push_back(W);
     ++FN;
   }
-  uint64_t operator[](std::size_t I) const { return I < Inline ? FInline[I] : FMore[I - Inline]; }
+  bool Same(std::size_t I, uint64_t W) const { return I < FN && (I < Inline ? FInline[I] : FMore[I - Inline]) == W; }
   std::size_t Size() const { return FN; }
 
  private:
@@ -184,6 +224,17 @@ class TStampWords {
 };
 
 // ---- the guard -------------------------------------------------------------------------
+// The words of all stamps of a guard holding W... when each is fixed, else 0.
+template <class... W>
+constexpr std::size_t FixedGuardWords() {
+  std::size_t Sum = 0;
+  for (const std::size_t N : {std::size_t{1}, FixedStampWords(static_cast<const W*>(nullptr))...}) {
+    if (N == 0) return 0;
+    Sum += N;
+  }
+  return Sum - 1;
+}
+
 template <class... W>
 class TStorageGuard {
  public:
@@ -195,25 +246,36 @@ class TStorageGuard {
   }
 
   void Record() {
-    FWords.Clear();
-    auto Put = [this](auto X) { FWords.Push(StampWord(X)); };
-    std::apply([&](const auto&... H) { (StampOf(Deref(H), Put), ...); }, FWatched);
+    if constexpr (Fixed > 0) {
+      FWords = Now();
+    } else {
+      FWords.Clear();
+      auto Put = [this](auto X) { FWords.Push(StampWord(X)); };
+      std::apply([&](const auto&... H) { (StampOf(Deref(H), Put), ...); }, FWatched);
+    }
   }
 
   // Everything watched has the extents and storage it had at the last Record.
   bool Intact() const {
-    std::size_t I = 0;
-    bool Same = true;
-    auto Put = [&](auto X) {
-      Same = Same && I < FWords.Size() && FWords[I] == StampWord(X);
-      ++I;
-    };
-    const auto StillSame = [&](const auto& H) {
-      StampOf(Deref(H), Put);
-      return Same;
-    };
-    std::apply([&](const auto&... H) { (void)(StillSame(H) && ...); }, FWatched);
-    return Same && I == FWords.Size();
+    if constexpr (Fixed > 0) {
+      const TFixedWords<Fixed> Words = Now();
+      uint64_t Differ = 0;  // no branch per word: the loop unrolls into a few instructions
+      for (std::size_t I = 0; I < Fixed; ++I) Differ |= Words[I] ^ FWords[I];
+      return Differ == 0;
+    } else {
+      std::size_t I = 0;
+      bool Same = true;
+      auto Put = [&](auto X) {
+        Same = Same && FWords.Same(I, StampWord(X));
+        ++I;
+      };
+      const auto StillSame = [&](const auto& H) {
+        StampOf(Deref(H), Put);
+        return Same;
+      };
+      std::apply([&](const auto&... H) { (void)(StillSame(H) && ...); }, FWatched);
+      return Same && I == FWords.Size();
+    }
   }
 
  private:
@@ -232,8 +294,19 @@ class TStorageGuard {
       return Held;
   }
 
+  static constexpr std::size_t Fixed = FixedGuardWords<W...>();
+
+  // The stamp as it is now, when its words are fixed.
+  TFixedWords<Fixed> Now() const {
+    TFixedWords<Fixed> Words;
+    std::size_t I = 0;
+    auto Put = [&](auto X) { Words[I++] = StampWord(X); };
+    std::apply([&](const auto&... H) { (StampOf(Deref(H), Put), ...); }, FWatched);
+    return Words;
+  }
+
   std::tuple<W...> FWatched;
-  TStampWords FWords;
+  std::conditional_t<(Fixed > 0), TFixedWords<Fixed>, TStampWords> FWords;
 };
 
 template <class... A>

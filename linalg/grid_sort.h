@@ -31,15 +31,16 @@ void SortGridBlock(M& Self, std::size_t K, bool Ascending, int32_t Lo, int32_t H
   auto* Lines = G.data();  // the columns
   const TCell* KeyCol = ByRows ? G[K].data() : nullptr;  // rows: the key column
   bool Resized = false, Moved = false;
-  // Built only when watched: the guard of the pointers is ByRows' key column
-  // beside the array of columns.
+  // Built only when watched: the size and storage kind, and beside them the
+  // storage the pointers lead into (ByRows' key column, the array of
+  // columns); the shape alone tells a resize from a move.
   const auto Watch = [&] {
     if constexpr (!Watched)
       return 0;
     else if constexpr (ByRows)
-      return std::pair(TStorageGuard(ShapeOf(Self)), TStorageGuard(ItemOf(G, K)));
+      return std::pair(TStorageGuard(ShapeOf(Self), ItemOf(G, K)), TStorageGuard(ShapeOf(Self)));
     else
-      return std::pair(TStorageGuard(ShapeOf(Self)), TStorageGuard(TopLevel(G)));
+      return std::pair(TStorageGuard(ShapeOf(Self), TopLevel(G)), TStorageGuard(ShapeOf(Self)));
   };
   auto Guards = Watch();
   // The pointers are taken again only once a handler has moved the storage:
@@ -51,7 +52,7 @@ void SortGridBlock(M& Self, std::size_t K, bool Ascending, int32_t Lo, int32_t H
       return;
     Lines = G.data();
     if constexpr (ByRows) KeyCol = G[K].data();
-    if constexpr (Watched) Guards.second.Record();
+    if constexpr (Watched) Guards.first.Record();
     Moved = false;
   };
   const auto Key = [&](int32_t I) -> TCell {
@@ -76,10 +77,10 @@ void SortGridBlock(M& Self, std::size_t K, bool Ascending, int32_t Lo, int32_t H
     Follow(I, J);
     if constexpr (Watched) {
       Self.SortExchange(ByRows ? 2 : 1, I, J, CrossLo, CrossHi);
-      if (!Guards.first.Intact()) [[unlikely]]
-        Resized = true;
-      else if (!Guards.second.Intact()) [[unlikely]]
-        Moved = true;
+      if (!Guards.first.Intact()) [[unlikely]] {
+        Resized = !Guards.second.Intact();
+        Moved = !Resized;
+      }
     }
   };
   CombSortByKey(Lo, Hi, int64_t{Hi} - Lo, Ascending, Key, Exchange, [&] { return !Resized; });

@@ -1,10 +1,11 @@
 // The storage stamps of the components of ORV_vector and ORV_matrix, which
 // a TStorageGuard (core/storage_guard.h) compares after host code ran.
 // Shape: the extents (and a TIntMatrix's storage kind); Storage: where the
-// cells are. Internal.
+// cells are; each declares how many words it puts (0: it varies). Internal.
 #pragma once
 
 #include <concepts>
+#include <cstddef>
 
 #include "core/storage_guard.h"
 #include "orvcalckit/ORV_matrix.h"
@@ -15,6 +16,7 @@ namespace orv::detail {
 template <class V>
   requires std::same_as<V, TVector> || std::same_as<V, TIntVector>
 struct TStorageStamp<V> {
+  static constexpr std::size_t ShapeWords = 1, StorageWords = 2;
   template <class P>
   static void Shape(const V& X, P& Put) {
     Put(X.FNElem);
@@ -28,6 +30,7 @@ struct TStorageStamp<V> {
 // The columns one by one: O(columns).
 template <>
 struct TStorageStamp<TMatrix> {
+  static constexpr std::size_t ShapeWords = 2, StorageWords = 0;
   template <class P>
   static void Shape(const TMatrix& M, P& Put) {
     Put(M.FNCol);
@@ -41,6 +44,7 @@ struct TStorageStamp<TMatrix> {
 
 template <>
 struct TStorageStamp<TIntMatrix> {
+  static constexpr std::size_t ShapeWords = 3, StorageWords = 0;
   template <class P>
   static void Shape(const TIntMatrix& M, P& Put) {
     Put(M.FNCol);
@@ -59,6 +63,7 @@ struct TStorageStamp<TIntMatrix> {
 template <class A>
   requires std::same_as<A, TMat3D> || std::same_as<A, TMat4D>
 struct TStorageStamp<A> {
+  static constexpr std::size_t ShapeWords = std::same_as<A, TMat4D> ? 4 : 3, StorageWords = 2;
   template <class P>
   static void Shape(const A& X, P& Put) {
     Put(X.FNumX);

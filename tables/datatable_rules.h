@@ -76,6 +76,7 @@ class TSilence {
 // and the matrix it holds; then that matrix's cells and the states.
 template <>
 struct TStorageStamp<TDataTable> {
+  static constexpr std::size_t ShapeWords = 3, StorageWords = 0;
   template <class P>
   static void Shape(const TDataTable& T, P& Put) {
     Put(T.FNrOfCols);

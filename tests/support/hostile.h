@@ -21,24 +21,35 @@
 //     RunHostile(Cases);
 // H.On(Target) is a handler for any event (it takes any arguments; assign
 // it to OnChange, OnPercentDone, OnSortExchange, MathFeedBackProc, a
-// feedback argument). RunHostile runs every case once undisturbed, where H
-// only counts its n calls, and then once per action (Shrink, Grow, Empty,
-// Reallocate, and ToSparse for a TIntMatrix) at the calls 1, 2 and (n + 1)
-// / 2: at that call the handler performs the action on its target, once,
-// and does nothing else. MathFeedBackProc and AbortMathProc are restored
-// after every run. Targets: TVector, TIntVector, TMatrix, TIntMatrix,
-// TMat3D, TMat4D and dynamic arrays of one or two dimensions; a folder adds
-// a Disturb overload for its own (a TDataTable) in its test file or here.
+// feedback argument); H.On(Target, After) calls After right after its
+// action (to note what the action left). RunHostile runs every case once
+// undisturbed, where H only counts its n calls, and then once per action
+// (Shrink, Grow, Empty, Reallocate, and ToSparse for a dense TIntMatrix) at
+// the calls 1, 2 and (n + 1) / 2: at that call the handler performs the
+// action on its target, once, and does nothing else. MathFeedBackProc and
+// AbortMathProc are restored after every run. Targets: TVector,
+// TIntVector, TMatrix, TIntMatrix, TMat3D, TMat4D and dynamic arrays of one
+// or two dimensions; a folder adds a Disturb overload for its own (a
+// TDataTable) here. ORV_HOSTILE_ONLY=text in the environment runs only the
+// cases whose name holds the text (a sanitizer stops at the first fault).
 //
 // An outcome is what the routine produced, as numbers (its result, its
-// return value, the cells it wrote) in Got. A disturbed run passes when
-// Got is the undisturbed outcome (the routine finished on the inputs as
-// they were, or the change did not touch what it reads), or Got is Now when
-// the case gives it (the same call, undisturbed, on the inputs as they now
-// are: a routine that computed again or read through the checked
-// accessors), or the case's Failed says Got is the routine's documented
-// failure. The sanitizers catch the rest: a read or write of freed or
-// foreign memory fails the test program under ASan.
+// return value, the cells it wrote: Outcome(...) and Cells(M) list them).
+// A disturbed run passes when Got is
+// - the undisturbed outcome: the routine finished on the inputs as they
+//   were, or the change did not touch what it reads;
+// - Now, when the case gives it: the same call, undisturbed, on the inputs
+//   as they now are (a routine that computed again, or wrote through the
+//   checked accessors to the end);
+// - Failure, when the case gives it, or what the case's Failed accepts
+//   (ResultIs(code), a sort that ended with another size): the routine's
+//   documented failure;
+// - anything, for a row marked CheckedAccessorsOnly: a routine that reads
+//   and writes cell by cell through the checked accessors, whose result
+//   depends on when the handler struck.
+// The sanitizers judge the accesses: a read or write of freed or foreign
+// memory fails the test program under ASan, a race between workers and
+// host code under TSan.
 #pragma once
 
 #include <gtest/gtest.h>
