@@ -37,10 +37,11 @@
 //
 // Intact() reads every stamp again from the roots named here, never
 // through a pointer kept from before, so asking is safe whatever host code
-// did; it stops at the first watched thing that changed and allocates
-// nothing (stamps of a varying number of words beyond 8 live in a vector
-// taken by the constructor and Record). With no handler assigned a routine need not ask
-// at all: the extra compare belongs on the path where host code runs.
+// did, and allocates nothing (stamps of a varying number of words beyond 8
+// live in a vector taken by the constructor and Record; the constructor
+// may then raise std::bad_alloc, which a routine maps to its memory error
+// as for any other storage). With no handler assigned a routine need not
+// ask at all: the extra compare belongs on the path where host code runs.
 //
 // A component's stamp is TStorageStamp<C> (orvcalckit/detail/storage_stamp.h,
 // which C befriends), with
