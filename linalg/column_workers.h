@@ -33,9 +33,13 @@
 // check (a storage guard's Intact, core/storage_guard.h) closes it when the
 // storage is no longer the one the workers were given. A closed gate hands
 // out no more items; the routine then stops with its failure. The feedback
-// call then waits for the running workers' items: passes become fewer,
-// never the results different. Without host code (no handler, no
-// MathFeedBackProc) a routine passes no gate and nothing waits.
+// call then waits for the running workers' use of the storage: passes
+// become fewer, never the results different. That suits few long items
+// (the layer statistics); where a pass follows every short item (a column
+// of Square) the wait would cost the time of an item per pass, and the
+// workers use copies instead (rule (a) of DESIGN.md). Without host code
+// (no handler, no MathFeedBackProc) a routine passes no gate and nothing
+// waits.
 #pragma once
 
 #include <algorithm>
@@ -64,6 +68,7 @@ class TWorkerGate {
   // while Open().
   std::shared_lock<std::shared_mutex> Share() { return std::shared_lock<std::shared_mutex>(FMutex); }
   bool Open() const { return !FClosed.load(std::memory_order_acquire); }
+  // Call alone, no worker in; the check closes the gate when the storage changed.
   template <class F>
   void Host(F&& Call) {
     std::unique_lock<std::shared_mutex> L(FMutex);

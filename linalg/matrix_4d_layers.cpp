@@ -125,8 +125,12 @@ void RunWorker(TLayerStatThread& W, int64_t NTotal, detail::TWorkerGate* Gate) {
     const double* V = Out.data() + Ix(J) * Ix(B.Rows());
     const auto Put = [&](int32_t R) { W.DestMat->SetVal(Col, R, V[Ix1(R)]); };
     if (Gate != nullptr && Watched) {
-      // The handler runs alone, and may close the gate.
-      for (int32_t R = 1; R <= B.Rows() && Gate->Open(); ++R) Gate->Host([&] { Put(R); });
+      // The handlers of a column run alone, no worker reading the array;
+      // one that resized it closes the gate (the column's cells, computed
+      // before, still go through SetVal).
+      Gate->Host([&] {
+        for (int32_t R = 1; R <= B.Rows(); ++R) Put(R);
+      });
     } else if (Gate != nullptr) {
       const auto Shared = Gate->Share();  // MathFeedBackProc may resize DestMat meanwhile
       for (int32_t R = 1; R <= B.Rows(); ++R) Put(R);

@@ -35,24 +35,6 @@ void SquareColumn(const TMatrix& Src, TMatrix& Res, int32_t I, double Norm) {
   }
 }
 
-// A worker of a call whose MathFeedBackProc runs beside the workers: the
-// column is computed under the gate, and not at all once host code changed
-// a matrix.
-class TGatedSquareThread : public TMatSq1ColThread {
- public:
-  detail::TWorkerGate* Gate = nullptr;
-
- protected:
-  void Execute() override {
-    {
-      const auto Shared = Gate->Share();
-      if (Gate->Open()) SquareColumn(*SrcMat, *ResMat, Column, Norm);
-    }
-    IncProcStat(1.0, false);
-    Terminate();
-  }
-};
-
 }  // namespace
 
 std::string TMatSq1ColThread::ClassName() const { return "TMatSq1ColThread"; }
@@ -77,7 +59,8 @@ bool TMatrix::Square(TMatrix* MatRes, double Norm, int32_t NThreads) {
     Res = Aside.get();
   }
   // Host code (Res's OnChange, MathFeedBackProc) may resize either matrix;
-  // a column takes its pointers afresh, so their sizes are what must hold.
+  // a column takes its pointers afresh, so their sizes are what must hold
+  // on the calling thread.
   const detail::TStorageGuard Source(detail::ShapeOf(*this));
   Res->Resize(N, N);
   if (!Source.Intact() || Res->FNCol != N || Res->FNRow != N) return false;
@@ -99,28 +82,34 @@ bool TMatrix::Square(TMatrix* MatRes, double Norm, int32_t NThreads) {
       }
       return;
     }
-    const auto Make = [&]<class W>(std::unique_ptr<W> P, int32_t Col) {
-      P->Column = Col;
-      P->Norm = Norm;
-      P->SrcMat = this;
-      P->ResMat = Res;
-      return P;
+    const auto Run = [&](const TMatrix* Src, TMatrix* Into) {
+      return detail::RunColumnWorkers(1, N, 1, NThreads, true, [&](int32_t Col) {
+        auto W = std::make_unique<TMatSq1ColThread>();
+        W->Column = Col;
+        W->Norm = Norm;
+        W->SrcMat = Src;
+        W->ResMat = Into;
+        return W;
+      });
     };
     if (!MathFeedBackProc) {
-      Result = detail::RunColumnWorkers(1, N, 1, NThreads, true,
-                                        [&](int32_t Col) { return Make(std::make_unique<TMatSq1ColThread>(), Col); });
+      Result = Run(this, Res);
       return;
     }
-    detail::TWorkerGate Gate([&] { return Shapes.Intact(); });
-    Result = detail::RunColumnWorkers(
-        1, N, 1, NThreads, true,
-        [&](int32_t Col) {
-          auto W = Make(std::make_unique<TGatedSquareThread>(), Col);
-          W->Gate = &Gate;
-          return W;
-        },
-        Gate);
-    Result = Result && Gate.Open();
+    // MathFeedBackProc runs beside the workers and may change either
+    // matrix while they read and write it: they work on copies (the source
+    // as it was at the call), and the result's cells take Res's place when
+    // they are done. Waiting for them at every pass instead would cost
+    // the time of a column per pass.
+    TMatrix Source(nullptr), Into(nullptr);
+    Source.Mat = Mat;
+    Source.FNCol = FNCol;
+    Source.FNRow = FNRow;
+    Into.Mat = Res->Mat;
+    Into.FNCol = Into.FNRow = N;
+    Result = Run(&Source, &Into);
+    Res->Mat.swap(Into.Mat);
+    Res->Resize(N, N);  // an event only where host code resized Res meanwhile
   });
   if (Aside) {
     // The cells first, then the count and OnChange: a handler sees Self whole.

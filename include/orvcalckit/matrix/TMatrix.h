@@ -212,9 +212,12 @@ class ORV_API TMatrix : public TComponent {
   // again here. MatRes may be Self: the result is stored when complete (or
   // aborted). nullptr: false, nothing done. The default NThreads is the
   // processor count. Host code that changes the size of Self or MatRes
-  // (MatRes's OnChange, MathFeedBackProc) stops the work as an abort does;
-  // on the workers' path MathFeedBackProc waits for the running columns, so
-  // that it never changes a matrix a worker reads or writes.
+  // (MatRes's OnChange; MathFeedBackProc on the calling thread) stops the
+  // work as an abort does. On the workers' path a MathFeedBackProc runs
+  // beside them: they then compute from a copy of Self (as it was at the
+  // call) into a copy of MatRes, whose cells replace MatRes's at the end
+  // (with a Resize to n x n, and its OnChange, should host code have
+  // resized MatRes meanwhile).
   bool Square(TMatrix* MatRes, double Norm, int32_t NThreads);
   bool Square(TMatrix* MatRes, double Norm);
 
