@@ -1,4 +1,5 @@
-// SortRows (10^6 rows) beside the same comb sort over contiguous columns.
+// SortRows (10^6 rows), also with an exchange handler that does nothing,
+// beside the same comb sort over contiguous columns.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>

@@ -1,7 +1,8 @@
 // TMatrix::Square on 10000 x 400 and 2000 x 1000 (rows x columns) with 1, 2,
 // 4 and 8 workers, beside Eigen's X.transpose() * X on one thread (Eigen
-// computes both triangles, Square one and its mirror). Wall-clock time: the
-// workers run beside the timed thread.
+// computes both triangles, Square one and its mirror); with a
+// MathFeedBackProc that does nothing on 1 and 4 workers. Wall-clock time:
+// the workers run beside the timed thread.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
