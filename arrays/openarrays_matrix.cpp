@@ -3,12 +3,14 @@
 // TMatrix::Invert runs as well.
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
 #include "arrays/convert.h"
 #include "arrays/shape.h"
 #include "core/crout.h"
+#include "core/storage_guard.h"
 #include "orvcalckit/ORV_openarrays.h"
 
 namespace orv {
@@ -57,22 +59,19 @@ int32_t InvertArray(TDouble2DArray& A) {
   const int64_t N = S.Ext[0];
   detail::TCroutWork W;
   std::vector<double*> Cols;
+  // Stopped, too, when a progress handler resizes or moves the caller's array.
+  std::optional<detail::TStorageGuard<const TDouble2DArray*>> Storage;
   try {
     W.Allocate(N, true);
     Cols.resize(Ix(N));
+    Storage.emplace(A);
   } catch (const std::bad_alloc&) {
     return -2;
   } catch (const std::length_error&) {
     return -2;
   }
   for (int64_t C = 0; C < N; ++C) Cols[Ix(C)] = A[Ix(C)].data();
-  // Stopped, too, when a progress handler resizes the caller's array.
-  detail::TCroutHostHooks H{[&] {
-    if (static_cast<int64_t>(A.size()) != N) return false;
-    for (int64_t C = 0; C < N; ++C)
-      if (A[Ix(C)].data() != Cols[Ix(C)] || static_cast<int64_t>(A[Ix(C)].size()) != N) return false;
-    return true;
-  }};
+  detail::TCroutHostHooks H{*Storage};
   switch (detail::CroutInvert(Cols.data(), N, W, H)) {
     case TCroutOutcome::Done:
       return 0;

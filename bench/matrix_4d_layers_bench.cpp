@@ -1,6 +1,7 @@
 // The layer statistics of TMat4D on 512 x 512 x 16 x 8 cells (33.5 million,
 // 256 MiB) with 1, 2, 4 and 8 workers, beside a plain sum over all cells in
-// memory order: the time to read the array once. Wall-clock time.
+// memory order: the time to read the array once; the mean also with host
+// code that does nothing. Wall-clock time.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -38,6 +39,25 @@ void BM_LayerStatistic(benchmark::State& St) {
   }
 }
 BENCHMARK(BM_LayerStatistic)->ArgsProduct({{0, 1}, {1, 2, 4, 8}})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The mean with host code that does nothing: range(0) 0 a MathFeedBackProc,
+// 1 an OnChange of DestMat (one call per cell); range(1) workers.
+void BM_LayerMeanWatched(benchmark::State& St) {
+  TMat4D& A = const_cast<TMat4D&>(Array());
+  TMatrix D(nullptr);
+  int64_t Calls = 0;
+  if (St.range(0) == 0)
+    MathFeedBackProc = [&Calls](double) { ++Calls; };
+  else
+    D.OnChange = [&Calls](TObject*) { ++Calls; };
+  for (auto _ : St) {
+    A.MeanOfLayersToMatrix(&D, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<int32_t>(St.range(1)));
+    benchmark::DoNotOptimize(D.Mat[0][0]);
+  }
+  benchmark::DoNotOptimize(Calls);
+  MathFeedBackProc = nullptr;
+}
+BENCHMARK(BM_LayerMeanWatched)->ArgsProduct({{0, 1}, {1, 4}})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_PlainSum(benchmark::State& St) {
   const TMat4D& A = Array();

@@ -128,23 +128,23 @@ inline bool AllFinite(const double* P, int64_t N) {
 // The hooks of an inversion that the host watches: AbortMathProc before
 // each row, and before each column ProcStat + 1 with MathFeedBackProc, then
 // AbortMathProc. The host code in MathFeedBackProc may resize the matrix
-// under the work: SameStorage() (the caller's test that the n columns are
-// still the ones handed over) stops it then, and is asked only while a
-// MathFeedBackProc is assigned.
-template <class SameStorageFn>
+// under the work: Storage, a TStorageGuard (core/storage_guard.h) over what
+// holds the n columns, made when the column pointers were taken, stops it
+// then; it is asked only while a MathFeedBackProc is assigned.
+template <class Guard>
 struct TCroutHostHooks {
-  SameStorageFn SameStorage;
+  const Guard& Storage;
   bool Watch = static_cast<bool>(MathFeedBackProc);
   bool Continue() { return !AbortMathProc; }
   bool Pass() {
     IncProcStat();
     if (AbortMathProc) return false;
-    return !Watch || SameStorage();
+    return !Watch || Storage.Intact();
   }
-  bool Intact() { return SameStorage(); }
+  bool Intact() { return Storage.Intact(); }
 };
-template <class SameStorageFn>
-TCroutHostHooks(SameStorageFn) -> TCroutHostHooks<SameStorageFn>;
+template <class Guard>
+TCroutHostHooks(const Guard&) -> TCroutHostHooks<Guard>;
 
 template <class Hooks>
 TCroutOutcome CroutScaleRows(const double* const* A, int64_t N, double* Scale, Hooks& H) {

@@ -10,24 +10,39 @@
 #include <utility>
 
 #include "core/combsort.h"
+#include "core/storage_guard.h"
 #include "linalg/component.h"
+#include "linalg/storage_stamps.h"
 
 namespace orv::detail {
 
 // The comb sort of SortGridLines over raw pointers into the storage. With a
 // handler (Watched) each exchange fires SortExchange, whose handler may change
-// the matrix: the pointers are taken again after it, and when its size
-// changed the sort ends, since the bounds no longer hold (the rest of that
-// pass compares equal keys, so it exchanges nothing).
+// the matrix: two storage guards look after it. When the storage the
+// pointers lead into moved (the array of columns, the key column), they are
+// taken again; when the matrix's size or storage kind changed, the sort
+// ends, since the bounds no longer hold (the rest of that pass compares
+// equal keys, so it exchanges nothing).
 template <bool ByRows, bool Watched, class M, class FollowFn>
 void SortGridBlock(M& Self, std::size_t K, bool Ascending, int32_t Lo, int32_t Hi, int32_t CrossLo, int32_t CrossHi,
                    bool KeyOutside, FollowFn& Follow) {
   auto& G = Self.Mat;
   using TCell = std::remove_cvref_t<decltype(G[0][0])>;
-  const int32_t NCol = Self.NrOfColumns(), NRow = Self.NrOfRows();
   auto* Lines = G.data();  // the columns
   const TCell* KeyCol = ByRows ? G[K].data() : nullptr;  // rows: the key column
   bool Resized = false, Moved = false;
+  // Built only when watched: the size and storage kind, and beside them the
+  // storage the pointers lead into (ByRows' key column, the array of
+  // columns); the shape alone tells a resize from a move.
+  const auto Watch = [&] {
+    if constexpr (!Watched)
+      return 0;
+    else if constexpr (ByRows)
+      return std::pair(TStorageGuard(ShapeOf(Self), ItemOf(G, K)), TStorageGuard(ShapeOf(Self)));
+    else
+      return std::pair(TStorageGuard(ShapeOf(Self), TopLevel(G)), TStorageGuard(ShapeOf(Self)));
+  };
+  auto Guards = Watch();
   // The pointers are taken again only once a handler has moved the storage:
   // reloaded after every event, they would hold the next comparisons back
   // until the handler returned, and the sort would lose its overlapping
@@ -37,6 +52,7 @@ void SortGridBlock(M& Self, std::size_t K, bool Ascending, int32_t Lo, int32_t H
       return;
     Lines = G.data();
     if constexpr (ByRows) KeyCol = G[K].data();
+    if constexpr (Watched) Guards.first.Record();
     Moved = false;
   };
   const auto Key = [&](int32_t I) -> TCell {
@@ -61,10 +77,10 @@ void SortGridBlock(M& Self, std::size_t K, bool Ascending, int32_t Lo, int32_t H
     Follow(I, J);
     if constexpr (Watched) {
       Self.SortExchange(ByRows ? 2 : 1, I, J, CrossLo, CrossHi);
-      if (Self.NrOfColumns() != NCol || Self.NrOfRows() != NRow) [[unlikely]]
-        Resized = true;
-      else if (G.data() != Lines || (ByRows && G[K].data() != KeyCol)) [[unlikely]]
-        Moved = true;
+      if (!Guards.first.Intact()) [[unlikely]] {
+        Resized = !Guards.second.Intact();
+        Moved = !Resized;
+      }
     }
   };
   CombSortByKey(Lo, Hi, int64_t{Hi} - Lo, Ascending, Key, Exchange, [&] { return !Resized; });

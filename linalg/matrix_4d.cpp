@@ -4,6 +4,7 @@
 
 #include "linalg/component.h"
 #include "linalg/matrix_4d.h"
+#include "linalg/storage_stamps.h"
 #include "linalg/matrix_xml.h"
 #include "orvcalckit/ORV_matrix.h"
 
@@ -43,11 +44,12 @@ void TMat4D::AssignTo(TPersistent* Dest) { detail::AssignToSameClass(*this, Dest
 void TMat4D::Clone(const TMat4D* MatSource) {
   if (MatSource == nullptr) return;
   const auto Ext = detail::TMat4DAccess::Extents(*MatSource);
+  const detail::TStorageGuard Source(detail::ShapeOf(*MatSource));
   Resize(Ext[0], Ext[1], Ext[2], Ext[3]);
-  if (detail::TMat4DAccess::Extents(*this) == Ext) {
+  if (detail::TMat4DAccess::Extents(*this) == Ext && Source.Intact()) {
     if (MatSource != this) std::copy(MatSource->FCells.begin(), MatSource->FCells.end(), FCells.begin());
   } else {
-    // Resize's handler changed a size: copy what both arrays hold.
+    // Resize's handler changed a size (of either array): copy what both hold.
     for (int32_t T = 1; T <= Ext[3]; ++T)
       for (int32_t L = 1; L <= Ext[2]; ++L)
         for (int32_t R = 1; R <= Ext[1]; ++R)

@@ -26,17 +26,23 @@
 // documented order. The buffer holds at most GatherCells cells.
 //
 // Should Fn (or a hook it calls) change the array's size, VisitOrdered stops
-// after that call; the runs handed out stay valid (they lie in the buffer).
+// after that call and returns false; the runs handed out stay valid (they
+// lie in the buffer). Storage that moved at the same size is read where it
+// now is. A routine whose hooks call host code computes again when the
+// walk ended part way (TOrderedRuns::Complete), so that its result belongs
+// to one array.
 #pragma once
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
 #include "core/progress.h"
 #include "linalg/component.h"
+#include "linalg/storage_stamps.h"
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcorekit/Orv_orvbase.h"
 #include "orvcorekit/Orv_system.h"
@@ -115,23 +121,28 @@ struct TMat4DAccess {
           Fn(std::span<const double>(P + S.At(B.C0, R, L, T), Ix(B.Cols())));
   }
 
-  // Fn(Col, Row, K0, Run) over the block in the documented order (see above).
+  // Fn(Col, Row, K0, Run) over the block in the documented order (see
+  // above); false when a resize ended the walk.
   template <class F>
-  static void VisitOrdered(const TMat4D& M, const TBlock4D& B, F&& Fn) {
-    const auto Ext = Extents(M);
+  static bool VisitOrdered(const TMat4D& M, const TBlock4D& B, F&& Fn) {
+    const TStorageGuard Shape(ShapeOf(M));
     TOrderedWalk W(M, B);
     std::vector<double> Buf(Ix(W.BufferCells()));
+    bool Complete = true;
     W.ForEachPiece([&](const TPiece& Pc) {
-      if (Extents(M) != Ext) return false;
+      Complete = Shape.Intact();
+      if (!Complete) return false;
       W.Gather(M.FCells.data(), Pc, Buf.data());
       for (int64_t J = 0; J < Pc.Width; ++J)
         for (int64_t R = 0; R < Pc.NRows; ++R) {
           Fn(static_cast<int32_t>(Pc.C + J), static_cast<int32_t>(Pc.R + R), Pc.K0,
              std::span<const double>(Buf.data() + (J * Pc.NRows + R) * Pc.Len, Ix(Pc.Len)));
-          if (Extents(M) != Ext) return false;
+          Complete = Shape.Intact();
+          if (!Complete) return false;
         }
       return true;
     });
+    return Complete;
   }
 
   // The runs of VisitOrdered for each position.
@@ -239,24 +250,43 @@ inline auto RowRuns(const TMat4D& M, const TBlock4D& B) {
 
 // The block's cells in the documented order as runs of core/block_stats.h;
 // with Progress, its positions are counted as they are entered, in the
-// first pass over the block only.
+// first pass over the block only. Complete() is false when host code in
+// the progress report resized the array, which ended a walk part way.
 class TOrderedRuns {
  public:
   TOrderedRuns(const TMat4D& M, const TBlock4D& B, TStepProgress* Progress = nullptr)
       : FM(M), FB(B), FProgress(Progress) {}
   template <class F>
   void operator()(F&& Fn) const {
-    TMat4DAccess::VisitOrdered(FM, FB, [&](int32_t, int32_t, int64_t K0, std::span<const double> Run) {
-      if (FProgress != nullptr && K0 == 0 && FEntered++ < FB.Positions()) FProgress->Enter();
-      Fn(Run);
-    });
+    FComplete = TMat4DAccess::VisitOrdered(FM, FB, [&](int32_t, int32_t, int64_t K0, std::span<const double> Run) {
+                  if (FProgress != nullptr && K0 == 0 && FEntered++ < FB.Positions()) FProgress->Enter();
+                  Fn(Run);
+                }) && FComplete;
   }
+  bool Complete() const { return FComplete; }
 
  private:
   const TMat4D& FM;
   TBlock4D FB;
   TStepProgress* FProgress;
   mutable int64_t FEntered = 0;
+  mutable bool FComplete = true;
 };
+
+// Compute(Runs, B) over the block of the bounds (Block's eight) in the
+// documented order, its positions reported; when host code resized the
+// array meanwhile, once more on the block as the array now is, without
+// reports, so that the result belongs to one array.
+template <class F>
+void ReportedOrdered(const TMat4D& M, const std::array<int32_t, 8>& Bounds, F&& Compute) {
+  for (const bool Report : {true, false}) {
+    const TBlock4D B = TMat4DAccess::Block(M, Bounds[0], Bounds[1], Bounds[2], Bounds[3], Bounds[4], Bounds[5],
+                                           Bounds[6], Bounds[7]);
+    TStepProgress Progress = PositionProgress(B.Positions());
+    const TOrderedRuns Runs(M, B, Report ? &Progress : nullptr);
+    Compute(std::cref(Runs), B);
+    if (Runs.Complete()) return;
+  }
+}
 
 }  // namespace orv::detail

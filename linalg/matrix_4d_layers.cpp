@@ -10,6 +10,7 @@
 
 #include "linalg/column_workers.h"
 #include "linalg/matrix_4d.h"
+#include "linalg/storage_stamps.h"
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcorekit/Orv_univconst.h"
 
@@ -103,23 +104,45 @@ void ReduceColumns(const TMat4D& M, const TBlock4D& B, int32_t C, int32_t W, int
   }
 }
 
+// A worker's columns; with a gate (host code runs beside the workers) the
+// array is read under it, and nothing is read or written once host code
+// changed the array's size.
 template <TStat S>
-void RunWorker(TLayerStatThread& W, int64_t NTotal) {
+void RunWorker(TLayerStatThread& W, int64_t NTotal, detail::TWorkerGate* Gate) {
   const TBlock4D B{W.LowCol, W.HighCol, W.LowRow, W.HighRow, W.LowLayer, W.HighLayer, W.LowTimeSlot, W.HighTimeSlot};
   std::vector<double> Out;
-  ReduceColumns<S>(*W.Mat, B, W.Column, W.ColumnCount, NTotal, Out);
+  const auto Open = [Gate] { return Gate == nullptr || Gate->Open(); };
+  if (Gate == nullptr) {
+    ReduceColumns<S>(*W.Mat, B, W.Column, W.ColumnCount, NTotal, Out);
+  } else {
+    const auto Shared = Gate->Share();
+    if (Gate->Open()) ReduceColumns<S>(*W.Mat, B, W.Column, W.ColumnCount, NTotal, Out);
+  }
   const double Share = 100.0 / static_cast<double>(B.Cols());
   const bool Watched = static_cast<bool>(W.DestMat->OnChange);
-  for (int32_t J = 0; J < W.ColumnCount; ++J) {
+  for (int32_t J = 0; J < W.ColumnCount && Open(); ++J) {
     const int32_t Col = W.Column + J - W.LowCol + 1;
     const double* V = Out.data() + Ix(J) * Ix(B.Rows());
-    for (int32_t R = 1; R <= B.Rows(); ++R) {
-      // The handler may be called from several workers: one at a time.
-      if (Watched) {
-        std::lock_guard<std::mutex> L(*W.Lock);
-        W.DestMat->SetVal(Col, R, V[Ix1(R)]);
-      } else {
-        W.DestMat->SetVal(Col, R, V[Ix1(R)]);
+    const auto Put = [&](int32_t R) { W.DestMat->SetVal(Col, R, V[Ix1(R)]); };
+    if (Gate != nullptr && Watched) {
+      // The handlers of a column run alone, no worker reading the array;
+      // one that resized it closes the gate (the column's cells, computed
+      // before, still go through SetVal).
+      Gate->Host([&] {
+        for (int32_t R = 1; R <= B.Rows(); ++R) Put(R);
+      });
+    } else if (Gate != nullptr) {
+      const auto Shared = Gate->Share();  // MathFeedBackProc may resize DestMat meanwhile
+      for (int32_t R = 1; R <= B.Rows(); ++R) Put(R);
+    } else {
+      for (int32_t R = 1; R <= B.Rows(); ++R) {
+        // The handler may be called from several workers: one at a time.
+        if (Watched) {
+          std::lock_guard<std::mutex> L(*W.Lock);
+          Put(R);
+        } else {
+          Put(R);
+        }
       }
     }
     std::lock_guard<std::mutex> L(*W.Lock);
@@ -127,6 +150,25 @@ void RunWorker(TLayerStatThread& W, int64_t NTotal) {
   }
   W.Terminate();
 }
+
+template <class W>
+int64_t TotalOf(const W& Worker) {
+  if constexpr (requires { Worker.NTotal; })
+    return Worker.NTotal;
+  else
+    return 1;
+}
+
+// The worker of a call whose host code (DestMat's OnChange, MathFeedBackProc)
+// runs beside the workers.
+template <TStat S, class Worker>
+class TGatedLayerThread : public Worker {
+ public:
+  detail::TWorkerGate* Gate = nullptr;
+
+ protected:
+  void Execute() override { RunWorker<S>(*this, TotalOf(*this), Gate); }
+};
 
 template <TStat S, class Worker>
 void LayerStatistic(const TMat4D& M, TMatrix* DestMat, int32_t LowCol, int32_t HighCol, int32_t LowRow,
@@ -138,15 +180,16 @@ void LayerStatistic(const TMat4D& M, TMatrix* DestMat, int32_t LowCol, int32_t H
   NThreads = std::clamp(NThreads, 1, TThread::ProcessorCount());
   const int64_t NTotal = B.PositionCells();
   const auto Cols = static_cast<int32_t>(B.Cols()), Rows = static_cast<int32_t>(B.Rows());
+  // A handler that resizes the array takes the block away: the work ends
+  // there. DestMat is written through SetVal, which its new size cannot lead astray.
+  const detail::TStorageGuard Shape(detail::ShapeOf(M));
   DestMat->Resize(Cols, Rows);
   DestMat->Fill(0.0);
   std::vector<double> Out;
   if (NThreads == 1) {
-    const auto Ext = TMat4DAccess::Extents(M);
     detail::TStepProgress Progress = detail::PositionProgress(B.Positions());
     for (int32_t C = B.C0; C <= B.C1; C += RunColumns) {
-      // A handler that resized the array has taken the block away.
-      if (TMat4DAccess::Extents(M) != Ext) return;
+      if (!Shape.Intact()) return;
       const int32_t W = std::min(RunColumns, B.C1 - C + 1);
       ReduceColumns<S>(M, B, C, W, NTotal, Out);
       for (int32_t J = 0; J < W; ++J)
@@ -157,28 +200,42 @@ void LayerStatistic(const TMat4D& M, TMatrix* DestMat, int32_t LowCol, int32_t H
     }
     return;
   }
+  if (!Shape.Intact()) return;
   // Runs of adjacent columns, narrower when the columns are few, so that
   // every slot gets work.
   const int32_t Width = std::clamp(Cols / std::min(NThreads, Cols), 1, RunColumns);
   std::mutex LayerThreadLock;
-  detail::RunColumnWorkers(B.C0, B.C1, Width, NThreads, false, [&](int32_t Col) {
-    auto W = std::make_unique<Worker>();
-    W->Column = Col;
-    W->ColumnCount = std::min(Width, B.C1 - Col + 1);
-    W->DestMat = DestMat;
-    W->Mat = &M;
-    W->LowCol = B.C0;
-    W->HighCol = B.C1;
-    W->LowRow = B.R0;
-    W->HighRow = B.R1;
-    W->LowLayer = B.L0;
-    W->HighLayer = B.L1;
-    W->LowTimeSlot = B.T0;
-    W->HighTimeSlot = B.T1;
-    W->Lock = &LayerThreadLock;
-    if constexpr (requires { W->NTotal; }) W->NTotal = NTotal;
-    return W;
-  });
+  const auto Make = [&]<class W>(std::unique_ptr<W> P, int32_t Col) {
+    P->Column = Col;
+    P->ColumnCount = std::min(Width, B.C1 - Col + 1);
+    P->DestMat = DestMat;
+    P->Mat = &M;
+    P->LowCol = B.C0;
+    P->HighCol = B.C1;
+    P->LowRow = B.R0;
+    P->HighRow = B.R1;
+    P->LowLayer = B.L0;
+    P->HighLayer = B.L1;
+    P->LowTimeSlot = B.T0;
+    P->HighTimeSlot = B.T1;
+    P->Lock = &LayerThreadLock;
+    if constexpr (requires { P->NTotal; }) P->NTotal = NTotal;
+    return P;
+  };
+  if (!DestMat->OnChange && !MathFeedBackProc) {
+    detail::RunColumnWorkers(B.C0, B.C1, Width, NThreads, false,
+                             [&](int32_t Col) { return Make(std::make_unique<Worker>(), Col); });
+    return;
+  }
+  detail::TWorkerGate Gate([&] { return Shape.Intact(); });
+  detail::RunColumnWorkers(
+      B.C0, B.C1, Width, NThreads, false,
+      [&](int32_t Col) {
+        auto W = Make(std::make_unique<TGatedLayerThread<S, Worker>>(), Col);
+        W->Gate = &Gate;
+        return W;
+      },
+      Gate);
 }
 
 }  // namespace
@@ -188,10 +245,10 @@ std::string TMaximumOfLayersThread::ClassName() const { return "TMaximumOfLayers
 std::string TMinimumOfLayersThread::ClassName() const { return "TMinimumOfLayersThread"; }
 std::string TStdDevOfLayersThread::ClassName() const { return "TStdDevOfLayersThread"; }
 
-void TMeanOfLayersThread::Execute() { RunWorker<TStat::Mean>(*this, NTotal); }
-void TMaximumOfLayersThread::Execute() { RunWorker<TStat::Max>(*this, 1); }
-void TMinimumOfLayersThread::Execute() { RunWorker<TStat::Min>(*this, 1); }
-void TStdDevOfLayersThread::Execute() { RunWorker<TStat::StdDev>(*this, NTotal); }
+void TMeanOfLayersThread::Execute() { RunWorker<TStat::Mean>(*this, NTotal, nullptr); }
+void TMaximumOfLayersThread::Execute() { RunWorker<TStat::Max>(*this, 1, nullptr); }
+void TMinimumOfLayersThread::Execute() { RunWorker<TStat::Min>(*this, 1, nullptr); }
+void TStdDevOfLayersThread::Execute() { RunWorker<TStat::StdDev>(*this, NTotal, nullptr); }
 
 // The overloads; the one without NThreads takes the processor count.
 #define ORV_LAYER_STATISTIC(Name, Stat, Worker)                                                                      \

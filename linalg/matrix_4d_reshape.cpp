@@ -6,6 +6,7 @@
 
 #include "linalg/component.h"
 #include "linalg/matrix_4d.h"
+#include "linalg/storage_stamps.h"
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcorekit/Orv_orvbase.h"
 #include "orvcorekit/Orv_system.h"
@@ -117,7 +118,6 @@ void TransposeSlice(double* P, int64_t X, int64_t Y, double* Buf) {
 }  // namespace
 
 bool TMat4D::Transpose() {
-  const auto Ext = TMat4DAccess::Extents(*this);
   const int64_t X = FNumX, Y = FNumY, Slices = int64_t{FNumZ} * FNumT;
   constexpr int64_t Tile = TMat4DAccess::TileColumns;
   if (!OnPercentDone) {
@@ -146,6 +146,7 @@ bool TMat4D::Transpose() {
   std::vector<double> Work =
       detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] { return std::vector<double>(FCells.size()); });
   const auto Percent = [this](int32_t P) { PercDone(this, P); };
+  const detail::TStorageGuard Shape(detail::ShapeOf(*this));
   int64_t Count = 0;
   for (int64_t C0 = 0; C0 < X; C0 += Tile) {
     if (AbortMathProc) return false;
@@ -156,7 +157,7 @@ bool TMat4D::Transpose() {
       if (J > 0 && AbortMathProc) return false;
       detail::PercentSteps(Count, Count + Y, Total, Percent);
       Count += Y;
-      if (TMat4DAccess::Extents(*this) != Ext) return false;  // a handler resized the array
+      if (!Shape.Intact()) return false;  // a handler resized the array
     }
   }
   FCells.swap(Work);

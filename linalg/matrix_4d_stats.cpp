@@ -144,35 +144,36 @@ void TMat4D::MeanVar(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t Hi
                      int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot, double& Mean,
                      double& Variance) const {
   Mean = Variance = 0.0;
-  const detail::TBlock4D B =
-      TMat4DAccess::Block(*this, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot);
-  detail::TStepProgress Progress = detail::PositionProgress(B.Positions());
-  const detail::TMeanVar R = detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
-    return detail::MeanVarOf(detail::CellsOf(detail::TOrderedRuns(*this, B, &Progress)),
-                             GetVal(B.C0, B.R0, B.L0, B.T0));
-  });
-  Mean = R.Mean;
-  Variance = R.Variance;
+  detail::ReportedOrdered(*this, {LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot},
+                          [&](auto Runs, const detail::TBlock4D& B) {
+                            const detail::TMeanVar R = detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
+                              return detail::MeanVarOf(detail::CellsOf(Runs), GetVal(B.C0, B.R0, B.L0, B.T0));
+                            });
+                            Mean = R.Mean;
+                            Variance = R.Variance;
+                          });
 }
 
 double TMat4D::Sum(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t LowLayer,
                    int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot) const {
-  const detail::TBlock4D B =
-      TMat4DAccess::Block(*this, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot);
-  detail::TStepProgress Progress = detail::PositionProgress(B.Positions());
-  return detail::GuardAlloc<EORVMatrixError>(
-      *this, detail::NoHeap, [&] { return detail::SumOf<double>(detail::TOrderedRuns(*this, B, &Progress)); });
+  double S = 0.0;
+  detail::ReportedOrdered(*this, {LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot},
+                          [&](auto Runs, const detail::TBlock4D&) {
+                            S = detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap,
+                                                                    [&] { return detail::SumOf<double>(Runs); });
+                          });
+  return S;
 }
 
 double TMat4D::SquaredSum(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, int32_t LowLayer,
                           int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot) const {
-  const detail::TBlock4D B =
-      TMat4DAccess::Block(*this, LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot);
-  detail::TStepProgress Progress = detail::PositionProgress(B.Positions());
   double S = 0.0;
-  detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
-    detail::CellsOf(detail::TOrderedRuns(*this, B, &Progress))([&S](double X) { S += X * X; });
-  });
+  detail::ReportedOrdered(*this, {LowCol, HighCol, LowRow, HighRow, LowLayer, HighLayer, LowTimeSlot, HighTimeSlot},
+                          [&](auto Runs, const detail::TBlock4D&) {
+                            S = 0.0;
+                            detail::GuardAlloc<EORVMatrixError>(
+                                *this, detail::NoHeap, [&] { detail::CellsOf(Runs)([&S](double X) { S += X * X; }); });
+                          });
   return S;
 }
 
@@ -230,26 +231,31 @@ double TMat4D::Percentile(double Prob, int32_t LowCol, int32_t HighCol, int32_t 
 
 std::string TMat4D::CRCofData() { return CRCofData(1); }
 
+// An OnPercentDone handler that resizes the array ends the walk part way:
+// the sum is then taken again over the array as it now is, without events.
 std::string TMat4D::CRCofData(int32_t Sample) {
-  if (Sample > FNumZ / 2) Sample = FNumZ / 2;
-  if (Sample < 1) Sample = 1;
-  detail::TBlock4D B = TMat4DAccess::Whole(*this);
-  B.L0 = Sample;
-  B.L1 = FNumZ / Sample * Sample;
-  B.LStep = Sample;
-  const int64_t Positions = B.Positions();
-  int64_t Entered = 0;
-  detail::TLaneCRC<8> Crc;
-  detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
-    TMat4DAccess::VisitOrdered(*this, B, [&](int32_t, int32_t, int64_t K0, std::span<const double> Run) {
-      if (K0 == 0) {
-        detail::PercentSteps(Entered, Entered + 1, Positions, [this](int32_t P) { PercDone(this, P); });
-        ++Entered;
-      }
-      for (const double X : Run) Crc.AddValue(X);
+  const int32_t Asked = Sample;
+  for (const bool Report : {true, false}) {
+    Sample = std::clamp(Asked, 1, std::max(FNumZ / 2, 1));
+    detail::TBlock4D B = TMat4DAccess::Whole(*this);
+    B.L0 = Sample;
+    B.L1 = FNumZ / Sample * Sample;
+    B.LStep = Sample;
+    const int64_t Positions = B.Positions();
+    int64_t Entered = 0;
+    detail::TLaneCRC<8> Crc;
+    const bool Complete = detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
+      return TMat4DAccess::VisitOrdered(*this, B, [&](int32_t, int32_t, int64_t K0, std::span<const double> Run) {
+        if (Report && K0 == 0) {
+          detail::PercentSteps(Entered, Entered + 1, Positions, [this](int32_t P) { PercDone(this, P); });
+          ++Entered;
+        }
+        for (const double X : Run) Crc.AddValue(X);
+      });
     });
-  });
-  return Crc.Text();
+    if (Complete) return Crc.Text();
+  }
+  return {};  // not reached: the second walk calls no host code
 }
 
 }  // namespace orv

@@ -11,6 +11,7 @@
 
 #include "linalg/blockfile.h"
 #include "linalg/matrix_4d.h"
+#include "linalg/storage_stamps.h"
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcorekit/Orv_system.h"
 
@@ -136,15 +137,21 @@ int32_t TMat4D::ReadLayer(const std::string& FName, int32_t Layer, int32_t TSlot
   try {
     TBlockFile F(FName);
     const TBlockHeader& H = F.Header();
-    int32_t Code = 0;
-    if (!InCount(TSlot, H.Slots) || TSlot > FNumT) Code = -1;
-    if (!InCount(Layer, H.Layers) || Layer > FNumZ) Code = -2;
-    if (H.Cols != FNumX || H.Rows != FNumY) Code = -3;
-    if (Code != 0) return Code;
+    const auto Fit = [&] {
+      int32_t Code = 0;
+      if (!InCount(TSlot, H.Slots) || TSlot > FNumT) Code = -1;
+      if (!InCount(Layer, H.Layers) || Layer > FNumZ) Code = -2;
+      if (H.Cols != FNumX || H.Rows != FNumY) Code = -3;
+      return Code;
+    };
+    if (const int32_t Code = Fit(); Code != 0) return Code;
     // Read whole before the first store: a failing read leaves the array as it was.
     const std::vector<double> V = ReadLayerValues(F, Layer, TSlot);
     const int64_t N = static_cast<int64_t>(V.size());
     double* Dest = FCells.data() + Offset(1, 1, Layer, TSlot);  // the layer is one run of the storage
+    // OnPercentDone may resize the array or move its cells: the layer is
+    // then sought again, and the checks above say whether it still fits.
+    detail::TStorageGuard Storage(*this);
     const int64_t Step = std::max<int64_t>(N / 100, 1);
     int64_t Stored = 0;
     for (int64_t C = Step; C <= N; C += Step) {
@@ -152,6 +159,11 @@ int32_t TMat4D::ReadLayer(const std::string& FName, int32_t Layer, int32_t TSlot
       std::copy(V.begin() + Stored, V.begin() + (C - 1), Dest + Stored);
       Stored = C - 1;
       PercDone(this, static_cast<int32_t>(Round(static_cast<double>(C) * 100.0 / static_cast<double>(N))));
+      if (!Storage.Intact()) {
+        if (const int32_t Code = Fit(); Code != 0) return Code;
+        Dest = FCells.data() + Offset(1, 1, Layer, TSlot);
+        Storage.Record();
+      }
     }
     std::copy(V.begin() + Stored, V.end(), Dest + Stored);
     return 0;

@@ -2,11 +2,13 @@
 // inverse, the Cholesky factor and the hat matrix of regression.
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/crout.h"
 #include "core/matmul.h"
 #include "linalg/component.h"
+#include "linalg/storage_stamps.h"
 #include "orvcalckit/ORV_matrix.h"
 
 namespace orv {
@@ -85,17 +87,14 @@ bool TMatrix::Invert() {
   const int32_t N = FNCol;
   detail::TCroutWork W;
   std::vector<double*> Cols;
+  // Stopped, too, when a progress handler resizes the matrix or moves its cells.
+  std::optional<detail::TStorageGuard<const TMatrix*>> Storage;
   detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [&] {
     W.Allocate(N, true);
     Cols = ColumnPointers(*this, N);
+    Storage.emplace(*this);
   });
-  // Stopped, too, when a progress handler resizes the matrix.
-  detail::TCroutHostHooks H{[&] {
-    if (FNCol != N || FNRow != N) return false;
-    for (int32_t C = 0; C < N; ++C)
-      if (Mat[Ix(C)].data() != Cols[Ix(C)]) return false;
-    return true;
-  }};
+  detail::TCroutHostHooks H{*Storage};
   const TCroutOutcome R = detail::CroutInvert(Cols.data(), N, W, H);
   Changed();
   return R == TCroutOutcome::Done;
@@ -143,7 +142,7 @@ bool TMatrix::CholeskyDecomp(TMatrix* MatL) {
   for (int32_t C = 1; C <= N; ++C) {
     const double* Fc = F.data() + Ix(C - 1) * Ix(N);
     for (int32_t Rw = 1; Rw < C; ++Rw) MatL->SetVal(C, Rw, 0.0);
-    MatL->SetVal(C, C, Mat[Ix(C - 1)][Ix(C - 1)]);
+    MatL->SetVal(C, C, GetVal(C, C));  // a handler may have resized Self (or MatL, which may be Self)
     for (int32_t Rw = C + 1; Rw <= N; ++Rw) MatL->SetVal(C, Rw, Fc[Rw - 1]);
     MatL->SetVal(C, C, Fc[C - 1]);
   }
@@ -156,7 +155,11 @@ bool TMatrix::CalcHatMatrix(TMatrix* HatMat) {
   B.Clone(this);
   B.Transpose();
   B.Multiply(this, &R);  // X' X
-  if (!R.Invert()) return false;
+  // The inversion calls MathFeedBackProc, which may change X: B and R
+  // then belong to another matrix than X (X R would not even multiply).
+  const auto X =
+      detail::GuardAlloc<EORVMatrixError>(*this, detail::NoHeap, [this] { return detail::TStorageGuard(*this); });
+  if (!R.Invert() || !X.Intact()) return false;
   Multiply(&R, &R2);
   R2.Multiply(&B, HatMat);
   return true;

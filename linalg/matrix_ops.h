@@ -283,16 +283,23 @@ struct TMatrixOps {
 
   // Entry [i][j] to cell (Col + i, Row + j) through PutCells (no final
   // event); column i gives as many rows as it has, at most as many as the
-  // first column.
+  // first column. The cells come from a copy taken first when Src is Mat
+  // (read as they were, not as the copy leaves them) and when a handler
+  // runs between the writes (it may change Src, the caller's array).
   template <class A>
   static void CopyFromArray(M& S, const A& Src, int32_t Col, int32_t Row) {
     if (Src.empty()) return;
-    if constexpr (std::is_same_v<A, TGrid>)
-      if (&Src == &S.Mat) {  // read the cells as they were, not as the copy leaves them
-        const A Copy = GuardAlloc<TError>(S, NoHeap, [&] { return Src; });
-        CopyFromArray(S, Copy, Col, Row);
-        return;
-      }
+    bool Aliased = false;
+    if constexpr (std::is_same_v<A, TGrid>) Aliased = &Src == &S.Mat;
+    if (Aliased || S.OnChange) {
+      const A Copy = GuardAlloc<TError>(S, NoHeap, [&] { return Src; });
+      PutArray(S, Copy, Col, Row);
+    } else {
+      PutArray(S, Src, Col, Row);
+    }
+  }
+  template <class A>
+  static void PutArray(M& S, const A& Src, int32_t Col, int32_t Row) {
     const auto First = static_cast<int64_t>(Src[0].size());
     PutCells(
         S, Col, Row, static_cast<int64_t>(Src.size()),

@@ -7,6 +7,7 @@
 #include "core/matmul.h"
 #include "linalg/column_workers.h"
 #include "linalg/component.h"
+#include "linalg/storage_stamps.h"
 #include "orvcalckit/ORV_matrix.h"
 
 namespace orv {
@@ -57,7 +58,13 @@ bool TMatrix::Square(TMatrix* MatRes, double Norm, int32_t NThreads) {
     Aside = std::make_unique<TMatrix>(nullptr);
     Res = Aside.get();
   }
+  // Host code (Res's OnChange, MathFeedBackProc) may resize either matrix;
+  // a column takes its pointers afresh, so their sizes are what must hold
+  // on the calling thread.
+  const detail::TStorageGuard Source(detail::ShapeOf(*this));
   Res->Resize(N, N);
+  if (!Source.Intact() || Res->FNCol != N || Res->FNRow != N) return false;
+  const detail::TStorageGuard Shapes(detail::ShapeOf(*this), detail::ShapeOf(*Res));
   bool Result = true;
   detail::GuardAlloc<EORVMatrixError>(*this, "not enough memory on heap", [&] {
     if (NThreads <= 1) {
@@ -67,22 +74,47 @@ bool TMatrix::Square(TMatrix* MatRes, double Norm, int32_t NThreads) {
           break;
         }
         IncProcStat();
+        if (!Shapes.Intact()) {
+          Result = false;
+          break;
+        }
         SquareColumn(*this, *Res, I, Norm);
       }
       return;
     }
-    Result = detail::RunColumnWorkers(1, N, 1, NThreads, true, [&](int32_t Col) {
-      auto W = std::make_unique<TMatSq1ColThread>();
-      W->Column = Col;
-      W->Norm = Norm;
-      W->SrcMat = this;
-      W->ResMat = Res;
-      return W;
-    });
+    const auto Run = [&](const TMatrix* Src, TMatrix* Into) {
+      return detail::RunColumnWorkers(1, N, 1, NThreads, true, [&](int32_t Col) {
+        auto W = std::make_unique<TMatSq1ColThread>();
+        W->Column = Col;
+        W->Norm = Norm;
+        W->SrcMat = Src;
+        W->ResMat = Into;
+        return W;
+      });
+    };
+    if (!MathFeedBackProc) {
+      Result = Run(this, Res);
+      return;
+    }
+    // MathFeedBackProc runs beside the workers and may change either
+    // matrix while they read and write it: they work on copies (the source
+    // as it was at the call), and the result's cells take Res's place when
+    // they are done. Waiting for them at every pass instead would cost
+    // the time of a column per pass.
+    TMatrix Source(nullptr), Into(nullptr);
+    Source.Mat = Mat;
+    Source.FNCol = FNCol;
+    Source.FNRow = FNRow;
+    Into.Mat = Res->Mat;
+    Into.FNCol = Into.FNRow = N;
+    Result = Run(&Source, &Into);
+    Res->Mat.swap(Into.Mat);
+    Res->Resize(N, N);  // an event only where host code resized Res meanwhile
   });
   if (Aside) {
-    Resize(N, N);
+    // The cells first, then the count and OnChange: a handler sees Self whole.
     Mat.swap(Aside->Mat);
+    Resize(N, N);
   }
   return Result;
 }

@@ -11,6 +11,7 @@
 #include "core/norm2.h"
 #include "core/simd.h"
 #include "linalg/component.h"
+#include "linalg/storage_stamps.h"
 #include "linalg/vector_ops.h"
 
 namespace orv::detail {
@@ -37,8 +38,8 @@ ORV_SIMD_KERNEL void Rotate(int64_t N, double* X, double* Y, double C, double S)
 class TGolubReinsch {
  public:
   TGolubReinsch(TMatrix& AM, TMatrix& VM, int64_t M, int64_t N)
-      : W(Ix(N)), FA(AM), FV(VM), M(M), N(N), A(Ix(N)), V(Ix(N)), E(Ix(N)), Sums(Ix(std::max(M, N))), Line(Ix(N)),
-        Ptr(Ix(N)) {}
+      : W(Ix(N)), FA(AM), FV(VM), FShapes(ShapeOf(AM), ShapeOf(VM)), M(M), N(N), A(Ix(N)), V(Ix(N)), E(Ix(N)),
+        Sums(Ix(std::max(M, N))), Line(Ix(N)), Ptr(Ix(N)) {}
 
   bool Run() {
     Converged = true;
@@ -57,7 +58,7 @@ class TGolubReinsch {
   bool Step() {
     IncProcStat();
     if (AbortMathProc) return false;
-    if (FA.NrOfColumns() != N || FA.NrOfRows() != M || FV.NrOfColumns() != N || FV.NrOfRows() != N) return false;
+    if (!FShapes.Intact()) return false;
     for (int64_t C = 0; C < N; ++C) {
       A[Ix(C)] = FA.Mat[Ix(C)].data();
       V[Ix(C)] = FV.Mat[Ix(C)].data();
@@ -277,6 +278,7 @@ class TGolubReinsch {
 
   TMatrix& FA;
   TMatrix& FV;
+  TStorageGuard<TShapeOf<TMatrix>, TShapeOf<TMatrix>> FShapes;  // taken when the sizes were checked
   const int64_t M, N;
   std::vector<double*> A, V;
   std::vector<double> E, Sums, Line;

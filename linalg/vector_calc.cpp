@@ -122,9 +122,12 @@ double TVector::MeanCenter() {
 }
 
 void TVector::QNormalize(double RefQuant, double& Median, double& QuantDiff) {
+  // The sorts report to MathFeedBackProc, whose host code may resize the
+  // vector: the two percentiles then describe different vectors.
+  const detail::TStorageGuard Shape(detail::ShapeOf(*this));
   Median = Percentile(50.0, 0, 0);
   QuantDiff = std::fabs(Median - Percentile(RefQuant, 0, 0));
-  if (!(QuantDiff > 0.0) || !std::isfinite(QuantDiff)) return;
+  if (!(QuantDiff > 0.0) || !std::isfinite(QuantDiff) || !Shape.Intact()) return;
   for (int32_t I = 0; I < FNElem; ++I) FVec[detail::Ix(I)] = (FVec[detail::Ix(I)] - Median) / QuantDiff;
 }
 

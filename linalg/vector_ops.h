@@ -24,6 +24,7 @@
 #include "core/order_stats.h"
 #include "linalg/component.h"
 #include "linalg/histogram.h"
+#include "linalg/storage_stamps.h"
 #include "orvcorekit/Orv_univconst.h"
 
 namespace orv::detail {
@@ -119,7 +120,14 @@ struct TVectorOps {
     Dest = std::move(Out);
   }
 
+  // With a handler the values come from a copy taken first: the handler may
+  // change Src, the caller's array, between the writes.
   static void CopyFromArray(V& Self, const TArray& Src, int32_t Elem) {
+    if (Self.OnChange) {
+      const TArray Copy = GuardAlloc<typename V::TError>(Self, NoHeap, [&] { return Src; });
+      Put(Self, Copy.data(), static_cast<int64_t>(Copy.size()), Elem);
+      return;
+    }
     Put(Self, Src.data(), static_cast<int64_t>(Src.size()), Elem);
   }
 
@@ -315,14 +323,15 @@ struct TVectorOps {
     if (!Self.OnSortExchange) {
       CombSortValues(Self.FVec.data() + (First - 1), nullptr, int64_t{Last} - First + 1, Gap, Ascending, CombNoReport);
     } else {
-      const int32_t N = Self.FNElem;
+      // The elements are read through FVec afresh, so only a new size matters.
+      const TStorageGuard Shape(ShapeOf(Self));
       bool Resized = false;
       CombSortByKey(
           First, Last, Gap, Ascending, [&](int32_t I) { return Resized ? T{} : Self.FVec[Ix1(I)]; },
           [&](int32_t I, int32_t J) {
             std::swap(Self.FVec[Ix1(I)], Self.FVec[Ix1(J)]);
             Self.SortExchange(0, I, J, 0, 0);
-            Resized = Self.FNElem != N;
+            Resized = !Shape.Intact();
           },
           [&] { return !Resized; });
     }

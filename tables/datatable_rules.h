@@ -10,6 +10,7 @@
 #include <tuple>
 #include <utility>
 
+#include "linalg/storage_stamps.h"
 #include "orvcalckit/ORV_datatable.h"
 #include "orvcalckit/detail/index.h"
 #include "orvcorekit/Orv_system.h"
@@ -69,6 +70,24 @@ class TSilence {
  private:
   std::tuple<H&...> FRefs;
   std::tuple<H...> FSaved;
+};
+
+// The table's stamp for a TStorageGuard (core/storage_guard.h): its extents
+// and the matrix it holds; then that matrix's cells and the states.
+template <>
+struct TStorageStamp<TDataTable> {
+  static constexpr std::size_t ShapeWords = 3, StorageWords = 0;
+  template <class P>
+  static void Shape(const TDataTable& T, P& Put) {
+    Put(T.FNrOfCols);
+    Put(T.FNrOfRows);
+    Put(T.NumericData);
+  }
+  template <class P>
+  static void Storage(const TDataTable& T, P& Put) {
+    if (T.NumericData != nullptr) StampOf(*T.NumericData, Put);
+    StampArray(T.FCState, Put);
+  }
 };
 
 }  // namespace orv::detail

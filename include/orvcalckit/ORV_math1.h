@@ -29,7 +29,9 @@ class ORV_API EORVMath1Error : public EORVError {
 
 // Comb sort in place, shrink factor 1.3, starting from gap N. Equal values are
 // never exchanged; the sort is not stable. NaN goes last in both directions.
-// Each pass adds 1 to ProcStat and calls MathFeedBackProc.
+// Each pass adds 1 to ProcStat and calls MathFeedBackProc, which may change
+// the values but must neither free nor move the storage Data points into:
+// the routine holds a pointer and cannot see whose storage it is.
 ORV_API void SortArray(void* Data, int32_t N, TVarKind Kind, bool Ascending);
 ORV_API void SortArray(std::span<double> Data, bool Ascending);
 ORV_API void SortArray(std::span<int32_t> Data, bool Ascending);

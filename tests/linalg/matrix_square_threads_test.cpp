@@ -66,6 +66,16 @@ TEST(MatrixSquare, ThreadedGivesTheSerialBitsIntoItselfAndLosesNoQuickColumn) {
     ASSERT_TRUE(A.Square(&Res, 7.0, Threads));
     EXPECT_TRUE(test::SameBits(Res, Serial)) << Threads;
   }
+  // With a MathFeedBackProc the workers take their columns in pieces of 64
+  // cells, under the gate that keeps them apart from it: the same bits.
+  TMatrix Wide(nullptr), WideSerial(nullptr);
+  Wide.Resize(150, 20);
+  Wide.FillRandomGauss(3.0, 1e3);
+  ASSERT_TRUE(Wide.Square(&WideSerial, 7.0, 1));
+  MathFeedBackProc = [](double) {};
+  ASSERT_TRUE(Wide.Square(&Res, 7.0, 3));
+  EXPECT_TRUE(test::SameBits(Res, WideSerial));
+  MathFeedBackProc = nullptr;
   int Changes = 0;
   A.OnChange = [&](TObject*) { ++Changes; };
   ASSERT_TRUE(A.Square(&A, 7.0, 3));

@@ -10,6 +10,7 @@
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcalckit/datatable/common.h"
 #include "orvcalckit/detail/index.h"
+#include "orvcalckit/detail/storage_stamp.h"
 #include "orvcorekit/Orv_classes.h"
 #include "orvcorekit/Orv_orvbase.h"
 #include "orvcorekit/Orv_system.h"
@@ -608,6 +609,8 @@ class ORV_API TDataTable : public TComponent {
   TMatrix* NumericData = nullptr;
 
  private:
+  template <class>
+  friend struct detail::TStorageStamp;
   struct TDataLink;
   struct TSortLink;
   struct TCells;    // the range visitor of the statistics (datatable_stats.cpp)

@@ -167,7 +167,9 @@ class ORV_API TIntMatrix : public TComponent {
 
   // ---- reordering (dense only: nothing on a sparse matrix) ----
   // As TMatrix::SortRows and SortCols with integer keys (OnSortExchange kinds
-  // 2 and 1, one OnChange); a key outside the matrix sorts nothing.
+  // 2 and 1, one OnChange); a key outside the matrix sorts nothing. Dense
+  // only; a handler that makes the matrix sparse ends the sort, as one that
+  // changes its size.
   void SortRows(int32_t SortColIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
                 int32_t HighRow);
   void SortCols(int32_t SortRowIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
@@ -325,6 +327,8 @@ class ORV_API TIntMatrix : public TComponent {
  private:
   template <class>
   friend struct detail::TMatrixOps;
+  template <class>
+  friend struct detail::TStorageStamp;
 
   bool ValidCell(int32_t Nc, int32_t Nr) const {
     return detail::InAxis(Nc, FNCol) && detail::InAxis(Nr, FNRow);

@@ -134,7 +134,9 @@ class ORV_API TMat3D : public TComponent {
   // MinMax and MeanVar report progress: with n the block's (column, row)
   // positions, ProcStat grows by 1 (and MathFeedBackProc is called) each
   // time the count of positions entered reaches a multiple of Trunc(n / 100)
-  // + 1; layers do not count.
+  // + 1; layers do not count. Should MathFeedBackProc resize the array or
+  // move its cells, the result is taken again, without reports, over the
+  // block as the array then is.
   // As TMatrix::MinMax: a cell replaces Minimum when it is not >= Minimum and
   // Maximum when it is > Maximum; the extremes are cells of the block (also
   // infinite ones), uc_MaxReal and -uc_MaxReal for an extreme no cell
@@ -209,6 +211,9 @@ class ORV_API TMat3D : public TComponent {
   void PercDone(TObject* Sender, int32_t Percent);
 
  private:
+  template <class>
+  friend struct detail::TStorageStamp;
+
   void Changed() {
     if (OnChange) OnChange(this);
   }

@@ -53,7 +53,9 @@ struct TMat4DAccess;
 // count reaches a multiple of Trunc(positions / 100) + 1, ProcStat grows by
 // 1 and MathFeedBackProc is called. Cut, Resample, Transpose and
 // CRCofData fire OnPercentDone with a percentage rounded half to even (each
-// documents its steps). No statistic tests AbortMathProc.
+// documents its steps). No statistic tests AbortMathProc. Should that host
+// code resize the array, MeanVar, Sum, SquaredSum and CRCofData take their
+// result again, without reports, over the block as the array then is.
 //
 // Memory. Every routine that needs new storage builds it aside and commits
 // it; when it cannot be had, EORVMatrixError "not enough memory on heap"
@@ -72,7 +74,9 @@ class ORV_API TMat4D : public TComponent {
   void AssignTo(TPersistent* Dest) override;
   // Size and cells of MatSource (not DataID, not the handlers): Resize (with
   // its OnChange when the size changes), progress per (column, row) position
-  // of MatSource, then OnChange. nullptr: nothing.
+  // of MatSource, then OnChange. nullptr: nothing. Should that OnChange
+  // resize either array, the cells go through GetVal and SetVal, so that
+  // each array's size as it then is holds.
   void Clone(const TMat4D* MatSource);
 
   // ---- size ----
@@ -217,7 +221,8 @@ class ORV_API TMat4D : public TComponent {
   // Columns become rows in every layer and time slot: cell (r, c) := old
   // cell (c, r). AbortMathProc is tested before each old column of the
   // copy: set, the result is false with the array and its counts
-  // unchanged. OnPercentDone over 2 x columns x rows steps.
+  // unchanged. OnPercentDone over 2 x columns x rows steps; a handler that
+  // resizes the array ends the work too (false, the array as it left it).
   bool Transpose();
   // Reverse one axis; OnChange also for an axis of one position. ProcStat
   // grows by one per multiple of Trunc(columns x rows x layers x 0.005) + 1
@@ -249,7 +254,11 @@ class ORV_API TMat4D : public TComponent {
   // end. Both paths give the same bits. Not stopped by AbortMathProc. An
   // exception of a handler ends the call after every worker has ended and
   // is raised again here. nullptr: nothing. The default NThreads is the
-  // processor count.
+  // processor count. A handler (DestMat's OnChange, MathFeedBackProc) that
+  // resizes the array ends the work: DestMat keeps the cells written so far
+  // (zeros elsewhere); DestMat itself may be resized, its cells going
+  // through SetVal. On the workers' path host code waits for the workers
+  // that read the array, and runs alone.
   void MeanOfLayersToMatrix(TMatrix* DestMat, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow,
                             int32_t LowLayer, int32_t HighLayer, int32_t LowTimeSlot, int32_t HighTimeSlot,
                             int32_t NThreads);
@@ -365,7 +374,10 @@ class ORV_API TMat4D : public TComponent {
   // OnChange. Codes, the later winning, nothing read: -1 time slot outside
   // the file's or the array's, -2 layer outside the file's or the array's,
   // -3 the file's columns or rows differ from the array's. -4 when the file
-  // cannot be opened or does not hold the layer, the array unchanged.
+  // cannot be opened or does not hold the layer, the array unchanged. An
+  // OnPercentDone handler that resizes the array or moves its cells: the
+  // codes are taken again, the values read so far stay, and the rest goes
+  // where the layer now is, or the code says why it cannot.
   int32_t ReadLayer(const std::string& FName, int32_t Layer, int32_t TSlot);
 
   // ---- XML ----
@@ -392,6 +404,8 @@ class ORV_API TMat4D : public TComponent {
 
  private:
   friend struct detail::TMat4DAccess;
+  template <class>
+  friend struct detail::TStorageStamp;
 
   void Changed() {
     if (OnChange) OnChange(this);

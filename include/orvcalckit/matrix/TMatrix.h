@@ -133,7 +133,9 @@ class ORV_API TMatrix : public TComponent {
   void CopyToArray(TInt2DArray& DestArray, int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow) const;
   // Cell (Col + i, Row + j) := SrcArray[i][j] through SetVal (positions
   // outside skipped, OnChange per written cell, none at the end); column i
-  // gives its own length, at most the first column's. Not resized.
+  // gives its own length, at most the first column's. Not resized. With an
+  // OnChange handler the cells come from a copy of SrcArray taken first, so
+  // a handler that changes SrcArray changes nothing written.
   void CopyFromArray(const TDouble2DArray& SrcArray, int32_t Col, int32_t Row);
   void CopyFromArray(const TInt2DArray& SrcArray, int32_t Col, int32_t Row);
 
@@ -209,7 +211,13 @@ class ORV_API TMatrix : public TComponent {
   // in a worker ends the call after all workers have ended and is raised
   // again here. MatRes may be Self: the result is stored when complete (or
   // aborted). nullptr: false, nothing done. The default NThreads is the
-  // processor count.
+  // processor count. Host code that changes the size of Self or MatRes
+  // (MatRes's OnChange; MathFeedBackProc on the calling thread) stops the
+  // work as an abort does. On the workers' path a MathFeedBackProc runs
+  // beside them: they then compute from a copy of Self (as it was at the
+  // call) into a copy of MatRes, whose cells replace MatRes's at the end
+  // (with a Resize to n x n, and its OnChange, should host code have
+  // resized MatRes meanwhile).
   bool Square(TMatrix* MatRes, double Norm, int32_t NThreads);
   bool Square(TMatrix* MatRes, double Norm);
 
@@ -240,8 +248,9 @@ class ORV_API TMatrix : public TComponent {
   // (2n in all); AbortMathProc is tested there and before each row of the
   // scaling, and a stop leaves what was reached (unchanged during the
   // scaling, the factors so far, the complete factors during the solution).
-  // A MathFeedBackProc that resizes Self stops it too. EORVMatrixError "not
-  // enough memory on heap" when the work arrays cannot be obtained.
+  // A MathFeedBackProc that resizes Self or moves its cells stops it too.
+  // EORVMatrixError "not enough memory on heap" when the work arrays cannot
+  // be obtained.
   bool Invert();
   // Cholesky factor of the symmetric Self, read from its diagonal and lower
   // triangle: s = a(j, i) minus a(k, i) * a(k, j) for k = i-1 down to 1; the
@@ -250,7 +259,9 @@ class ORV_API TMatrix : public TComponent {
   // above the diagonal := 0, rows c..n := a(c, r), then (c, c) := the
   // diagonal factor. False when Self is not square or MatL is nullptr
   // (nothing changed), or when a diagonal sum is not positive: that row of
-  // the factor is then 0 and the work goes on. MatL may be Self.
+  // the factor is then 0 and the work goes on. MatL may be Self; the writes
+  // into MatL (and its reads of Self's diagonal) go through the checked
+  // accessors, so a handler that resizes either matrix cuts them short.
   // EORVMatrixError "not enough memory on heap" when the work copy cannot be
   // obtained.
   bool CholeskyDecomp(TMatrix* MatL);
@@ -271,7 +282,8 @@ class ORV_API TMatrix : public TComponent {
   double Norm(TNormType nt);
   // HatMat := X (X' X)^-1 X' for X = Self, through Transpose, Multiply and
   // Invert on temporaries; the result is the inversion's. False, HatMat
-  // untouched, when X' X cannot be inverted or HatMat is nullptr.
+  // untouched, when X' X cannot be inverted, when MathFeedBackProc resized
+  // Self or moved its cells during the inversion, or HatMat is nullptr.
   bool CalcHatMatrix(TMatrix* HatMat);
 
   // ---- ranges ----
@@ -287,7 +299,8 @@ class ORV_API TMatrix : public TComponent {
   // gap, LowCol, HighCol) with the clamped bounds; OnChange fires once at the
   // end when the range holds at least two rows. NaN keys sort last in both
   // directions. A key column outside the matrix sorts nothing, and a handler
-  // that changes the matrix's size ends the sort.
+  // that changes the matrix's size ends the sort (one that moves its cells
+  // to new storage of the same size does not).
   void SortRows(int32_t SortColIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
                 int32_t HighRow);
   // The same for columns by the cells of row SortRowIx (OnSortExchange kind 1,
@@ -520,6 +533,8 @@ class ORV_API TMatrix : public TComponent {
  private:
   template <class>
   friend struct detail::TMatrixOps;
+  template <class>
+  friend struct detail::TStorageStamp;
 
   bool ValidCell(int32_t Nc, int32_t Nr) const {
     return detail::InAxis(Nc, FNCol) && detail::InAxis(Nr, FNRow);

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "orvcalckit/ORV_export.h"
+#include "orvcalckit/detail/storage_stamp.h"
 #include "orvcorekit/Orv_classes.h"
 #include "orvcorekit/Orv_orvbase.h"
 

@@ -74,7 +74,7 @@ class ORV_API TIntVector : public TComponent {
   void Clone(const TIntVector* VecSource);
   void CopyFrom(const TIntVector* VecSource, int32_t SourceElemLo, int32_t SourceElemHi, int32_t DestElem);
   void CopyToArray(TIntArray& DestArray, int32_t LowElem, int32_t HighElem) const;
-  void CopyFromArray(const TIntArray& SrcArray, int32_t Elem);
+  void CopyFromArray(const TIntArray& SrcArray, int32_t Elem);  // from a copy when watched
 
   // ---- filling (each fires OnChange once) ----
   void Fill(int32_t Value);  // IsEmpty becomes false
@@ -200,6 +200,8 @@ class ORV_API TIntVector : public TComponent {
  private:
   template <class>
   friend struct detail::TVectorOps;
+  template <class>
+  friend struct detail::TStorageStamp;
   using TError = EORVVectorError;
 
   int32_t FNElem = 1;

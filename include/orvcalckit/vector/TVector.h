@@ -88,6 +88,8 @@ class ORV_API TVector : public TComponent {
   // DestArray := elements LowElem..HighElem (range rule), DestArray[0] being LowElem.
   void CopyToArray(TDoubleArray& DestArray, int32_t LowElem, int32_t HighElem) const;
   // Element Elem + k := SrcArray[k] through SetVal; positions outside dropped.
+  // With an OnChange handler the values come from a copy of SrcArray taken
+  // first, so a handler that changes SrcArray changes nothing written.
   void CopyFromArray(const TDoubleArray& SrcArray, int32_t Elem);
 
   // ---- filling (each fires OnChange once) ----
@@ -178,7 +180,8 @@ class ORV_API TVector : public TComponent {
   double MeanCenter();
   // Median := Percentile(50), QuantDiff := |Median - Percentile(RefQuant)|
   // over the whole vector (two sorts); x := (x - Median) / QuantDiff unless
-  // QuantDiff is not above 0 or not finite.
+  // QuantDiff is not above 0 or not finite, or MathFeedBackProc resized the
+  // vector during the sorts (the percentiles then describe two vectors).
   void QNormalize(double RefQuant, double& Median, double& QuantDiff);
 
   // ---- order ----
@@ -306,6 +309,8 @@ class ORV_API TVector : public TComponent {
  private:
   template <class>
   friend struct detail::TVectorOps;
+  template <class>
+  friend struct detail::TStorageStamp;
   using TError = EORVVectorError;
 
   int32_t FNElem = 1;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "orvcalckit/ORV_export.h"
+#include "orvcalckit/detail/storage_stamp.h"
 #include "orvcorekit/Orv_orvbase.h"
 
 namespace orv {
