@@ -67,6 +67,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "orvcalckit/ORV_math2.h"
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcalckit/ORV_vector.h"
 #include "support/progress.h"
@@ -187,6 +188,27 @@ inline bool Disturb(TMat4D& X, THostileAction Act) {
     case THostileAction::Reallocate:  // a resize builds new storage, the overlap kept
       X.Resize(C + 1, R, L, T);
       X.Resize(C, R, L, T);
+      return true;
+    default: return false;
+  }
+}
+
+// The curve fitter's pairs: the storage holds 1000 pairs at first, so 1001
+// more move it.
+inline bool Disturb(TCurveFit& F, THostileAction Act) {
+  const int32_t N = F.NumData();
+  const auto Enter = [&F](int32_t Count) {
+    for (int32_t I = 0; I < Count; ++I) F.EnterStatValue(7.0 + I, 7.0);
+  };
+  switch (Act) {
+    case THostileAction::Shrink:
+      while (F.NumData() > N / 2) F.RemoveStatValue(F.NumData());
+      return true;
+    case THostileAction::Grow: Enter(1001); return true;
+    case THostileAction::Empty: F.Init(); return true;
+    case THostileAction::Reallocate:  // new storage, the pairs kept
+      Enter(1001);
+      while (F.NumData() > N) F.RemoveStatValue(F.NumData());
       return true;
     default: return false;
   }
