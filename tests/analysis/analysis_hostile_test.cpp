@@ -1,19 +1,24 @@
 // Host code that resizes, empties or moves what a routine of the curve
-// fitter works on, from MathFeedBackProc, on its first, second and a middle
-// call (support/hostile.h).
+// fitter or the memory-based learner works on, from the components' events
+// and MathFeedBackProc, on its first, second and a middle call
+// (support/hostile.h).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "orvcalckit/ORV_math2.h"
+#include "orvcalckit/ORV_membl.h"
 #include "support/hostile.h"
+#include "support/tempfiles.h"
 
 namespace orv {
 namespace {
 
 using test::Outcome;
+using test::ResultIs;
 using test::THostile;
 using test::THostileCase;
 using test::THostileOutcome;
@@ -51,6 +56,72 @@ THostileOutcome PolyFit(THostile& H, TPolyForm Form, TPolyAttack Attack) {
   return {Got, Fit(Left)};
 }
 
+// ---- TMemBasedLearner ----
+// 30 objects, columns 1 and 2 independent, 3 and 4 targets; k = 6.
+void LoadModel(TMemBasedLearner& L, TMBLLocalModel Model) {
+  TDataTable& T = *L.ModelData;
+  T.Resize(4, 30);
+  for (int32_t R = 1; R <= 30; ++R) {
+    const double X1 = std::cos(R), X2 = std::sin(2.0 * R);
+    T.SetElem(1, R, X1);
+    T.SetElem(2, R, X2);
+    T.SetElem(3, R, 2 * X1 - X2 + 0.1 * std::cos(3.0 * R));
+    T.SetElem(4, R, X1 * X2);
+  }
+  L.SetAllVars(mblVarIndep);
+  L.SetVarType(3, mblVarTarget);
+  L.SetVarType(4, mblVarTarget);
+  L.SetNumNearestNb(6);
+  L.SetLocalModel(Model);
+}
+
+enum class TApplyAttack { SensorByFeedback, ModelByFeedback, SensorByEvent };
+
+// ApplyModel by regression (two decompositions: MathFeedBackProc in each),
+// or OnModelApplied, the last call, attacking Sensor: then its Now is the
+// undisturbed prediction with the same action applied.
+THostileOutcome Apply(THostile& H, TApplyAttack Attack) {
+  TMemBasedLearner L;
+  LoadModel(L, mblLMRegress);
+  const TDoubleArray Query{0.3, -0.2, 0, 0};
+  TDoubleArray S = Query, Ref = Query;
+  const int32_t RefResult = L.ApplyModel(Ref, 0, 7);
+  switch (Attack) {
+    case TApplyAttack::SensorByFeedback: MathFeedBackProc = H.On(S); break;
+    case TApplyAttack::ModelByFeedback: MathFeedBackProc = H.On(L); break;
+    case TApplyAttack::SensorByEvent: L.OnModelApplied = H.On(S); break;
+  }
+  const int32_t Result = L.ApplyModel(S, 0, 7);
+  if (Attack != TApplyAttack::SensorByEvent) return {Outcome(Result, S)};
+  H.Apply(Ref);
+  return {Outcome(Result, S), Outcome(RefResult, Ref)};
+}
+
+// A stored model loaded again, the model table's events attacking it; the
+// settings are read after them.
+THostileOutcome Reload(THostile& H, bool Xml) {
+  test::TempDir D;
+  TMemBasedLearner Src;
+  LoadModel(Src, mblLMMajority);
+  Src.SetDistMode(mblDistManhattan);
+  Src.SetScalingMode(mblStandardized);
+  const std::string File = D.File("model");
+  if (Xml)
+    Src.StoreModelXML(File, "id");
+  else
+    Src.StoreModelBin(File, "id");
+  TMemBasedLearner L;
+  TDataTable& T = *L.ModelData;
+  T.OnResize = H.On(L);
+  T.OnChangeSetup = H.On(L);
+  T.OnChangeNames = H.On(L);
+  T.OnChangeAttrib = H.On(L);
+  T.OnChangeCellState = H.On(L);
+  std::string Id;
+  const int32_t Result = Xml ? L.LoadModelXML(File, Id) : L.LoadModelBin(File, Id);
+  return {Outcome(Result, Id == "id", L.NumNearestNb(), int{L.LocalModel()}, int{L.DistMode()}, int{L.ScalingMode()})};
+}
+
 const THostileCase CurveFitCases[] = {
     {"TCurveFit::CalcPolyFit, MathFeedBackProc changes the pairs",
      [](THostile& H) { return PolyFit(H, TPolyForm::Plain, TPolyAttack::Pairs); }},
@@ -66,7 +137,21 @@ const THostileCase CurveFitCases[] = {
      [](THostile& H) { return PolyFit(H, TPolyForm::CentredAlpha, TPolyAttack::Alpha); }},
 };
 
+const THostileCase LearnerCases[] = {
+    {"TMemBasedLearner::ApplyModel, MathFeedBackProc changes Sensor",
+     [](THostile& H) { return Apply(H, TApplyAttack::SensorByFeedback); }, ResultIs(-3)},
+    {"TMemBasedLearner::ApplyModel, MathFeedBackProc changes the model",
+     [](THostile& H) { return Apply(H, TApplyAttack::ModelByFeedback); }, ResultIs(-3)},
+    {"TMemBasedLearner::ApplyModel, OnModelApplied changes Sensor",
+     [](THostile& H) { return Apply(H, TApplyAttack::SensorByEvent); }},
+    {"TMemBasedLearner::LoadModelBin, the model's events change the model",
+     [](THostile& H) { return Reload(H, false); }},
+    {"TMemBasedLearner::LoadModelXML, the model's events change the model",
+     [](THostile& H) { return Reload(H, true); }},
+};
+
 TEST(AnalysisHostile, CurveFitSurvivesHostCodeThatChangesItsData) { test::RunHostile(CurveFitCases); }
+TEST(AnalysisHostile, LearnerSurvivesHostCodeThatChangesItsData) { test::RunHostile(LearnerCases); }
 
 }  // namespace
 }  // namespace orv

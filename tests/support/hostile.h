@@ -69,6 +69,7 @@
 
 #include "orvcalckit/ORV_math2.h"
 #include "orvcalckit/ORV_matrix.h"
+#include "orvcalckit/ORV_membl.h"
 #include "orvcalckit/ORV_vector.h"
 #include "support/progress.h"
 
@@ -209,6 +210,21 @@ inline bool Disturb(TCurveFit& F, THostileAction Act) {
     case THostileAction::Reallocate:  // new storage, the pairs kept
       Enter(1001);
       while (F.NumData() > N) F.RemoveStatValue(F.NumData());
+      return true;
+    default: return false;
+  }
+}
+
+// The learner's model table.
+inline bool Disturb(TMemBasedLearner& L, THostileAction Act) {
+  TDataTable& T = *L.ModelData;
+  const int32_t NC = T.NrOfColumns(), NR = T.NrOfRows();
+  switch (Act) {
+    case THostileAction::Shrink: T.Resize(std::max(NC / 2, 1), std::max(NR / 2, 1)); return true;
+    case THostileAction::Grow: T.Resize(2 * NC + 1, 2 * NR + 1); return true;
+    case THostileAction::Empty: T.Resize(0, 0); return true;
+    case THostileAction::Reallocate:  // the cells' storage as a whole
+      T.NumericData->Mat = decltype(T.NumericData->Mat)(T.NumericData->Mat);
       return true;
     default: return false;
   }
