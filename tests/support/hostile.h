@@ -67,6 +67,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "orvcalckit/ORV_kohonen.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcalckit/ORV_matrix.h"
 #include "orvcalckit/ORV_membl.h"
@@ -226,6 +227,30 @@ inline bool Disturb(TMemBasedLearner& L, THostileAction Act) {
     case THostileAction::Reallocate:  // the cells' storage as a whole
       T.NumericData->Mat = decltype(T.NumericData->Mat)(T.NumericData->Mat);
       return true;
+    default: return false;
+  }
+}
+
+// The map's grid and variables (each setter builds a new map of zeros).
+inline bool Disturb(TKohonen& K, THostileAction Act) {
+  const int32_t X = K.SizeX(), Y = K.SizeY(), V = K.NrOfInSens();
+  switch (Act) {
+    case THostileAction::Shrink:
+      K.SetSizeX(std::max(X / 2, 1));
+      K.SetSizeY(std::max(Y / 2, 1));
+      K.SetNrOfInSens(std::max(V / 2, 1));
+      return true;
+    case THostileAction::Grow:
+      K.SetSizeX(2 * X + 1);
+      K.SetSizeY(2 * Y + 1);
+      K.SetNrOfInSens(2 * V + 1);
+      return true;
+    case THostileAction::Empty:
+      K.SetSizeX(1);
+      K.SetSizeY(1);
+      K.SetNrOfInSens(1);
+      return true;
+    case THostileAction::Reallocate: K.SetSizeX(X); return true;
     default: return false;
   }
 }
