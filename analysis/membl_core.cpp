@@ -38,13 +38,18 @@ struct TMemBasedLearner::TStats {
 namespace {
 
 // The sums of the terms of objects First + 1 .. First + Len (Len <= ScanBlock).
-ORV_SIMD_KERNEL void ObjectSums(const detail::TScanColumn* Cols, int32_t NCols, int64_t First, int32_t Len,
-                                bool Manhattan, double* Sums) {
+template <int Bytes>
+ORV_SIMD_INLINE void ObjectSumsLanes(const detail::TScanColumn* Cols, int32_t NCols, int64_t First, int32_t Len,
+                                     bool Manhattan, double* Sums) {
   if (Manhattan)
-    detail::ScanSums<true>(Cols, NCols, First, Len, HUGE_VAL, Sums);
+    detail::ScanSums<true, Bytes>(Cols, NCols, First, Len, HUGE_VAL, Sums);
   else
-    detail::ScanSums<false>(Cols, NCols, First, Len, HUGE_VAL, Sums);
+    detail::ScanSums<false, Bytes>(Cols, NCols, First, Len, HUGE_VAL, Sums);
 }
+ORV_SIMD_BY_WIDTH(void, ObjectSums,
+                  (const detail::TScanColumn* Cols, int32_t NCols, int64_t First, int32_t Len, bool Manhattan,
+                   double* Sums),
+                  (Cols, NCols, First, Len, Manhattan, Sums))
 
 }  // namespace
 
