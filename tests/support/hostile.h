@@ -271,7 +271,8 @@ THostileTargets<T...> Targets(T&... X) {
 }
 template <class... T>
 bool Disturb(THostileTargets<T...>& X, THostileAction Act) {
-  return std::apply([Act](auto&... Each) { return (Disturb(Each, Act) | ...); }, X.Of);
+  // Every target is disturbed, none skipped once one was.
+  return std::apply([Act](auto&... Each) { return (0 + ... + static_cast<int>(Disturb(Each, Act))) > 0; }, X.Of);
 }
 
 // ---- the hostile handler ----------------------------------------------------------------
