@@ -10,6 +10,7 @@
 #include "analysis/agglom.h"
 #include "analysis/math2_work.h"
 #include "core/combsort.h"
+#include "linalg/storage_stamps.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcorekit/Orv_system.h"
 
@@ -128,6 +129,14 @@ double kMeansClustering(const TMatrix* Data, int32_t, int32_t, int32_t NClusters
   if (Centres->NrOfColumns() != P || Centres->NrOfRows() != K) Centres->Resize(P, K);
   if (Memberships->NrOfElem() != N) Memberships->Resize(N);
   Sizes.Resize(K);
+  // Host code (the outputs' OnChange as they are sized, MathFeedBackProc
+  // each pass) may resize an output: the centres are written straight into
+  // their cells, and every output must hold what is reported as done.
+  const detail::TStorageGuard Outputs(detail::ShapeOf(*Centres), detail::ShapeOf(*Memberships),
+                                      detail::ShapeOf(Sizes));
+  if (Centres->NrOfColumns() != P || Centres->NrOfRows() != K || Memberships->NrOfElem() != N ||
+      Sizes.NrOfElem() != K)
+    return -1.0;
 
   std::vector<double> Centre = detail::Math2WorkArray(Name, int64_t{K} * P);
   std::vector<int32_t> Count(Ix(K)), Memb(Ix(N));
@@ -143,6 +152,7 @@ double kMeansClustering(const TMatrix* Data, int32_t, int32_t, int32_t NClusters
   do {
     ++Pass;
     IncProcStat();
+    if (!Outputs.Intact()) return -1.0;
     Changed = false;
     for (int32_t I = 0; I < N; ++I) {
       const double* Xi = X.data() + Ix(int64_t{I} * P);

@@ -1,8 +1,10 @@
 // Correlation of 2-D arrays with a square kernel; compass and Kirsch kernels.
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
+#include "core/storage_guard.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcalckit/detail/index.h"
 #include "orvcorekit/Orv_system.h"
@@ -95,20 +97,26 @@ class TConvolution {
     FR[Ix(I)][Ix(J)] = S;
   }
 
-  void Run(const TOnPercentDoneEvent& Progress) const {
+  // False, the result unfinished, when Progress changed the extents or the
+  // storage of the kernel or the data.
+  bool Run(const TOnPercentDoneEvent& Progress) const {
     // The interior spans columns and rows H..N - H - 1; the border bands
     // around it are cut so that, where the data is narrower than the
     // kernel, they cover every cell once and nothing outside.
     const int64_t ColLo = std::min(FH, FNc), ColHi = std::max(FNc - FH, ColLo);
     const int64_t RowLo = std::min(FH, FNr), RowHi = std::max(FNr - FH, RowLo);
     const int64_t Step = std::max<int64_t>(1, (FNc - FM) * (FNr - FM) / 100);
+    std::optional<detail::TStorageGuard<const TDouble2DArray*, const TDouble2DArray*>> Inputs;
+    if (Progress) Inputs.emplace(FK, FD);
     int64_t Counter = 0;
     for (int64_t I = ColLo; I < ColHi; ++I) {
       Interior(I, RowLo, RowHi);
       if (!Progress) continue;
       const int64_t Next = Counter + (RowHi - RowLo);
-      for (int64_t K = (Counter / Step + 1) * Step; K <= Next; K += Step)
+      for (int64_t K = (Counter / Step + 1) * Step; K <= Next; K += Step) {
         Progress(nullptr, RoundInt(static_cast<double>(K / Step)));
+        if (!Inputs->Intact()) return false;
+      }
       Counter = Next;
     }
     for (int64_t I = 0; I < ColLo; ++I)
@@ -119,6 +127,7 @@ class TConvolution {
       for (int64_t J = 0; J < RowLo; ++J) Clamped(I, J);
       for (int64_t J = RowHi; J < FNr; ++J) Clamped(I, J);
     }
+    return true;
   }
 
  private:
@@ -144,7 +153,8 @@ int32_t KernelConvolve(const TDouble2DArray& Kernel, const TDouble2DArray& Data,
   if (const int32_t Code = KernelCode(Kernel); Code != 0) return Code;
   if (EmptyOrRagged(Data)) return -4;
   TDouble2DArray R(Data.size(), TDoubleArray(Data[0].size()));
-  TConvolution(Kernel, Data, R).Run(Progress);
+  // Progress changed Kernel or Data: the whole once more on them as they now are.
+  if (!TConvolution(Kernel, Data, R).Run(Progress)) return KernelConvolve(Kernel, Data, Result, nullptr);
   Result = std::move(R);
   return 0;
 }

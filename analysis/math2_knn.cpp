@@ -4,9 +4,11 @@
 #include <cmath>
 #include <climits>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "analysis/distance_scan.h"
+#include "analysis/math2_work.h"
 #include "analysis/ranked_list.h"
 #include "core/simd.h"
 #include "linalg/svd.h"
@@ -105,12 +107,16 @@ double BiQuadEstimate(const TMatrix& Data, const detail::TRankedList& List, cons
   const auto NTerms = static_cast<int32_t>(Terms);
   TMatrix A(nullptr);
   TVector B(nullptr), X(nullptr);
+  std::vector<double> At;  // the sample, read before the decomposition, whose progress handler may change it
   try {
     A.Resize(NTerms, K);
     B.Resize(K);
     X.Resize(NTerms);
+    At.resize(Ix(P) + 1);
   } catch (const EORVError&) {
     return 0.0;  // no room for the model: no estimate, as when it fails
+  } catch (const std::bad_alloc&) {
+    return 0.0;  // the same
   }
   for (int32_t R = 0; R < K; ++R) {
     const int32_t Row = List.Obj(R);
@@ -119,11 +125,13 @@ double BiQuadEstimate(const TMatrix& Data, const detail::TRankedList& List, cons
         [&](int32_t Col, double V) { A.Mat[Ix(Col)][Ix(R)] = V; });
     B.SetVal(R + 1, T[Ix(R)]);
   }
+  for (int32_t V = 1; V <= P; ++V) At[Ix(V)] = Sample.GetVal(V);
+  // A, B and X are the routine's own: the host's handlers reach none of them.
   bool Zeroed = false;
   if (!detail::SVDSolve(&A, &B, &X, nullptr, Zeroed)) return 0.0;
   double Est = 0.0;
   QuadTerms(
-      P, [&](int32_t V) { return Sample.GetVal(V); },
+      P, [&](int32_t V) { return At[Ix(V)]; },
       [&](int32_t Col, double V) { Est = Col == 0 ? X.GetVal(1) : Est + X.GetVal(Col + 1) * V; });
   return Est;
 }
@@ -147,8 +155,21 @@ void MeanDistanceKNN(const TMatrix* Data, int32_t K, int32_t FirstRow, int32_t L
   if (Data == nullptr || MeanDist == nullptr || !ClampRows(Data->NrOfRows(), FirstRow, LastRow)) return;
   const int32_t Count = LastRow - FirstRow + 1, P = Data->NrOfColumns();
   K = std::clamp(K, 1, std::min(50, Count));
+  // Each write of MeanDist calls its OnChange, which may resize or move
+  // Data: with a handler the rows come from a copy taken first.
+  const bool Watched = static_cast<bool>(MeanDist->OnChange);
+  std::vector<double> Copy;
+  if (Watched) Copy = detail::Math2WorkArray("MeanDistanceKNN", int64_t{Count} * P);
   std::vector<detail::TScanColumn> Cols;
-  for (int32_t V = 1; V <= P; ++V) Cols.push_back({Data->Mat[Ix1(V)].data() + (FirstRow - 1), 0.0});
+  for (int32_t V = 1; V <= P; ++V) {
+    const double* Col = Data->Mat[Ix1(V)].data() + (FirstRow - 1);
+    if (Watched) {
+      double* To = Copy.data() + Ix1(V) * Ix(Count);
+      std::copy_n(Col, Count, To);
+      Col = To;
+    }
+    Cols.push_back({Col, 0.0});
+  }
   detail::TRankedList List(51);
   for (int32_t I = 0; I < Count; ++I) {
     for (detail::TScanColumn& C : Cols) C.Query = C.Cells[I];

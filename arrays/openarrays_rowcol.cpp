@@ -5,6 +5,7 @@
 #include "arrays/shape.h"
 #include "core/distance.h"
 #include "core/matmul.h"
+#include "core/storage_guard.h"
 #include "orvcalckit/ORV_openarrays.h"
 
 namespace orv {
@@ -120,7 +121,11 @@ int32_t CalcHatMatrix(const TDouble2DArray& X, TDouble2DArray& H) {
   // X' X, read through the transposed factor: the same products, in the
   // same order, as from a transposed copy.
   TDouble2DArray Inv = ToArray(detail::MatMul<double>(P, P, N, {XCols.data(), true}, {XCols.data(), false}));
+  // The inversion calls MathFeedBackProc, which may resize or move X: XCols
+  // then point into freed storage, and X'X belongs to another X.
+  const detail::TStorageGuard Cols(X);
   if (const int32_t R = InvertArray(Inv); R != 0) return R;
+  if (!Cols.Intact()) return -3;
   const std::vector<const double*> InvCols = ColumnsOf(Inv);
   const auto Q = detail::MatMul<double>(N, P, P, {XCols.data(), false}, {InvCols.data(), false});
   const std::vector<const double*> QCols = ColumnsOf(Q);

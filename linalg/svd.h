@@ -63,7 +63,10 @@ bool SVDBackSubst(const TMatrix* U, const TMatrix* V, const TVector* W, TVector*
 
 // Least squares A X = B with an edited spectrum: CalcSVD (A then holds U),
 // every W_j not at least 1e-14 times the largest set to 0 (Zeroed := true),
-// then SVDBackSubst. False when CalcSVD is (Zeroed then false).
+// then SVDBackSubst. False when CalcSVD is (Zeroed then false). A is read
+// again after its OnChange fired: callers pass matrices and vectors of their
+// own, which no handler watches (the fits of TCurveFit, EstimateByKNN and
+// the memory-based learner do).
 bool SVDSolve(TMatrix* A, const TVector* B, TVector* X, TVector* StdErr, bool& Zeroed);
 
 }  // namespace orv::detail

@@ -28,10 +28,11 @@
 // the calls 1, 2 and (n + 1) / 2: at that call the handler performs the
 // action on its target, once, and does nothing else. MathFeedBackProc and
 // AbortMathProc are restored after every run. Targets: TVector,
-// TIntVector, TMatrix, TIntMatrix, TMat3D, TMat4D and dynamic arrays of one
-// or two dimensions; a folder adds a Disturb overload for its own (a
-// TDataTable) here. ORV_HOSTILE_ONLY=text in the environment runs only the
-// cases whose name holds the text (a sanitizer stops at the first fault).
+// TIntVector, TMatrix, TIntMatrix, TMat3D, TMat4D, dynamic arrays of one
+// or two dimensions, and several of them at once (Targets); a folder adds a
+// Disturb overload for its own (a TDataTable) here, before Targets.
+// ORV_HOSTILE_ONLY=text in the environment runs only the cases whose name
+// holds the text (a sanitizer stops at the first fault).
 //
 // An outcome is what the routine produced, as numbers (its result, its
 // return value, the cells it wrote: Outcome(...) and Cells(M) list them).
@@ -64,6 +65,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -253,6 +255,24 @@ inline bool Disturb(TKohonen& K, THostileAction Act) {
     case THostileAction::Reallocate: K.SetSizeX(X); return true;
     default: return false;
   }
+}
+
+// Several targets of one handler, each given the same action (it sees the
+// overloads above only):
+//     auto Inputs = Targets(Data, Sample);
+//     X.OnChange = H.On(Inputs);
+template <class... T>
+struct THostileTargets {
+  std::tuple<T&...> Of;
+};
+template <class... T>
+THostileTargets<T...> Targets(T&... X) {
+  return {std::tuple<T&...>(X...)};
+}
+template <class... T>
+bool Disturb(THostileTargets<T...>& X, THostileAction Act) {
+  // Every target is disturbed, none skipped once one was.
+  return std::apply([Act](auto&... Each) { return (0 + ... + static_cast<int>(Disturb(Each, Act))) > 0; }, X.Of);
 }
 
 // ---- the hostile handler ----------------------------------------------------------------

@@ -56,6 +56,12 @@ using TAgglomFeedback = std::function<void(TObject* Sender, double ProcStat, dou
 // "kMeansClustering: max. number of iterations exceeded". nullptr among
 // Data, Centres, Memberships: -1.0, nothing changed. The two Integers after
 // Data are not used.
+// Host code: the objects are read from a copy taken before the outputs are
+// sized, so it may change Data. Should it resize Centres, Memberships or
+// ClustSize (their OnChange as they are sized, MathFeedBackProc at each
+// pass), the result is -1.0 and no cell is written. At the end the centres
+// are written (one OnChange), then the memberships and the sizes through
+// SetVal: a handler resizing an output there leaves the cells that fit.
 ORV_API double kMeansClustering(const TMatrix* Data, int32_t Unused1, int32_t Unused2, int32_t NClusters,
                                 TMatrix* Centres, TIntVector* Memberships);
 ORV_API double kMeansClustering(const TMatrix* Data, int32_t Unused1, int32_t Unused2, int32_t NClusters,

@@ -28,6 +28,11 @@ inline constexpr int32_t MaxEigenSize = 10000;
 // when 100 sweeps did not reach an exactly zero off-diagonal sum (the results
 // then hold what was reached). nullptr: false. EORVMath2Error
 // "CalcEigVec: not enough memory" when the results cannot be allocated.
+// Without an OnChange handler the method runs on a copy of the matrix, and
+// the rotated cells are written back at the end into those that SymMat
+// still has, should MathFeedBackProc have resized it; with one, every cell
+// is read and written through GetVal and SetVal, so a handler that resizes
+// the matrix leaves results of no meaning but touches no cell beyond it.
 ORV_API bool CalcEigVec(TMatrix* SymMat);
 
 // j = 0: eigenvalue i; j = 1..N: component j of eigenvector i. 0 when there

@@ -30,14 +30,16 @@ ORV_API extern const TKernel3x3Set KirschKernels;
 // Results, the kernel's checked first, a later failing check winning over an
 // earlier one: -1 a kernel column not m long; -2 m even; -3 m < 3 (so an
 // empty, 1 x 1 or 2 x 2 kernel gives -3); then -4 Data without columns or
-// rows, or ragged; else 0. Nothing else fails; an unallocatable Result lets
-// std::bad_alloc through.
+// rows, or ragged; else 0. Nothing else fails; an unallocatable Result (or,
+// with Progress, record of the inputs' storage) lets std::bad_alloc through.
 // Progress, when assigned: step = max(1, (nc - m)(nr - m) div 100); the
 // interior cells (h <= i < nc - h, h <= j < nr - h) are counted in the order
 // i outer, j inner, and each count k that is a multiple of step fires
 // Progress(nullptr, k / step). The interior has more cells than the
 // (nc - m)(nr - m) the step is taken from, so the percent passes 100 a
-// little before the end. Progress must not change Kernel or Data.
+// little before the end. Should Progress resize or move Kernel or Data (or
+// a column of either), the correlation is taken once more, without
+// progress, on them as they then are (with the codes above).
 ORV_API int32_t KernelConvolve(const TDouble2DArray& Kernel, const TDouble2DArray& Data, TDouble2DArray& Result,
                                const TOnPercentDoneEvent& Progress = {});
 

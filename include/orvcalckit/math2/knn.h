@@ -37,7 +37,10 @@ ORV_API void FindNearestNeighbors(int32_t K, const TMatrix* Data, int32_t FirstR
 // MeanDist (not resized) := the mean of the k smallest Euclidean distances
 // (all columns) from row i to the rows of the range, row i itself (at 0)
 // included. k is taken as 1 when below, and as at most 50 and at most the
-// rows of the range. nullptr: nothing.
+// rows of the range. nullptr: nothing. With an OnChange handler on MeanDist
+// (called at each write) the rows are read from a copy taken first, so the
+// handler may change Data; EORVMath2Error "MeanDistanceKNN: not enough
+// memory" when the copy cannot be had.
 ORV_API void MeanDistanceKNN(const TMatrix* Data, int32_t K, int32_t FirstRow, int32_t LastRow, TVector* MeanDist);
 
 // The target of Sample estimated from the Targets (element = row) of its k

@@ -28,7 +28,8 @@ namespace orv {
 // is added to ProcStat, MathFeedBackProc is called with it when assigned, and
 // AbortMathProc is tested, so a complete inversion adds 2n. AbortMathProc is
 // also tested before each row of the scaling. A MathFeedBackProc that
-// resizes A stops the inversion (-3) without writing into A again.
+// resizes or moves A (or a column of A) stops the inversion (-3) without
+// writing into A again.
 ORV_API int32_t InvertArray(TDouble2DArray& A);
 
 // A := its transpose, m columns of n rows for n columns of m rows. 0; -1 A

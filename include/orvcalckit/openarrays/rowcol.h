@@ -42,7 +42,8 @@ ORV_API int32_t DistanceOfObjects(const TDouble2DArray& A, TDistMode Mode, int32
 // CalcHatMatrix and the same bits: each product cell sums over the inner
 // index in increasing order from 0.0; X'X is inverted by InvertArray, with
 // its progress and abort. -1 X empty or ragged; otherwise InvertArray's
-// codes (-2, -3). H changes only on success (0), and may be X.
+// codes (-2, -3), and -3 too when its MathFeedBackProc resized or moved X
+// (or a column of X). H changes only on success (0), and may be X.
 ORV_API int32_t CalcHatMatrix(const TDouble2DArray& X, TDouble2DArray& H);
 
 }  // namespace orv

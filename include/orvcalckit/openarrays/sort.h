@@ -28,7 +28,8 @@ ORV_API int32_t SortArray(bool Ascending, TIntArray& A, TIntArray& Idx);
 // of cells removed (0 or more, at most 2147483647), or -1 when A has fewer
 // than 2 cells (A unchanged). A copy of A is sorted with SortArray of
 // ORV_math1, so ProcStat grows by that sort's passes and MathFeedBackProc is
-// called.
+// called; should it change A, the result is still that of A as it was, and
+// A is then replaced by it.
 ORV_API int32_t SortAndRemoveDuplicates(TIntArray& A, bool Ascending);
 
 // Permutes A at random by Sattolo's algorithm: for k = n - 1 down to 1, A[k]
