@@ -237,10 +237,8 @@ TEST(CalcCovar, LargerDataAgreesWithTheTwoPassFormula) {
   // against sums of centred products in long double.
   constexpr int32_t NR = 1000, NC = 7;
   TMatrix D, C;
-  D.Resize(NC, NR);
-  for (int32_t Col = 1; Col <= NC; ++Col)
-    for (int32_t Row = 1; Row <= NR; ++Row)
-      D.SetVal(Col, Row, std::sin(0.37 * Row * Col) * (Col + 1) + 0.01 * Row + Col * 100);
+  test::FillBy(D, NC, NR,
+               [](int32_t Col, int32_t Row) { return std::sin(0.37 * Row * Col) * (Col + 1) + 0.01 * Row + Col * 100; });
   C.Resize(NC, NC);
   long double Mean[NC] = {};
   for (int32_t Col = 0; Col < NC; ++Col) {
@@ -269,10 +267,8 @@ TEST(CalcCovar, SumsInFourLanesAtEveryVectorWidth) {
   // two), 23 rows (three left over), values of all magnitudes.
   constexpr int32_t NR = 23, NC = 6;
   TMatrix D, C;
-  D.Resize(NC, NR);
-  for (int32_t Col = 1; Col <= NC; ++Col)
-    for (int32_t Row = 1; Row <= NR; ++Row)
-      D.SetVal(Col, Row, std::sin(1.7 * Row + Col) * std::exp(0.6 * Col * (Row % 5)));
+  test::FillBy(D, NC, NR,
+               [](int32_t Col, int32_t Row) { return std::sin(1.7 * Row + Col) * std::exp(0.6 * Col * (Row % 5)); });
   C.Resize(NC, NC);
   for (const int32_t Scaling : {0, 4}) {
     ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, Scaling));

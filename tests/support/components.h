@@ -61,6 +61,14 @@ void FillRows(M& Mat, const std::vector<std::vector<double>>& Rows) {
     for (int32_t C = 1; C <= NC; ++C) Mat.SetVal(C, R, Rows[detail::Ix1(R)][detail::Ix1(C)]);
 }
 
+// M := NC x NR cells of Value(C, R) (M resized).
+template <class M, class F>
+void FillBy(M& Mat, int32_t NC, int32_t NR, F&& Value) {
+  Mat.Resize(NC, NR);
+  for (int32_t C = 1; C <= NC; ++C)
+    for (int32_t R = 1; R <= NR; ++R) Mat.SetVal(C, R, Value(C, R));
+}
+
 template <class M>
 auto Column(const M& Mat, int32_t C) {
   std::vector<decltype(Mat.GetVal(1, 1))> V;
