@@ -85,93 +85,116 @@ ORV_SIMD_INLINE void Butterfly(double* X, int64_t P, int64_t H, double Wr, doubl
   X[2 * P + 1] += Ti;
 }
 
-using V4 = double __attribute__((vector_size(32)));  // two complex points
+// The vector passes hold P = 1 or 2 complex points per vector (two also
+// under AVX-512: a pass of span 4 has pairs of two points), in generic
+// vectors of 16 P bytes that fit the registers of each instruction set.
+// Every lane does what Butterfly does to its number, so the results do not
+// depend on P.
+template <int P>
+struct TPoints {
+  using V = detail::TSimdVector<double, 16 * P>;
 
-// The vector helpers pass their results by reference: a V4 return value
-// would have a different ABI in the baseline clone (-Wpsabi); inlined, it
-// makes no difference.
-ORV_SIMD_INLINE void Load(V4& V, const double* P) { std::memcpy(&V, P, sizeof V); }
-ORV_SIMD_INLINE void Store(double* P, const V4& V) { std::memcpy(P, &V, sizeof V); }
+  // The vector helpers pass their results by reference: a V return value
+  // would have a different ABI in the baseline (-Wpsabi); inlined, it makes
+  // no difference.
+  ORV_SIMD_INLINE static void Load(V& A, const double* Q) { std::memcpy(&A, Q, sizeof A); }
+  ORV_SIMD_INLINE static void Store(double* Q, const V& A) { std::memcpy(Q, &A, sizeof A); }
 
-// Two complex products at once, the same operations as MulTwiddle lane by
-// lane: (xr wr + xi (-wi), xi wr + xr wi), SignIm = (-Sign, Sign, -Sign, Sign).
-ORV_SIMD_INLINE void MulTwiddle(const double* Tw, const V4& A, const V4& SignIm, V4& T) {
-  V4 W;
-  Load(W, Tw);
-  const V4 Wr = __builtin_shufflevector(W, W, 0, 0, 2, 2);
-  const V4 Wi = __builtin_shufflevector(W, W, 1, 1, 3, 3) * SignIm;
-  const V4 As = __builtin_shufflevector(A, A, 1, 0, 3, 2);
-  T = A * Wr + As * Wi;
-}
+  // P complex products at once, the same operations as MulTwiddle lane by
+  // lane: (xr wr + xi (-wi), xi wr + xr wi), SignIm = (-Sign, Sign, ...).
+  template <int... I>
+  ORV_SIMD_INLINE static void MulTwiddle(const double* Tw, const V& A, const V& SignIm, V& T,
+                                         std::integer_sequence<int, I...>) {
+    V W;
+    Load(W, Tw);
+    const V Wr = __builtin_shufflevector(W, W, (I & ~1)...);
+    const V Wi = __builtin_shufflevector(W, W, (I | 1)...) * SignIm;
+    const V As = __builtin_shufflevector(A, A, (I ^ 1)...);
+    T = A * Wr + As * Wi;
+  }
+  ORV_SIMD_INLINE static void MulTwiddle(const double* Tw, const V& A, const V& SignIm, V& T) {
+    MulTwiddle(Tw, A, SignIm, T, std::make_integer_sequence<int, 2 * P>());
+  }
 
-// The spans L and 2L (h = L/2 >= 2) in one pass: each group of four points
-// goes through both butterflies of span L and then both of span 2L while it
-// is in registers. The operations are those of the two radix-2 passes.
-ORV_SIMD_INLINE void Radix4Pass(double* X, const double* T, int64_t N, int64_t L, const V4& SignIm) {
-  const int64_t H = L / 2;
-  const double* TL = T + 2 * (H - 1);
-  const double* T2L = T + 2 * (L - 1);
-  for (int64_t B = 0; B < N; B += 2 * L) {
-    double* X0 = X + 2 * B;
-    double* X1 = X0 + 2 * H;
-    double* X2 = X0 + 2 * L;
-    double* X3 = X2 + 2 * H;
-    for (int64_t J = 0; J < H; J += 2) {
-      const int64_t O = 2 * J;
-      V4 A0, A1, A2, A3, T1;
-      Load(A0, X0 + O);
-      Load(A1, X1 + O);
-      Load(A2, X2 + O);
-      Load(A3, X3 + O);
-      MulTwiddle(TL + O, A1, SignIm, T1);
-      A1 = A0 - T1;
-      A0 = A0 + T1;
-      MulTwiddle(TL + O, A3, SignIm, T1);
-      A3 = A2 - T1;
-      A2 = A2 + T1;
-      MulTwiddle(T2L + O, A2, SignIm, T1);
-      Store(X2 + O, A0 - T1);
-      Store(X0 + O, A0 + T1);
-      MulTwiddle(T2L + O + 2 * H, A3, SignIm, T1);
-      Store(X3 + O, A1 - T1);
-      Store(X1 + O, A1 + T1);
+  // The spans L and 2L (h = L/2 >= P) in one pass: each group of four points
+  // goes through both butterflies of span L and then both of span 2L while
+  // it is in registers. The operations are those of the two radix-2 passes.
+  ORV_SIMD_INLINE static void Radix4Pass(double* X, const double* T, int64_t N, int64_t L, const V& SignIm) {
+    const int64_t H = L / 2;
+    const double* TL = T + 2 * (H - 1);
+    const double* T2L = T + 2 * (L - 1);
+    for (int64_t B = 0; B < N; B += 2 * L) {
+      double* X0 = X + 2 * B;
+      double* X1 = X0 + 2 * H;
+      double* X2 = X0 + 2 * L;
+      double* X3 = X2 + 2 * H;
+      for (int64_t J = 0; J < H; J += P) {
+        const int64_t O = 2 * J;
+        V A0, A1, A2, A3, T1;
+        Load(A0, X0 + O);
+        Load(A1, X1 + O);
+        Load(A2, X2 + O);
+        Load(A3, X3 + O);
+        MulTwiddle(TL + O, A1, SignIm, T1);
+        A1 = A0 - T1;
+        A0 = A0 + T1;
+        MulTwiddle(TL + O, A3, SignIm, T1);
+        A3 = A2 - T1;
+        A2 = A2 + T1;
+        MulTwiddle(T2L + O, A2, SignIm, T1);
+        Store(X2 + O, A0 - T1);
+        Store(X0 + O, A0 + T1);
+        MulTwiddle(T2L + O + 2 * H, A3, SignIm, T1);
+        Store(X3 + O, A1 - T1);
+        Store(X1 + O, A1 + T1);
+      }
     }
   }
-}
 
-// The spans 2 and 4 in one pass, a group of four points in two vectors:
-// the butterflies of span 2 take (p0, p2) against (p1, p3), those of span 4
-// (p0, p1) against (p2, p3), each with the operations of Butterfly.
-ORV_SIMD_INLINE void FirstRadix4Pass(double* X, const double* T, int64_t N, const V4& SignIm) {
-  const double W2[4] = {T[0], T[1], T[0], T[1]};
-  for (int64_t B = 0; B < N; B += 4) {
-    double* P = X + 2 * B;
-    V4 V0, V1, Tw;
-    Load(V0, P);
-    Load(V1, P + 4);
-    const V4 U = __builtin_shufflevector(V0, V1, 0, 1, 4, 5);
-    MulTwiddle(W2, __builtin_shufflevector(V0, V1, 2, 3, 6, 7), SignIm, Tw);
-    const V4 Sum = U + Tw, Dif = U - Tw;  // (p0, p2) and (p1, p3) after span 2
-    const V4 Top = __builtin_shufflevector(Sum, Dif, 0, 1, 4, 5);
-    MulTwiddle(T + 2, __builtin_shufflevector(Sum, Dif, 2, 3, 6, 7), SignIm, Tw);
-    Store(P, Top + Tw);
-    Store(P + 4, Top - Tw);
+  // The spans 2 and 4 in one pass with two points per vector, a group of
+  // four points in two vectors: the butterflies of span 2 take (p0, p2)
+  // against (p1, p3), those of span 4 (p0, p1) against (p2, p3), each with
+  // the operations of Butterfly. (With one point per vector, Radix4Pass
+  // with L = 2 does it.)
+  ORV_SIMD_INLINE static void FirstRadix4Pass(double* X, const double* T, int64_t N, const V& SignIm) {
+    static_assert(P == 2);
+    const double W2[4] = {T[0], T[1], T[0], T[1]};
+    for (int64_t B = 0; B < N; B += 4) {
+      double* Q = X + 2 * B;
+      V V0, V1, Tw;
+      Load(V0, Q);
+      Load(V1, Q + 4);
+      const V U = __builtin_shufflevector(V0, V1, 0, 1, 4, 5);
+      MulTwiddle(W2, __builtin_shufflevector(V0, V1, 2, 3, 6, 7), SignIm, Tw);
+      const V Sum = U + Tw, Dif = U - Tw;  // (p0, p2) and (p1, p3) after span 2
+      const V Top = __builtin_shufflevector(Sum, Dif, 0, 1, 4, 5);
+      MulTwiddle(T + 2, __builtin_shufflevector(Sum, Dif, 2, 3, 6, 7), SignIm, Tw);
+      Store(Q, Top + Tw);
+      Store(Q + 4, Top - Tw);
+    }
   }
-}
+};
 
-ORV_SIMD_KERNEL void Butterflies(double* X, const double* T, int64_t N, int Log, double Sign) {
+template <int Bytes>
+ORV_SIMD_INLINE void ButterfliesLanes(double* X, const double* T, int64_t N, int Log, double Sign) {
+  constexpr int P = Bytes >= 32 ? 2 : 1;
+  using Pt = TPoints<P>;
   int64_t L = 2;
   if (Log % 2 == 1) {  // span 2 alone, the rest in pairs
     for (int64_t B = 0; B < N; B += 2) Butterfly(X, B, 1, T[0], Sign * T[1]);
     L = 4;
   }
-  const V4 SignIm = {-Sign, Sign, -Sign, Sign};
-  if (L == 2 && N >= 4) {
-    FirstRadix4Pass(X, T, N, SignIm);
-    L = 8;
-  }
-  for (; 2 * L <= N; L *= 4) Radix4Pass(X, T, N, L, SignIm);
+  typename Pt::V SignIm;
+  for (int K = 0; K < 2 * P; K += 2) SignIm[K] = -Sign, SignIm[K + 1] = Sign;
+  if constexpr (P == 2)
+    if (L == 2 && N >= 4) {
+      Pt::FirstRadix4Pass(X, T, N, SignIm);
+      L = 8;
+    }
+  for (; 2 * L <= N; L *= 4) Pt::Radix4Pass(X, T, N, L, SignIm);
 }
+ORV_SIMD_BY_WIDTH(void, Butterflies, (double* X, const double* T, int64_t N, int Log, double Sign),
+                  (X, T, N, Log, Sign))
 
 // In place over N complex points (X[2k] real, X[2k + 1] imaginary), Sign
 // +1 or -1: X_k = sum_n x_n e^(Sign 2 pi i n k / N), without scaling. The

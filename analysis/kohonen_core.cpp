@@ -1,10 +1,12 @@
 // TKohonen: life cycle, sizes, the data copy and its standardisation, the
 // weights in data units, and the application of a trained map.
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <span>
 #include <vector>
 
+#include "core/storage_guard.h"
 #include "linalg/component.h"
 #include "orvcalckit/ORV_kohonen.h"
 #include "orvcorekit/Orv_system.h"
@@ -32,6 +34,13 @@ decltype(auto) Storage(const TKohonen& Self, F&& Body) {
 void ResetVector(TVector& V, int32_t Nv, double Value) {
   V.Resize(Nv);
   V.Fill(Value);
+}
+
+// MeanVec 0.0 and StdDevVec 1.0 for the variables the map has when each is
+// reset: MeanVec's OnChange may change their count.
+void ResetScaling(const TKohonen& K) {
+  ResetVector(*K.MeanVec(), K.NrOfInSens(), 0.0);
+  ResetVector(*K.StdDevVec(), K.NrOfInSens(), 1.0);
 }
 
 }  // namespace
@@ -76,31 +85,39 @@ void TKohonen::SetNumInsens(int32_t Value) {
   if (Value <= 0) return;
   // The two large arrays first: a failure there leaves everything as it was.
   std::unique_ptr<TMat3D> Map = NewMap(FSizeX, FSizeY, Value);
+  // TrainData's OnChange may resize the grid: the map is then built again.
+  const detail::TStorageGuard Grid(FSizeX, FSizeY);
   Storage(*this, [&] { FDataMat->ResizeAndClear(Value, FNrTrnObj); });
+  if (!Grid.Intact()) Map = NewMap(FSizeX, FSizeY, Value);
   FKohMat = std::move(Map);
   FNrInSens = Value;
-  Storage(*this, [&] {
-    ResetVector(*FMeanVec, Value, 0.0);
-    ResetVector(*FStdDevVec, Value, 1.0);
-  });
+  Storage(*this, [&] { ResetScaling(*this); });
 }
 
 void TKohonen::SetTrainData(const TMatrix* Value) {
   if (Value == nullptr || Value->NrOfColumns() < 1) return;
   const int32_t Nv = Value->NrOfColumns(), Rows = Value->NrOfRows();
   std::unique_ptr<TMat3D> Map = NewMap(FSizeX, FSizeY, Nv);
+  // TrainData's OnChange may resize the grid: the map is then built again.
+  const detail::TStorageGuard Grid(FSizeX, FSizeY);
   if (Value != FDataMat.get()) {
+    // It may also change Value or TrainData itself: the cells then come
+    // from a copy taken first and go where TrainData, its extents read
+    // again, has room for them.
+    TDouble2DArray Copy;
+    const bool Watched = static_cast<bool>(FDataMat->OnChange);
+    if (Watched) Copy = Storage(*this, [&] { return TDouble2DArray(Value->Mat.begin(), Value->Mat.begin() + Nv); });
+    const TDouble2DArray& Cells = Watched ? Copy : Value->Mat;
     Storage(*this, [&] { FDataMat->Resize(Nv, Rows); });
-    for (int32_t C = 0; C < Nv; ++C) FDataMat->Mat[Ix(C)] = Value->Mat[Ix(C)];
+    const int32_t NC = std::min(Nv, FDataMat->NrOfColumns()), NR = std::min(Rows, FDataMat->NrOfRows());
+    for (int32_t C = 0; C < NC; ++C) std::copy_n(Cells[Ix(C)].begin(), NR, FDataMat->Mat[Ix(C)].begin());
     FDataMat->Changed();
   }
+  if (!Grid.Intact()) Map = NewMap(FSizeX, FSizeY, Nv);
   FKohMat = std::move(Map);
   FNrInSens = Nv;
   FNrTrnObj = Rows;
-  Storage(*this, [&] {
-    ResetVector(*FMeanVec, Nv, 0.0);
-    ResetVector(*FStdDevVec, Nv, 1.0);
-  });
+  Storage(*this, [&] { ResetScaling(*this); });
 }
 
 void TKohonen::StandardizeData() {

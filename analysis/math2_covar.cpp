@@ -19,50 +19,73 @@ namespace {
 // (Diff true) for a in [A0, A0 + 4) and every b <= a, b < M, into
 // Out[(a - A0) * M + b]. Each sum runs in four lanes over the rows (lane i
 // takes the rows r = i mod 4), then lanes 0 + 1 and 2 + 3, then the two.
-template <bool Diff>
-ORV_SIMD_INLINE void CrossSums4(const double* const* X, int64_t M, int64_t Rows, int64_t A0, double* Out) {
-  using V4 = double __attribute__((vector_size(32)));
+// The four lanes are one vector, or two where the registers hold two
+// doubles (each a column b at a time, so that the accumulators fit them).
+template <bool Diff, int Bytes>
+ORV_SIMD_INLINE void CrossSumsOf(const double* const* X, int64_t M, int64_t Rows, int64_t A0, double* Out) {
+  constexpr int VB = Bytes < 32 ? Bytes : 32;
+  using V = detail::TSimdVector<double, VB>;
+  constexpr int W = VB / sizeof(double);  // lanes per vector
+  constexpr int H = 4 / W;                // vectors per sum
+  constexpr int NB = H == 1 ? 2 : 1;      // columns b at a time
   const int64_t NA = std::min<int64_t>(4, M - A0);
   const double* XA[4];
   for (int64_t I = 0; I < 4; ++I) XA[I] = X[A0 + std::min(I, NA - 1)];
   const int64_t Body = Rows & ~int64_t{3};
-  for (int64_t B = 0; B < A0 + NA; B += 2) {
-    const double* XB[2] = {X[B], X[std::min(B + 1, A0 + NA - 1)]};
-    V4 Acc[4][2] = {};
-    for (int64_t R = 0; R < Body; R += 4) {
-      V4 Va[4], Vb[2];
-      for (int I = 0; I < 4; ++I) std::memcpy(&Va[I], XA[I] + R, sizeof(V4));
-      for (int J = 0; J < 2; ++J) std::memcpy(&Vb[J], XB[J] + R, sizeof(V4));
-      for (int I = 0; I < 4; ++I)
-        for (int J = 0; J < 2; ++J) {
-          if constexpr (Diff) {
-            const V4 D = Va[I] - Vb[J];
-            Acc[I][J] += D * D;
-          } else {
-            Acc[I][J] += Va[I] * Vb[J];
+  for (int64_t B = 0; B < A0 + NA; B += NB) {
+    const double* XB[NB];
+    for (int J = 0; J < NB; ++J) XB[J] = X[std::min(B + J, A0 + NA - 1)];
+    V Acc[4][NB][H] = {};
+    for (int64_t R = 0; R < Body; R += 4)
+      for (int K = 0; K < H; ++K) {
+        V Vb[NB];
+        for (int J = 0; J < NB; ++J) {
+          V T;  // a copy: loading into an array sends it through memory
+          std::memcpy(&T, XB[J] + R + K * W, sizeof T);
+          Vb[J] = T;
+        }
+        for (int I = 0; I < 4; ++I) {
+          V Va;
+          std::memcpy(&Va, XA[I] + R + K * W, sizeof Va);
+          for (int J = 0; J < NB; ++J) {
+            if constexpr (Diff) {
+              const V D = Va - Vb[J];
+              Acc[I][J][K] += D * D;
+            } else {
+              Acc[I][J][K] += Va * Vb[J];
+            }
           }
         }
-    }
+      }
+    double Lane[4][NB][4];
+    for (int I = 0; I < 4; ++I)
+      for (int J = 0; J < NB; ++J)
+        for (int K = 0; K < H; ++K) {
+          const V S = Acc[I][J][K];
+          std::memcpy(&Lane[I][J][K * W], &S, sizeof S);
+        }
     for (int64_t I = 0; I < NA; ++I)
-      for (int64_t J = 0; J < 2 && B + J <= A0 + I; ++J) {
-        double Lane[4];
-        std::memcpy(Lane, &Acc[I][J], sizeof Lane);
+      for (int64_t J = 0; J < NB && B + J <= A0 + I; ++J) {
+        double* L = Lane[I][J];
         for (int64_t R = Body; R < Rows; ++R) {
           const double Xa = XA[I][R], Xb = XB[J][R];
-          Lane[R - Body] += Diff ? (Xa - Xb) * (Xa - Xb) : Xa * Xb;
+          L[R - Body] += Diff ? (Xa - Xb) * (Xa - Xb) : Xa * Xb;
         }
-        Out[I * M + B + J] = (Lane[0] + Lane[1]) + (Lane[2] + Lane[3]);
+        Out[I * M + B + J] = (L[0] + L[1]) + (L[2] + L[3]);
       }
   }
 }
-
-ORV_SIMD_KERNEL void CrossSums(const double* const* X, int64_t M, int64_t Rows, int64_t A0, bool Diff,
-                               double* Out) {
+template <int Bytes>
+ORV_SIMD_INLINE void CrossSumsLanes(const double* const* X, int64_t M, int64_t Rows, int64_t A0, bool Diff,
+                                    double* Out) {
   if (Diff)
-    CrossSums4<true>(X, M, Rows, A0, Out);
+    CrossSumsOf<true, Bytes>(X, M, Rows, A0, Out);
   else
-    CrossSums4<false>(X, M, Rows, A0, Out);
+    CrossSumsOf<false, Bytes>(X, M, Rows, A0, Out);
 }
+ORV_SIMD_BY_WIDTH(void, CrossSums,
+                  (const double* const* X, int64_t M, int64_t Rows, int64_t A0, bool Diff, double* Out),
+                  (X, M, Rows, A0, Diff, Out))
 
 bool IsCentred(int32_t Scaling) {
   return Scaling == csCovariance || Scaling == csCorrelation || Scaling == csSquaredCorrelation;

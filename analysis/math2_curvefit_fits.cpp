@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
+#include "linalg/component.h"
 #include "linalg/svd.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcorekit/Orv_system.h"
@@ -113,6 +115,19 @@ bool TCurveFit::PolyFit(int32_t nOrder, bool Centred, TDoubleArray& kArray, TDou
   AbortMathProc = false;
   const double* X = FData.Mat[0].data();
   const double* Y = FData.Mat[1].data();
+  // MathFeedBackProc, which the decomposition calls, may enter, remove or
+  // clear pairs (and entering moves the storage): the fit then reads the
+  // pairs from a copy taken first.
+  std::vector<double> Pairs;
+  if (MathFeedBackProc) {
+    detail::GuardAlloc<EORVMath2Error>(*this, "not enough memory on heap", [&] {
+      Pairs.reserve(2 * detail::Ix(N));
+      Pairs.insert(Pairs.end(), X, X + N);
+      Pairs.insert(Pairs.end(), Y, Y + N);
+    });
+    X = Pairs.data();
+    Y = X + N;
+  }
   double Shift = 0.0, Scale = 1.0, YMean = 0.0;
   if (Centred) {
     double XMean = 0, XVar = 0, YVar = 0;

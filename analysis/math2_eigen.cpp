@@ -80,14 +80,17 @@ class TMatrixCellStore {
   int64_t FN;
 };
 
-ORV_SIMD_KERNEL bool JacobiDense(double* W, int64_t N, int64_t LD, double* D, double* VT) {
-  detail::TDenseSymStore Store(W, N, LD);
-  return detail::CyclicJacobi(Store, N, D, VT, LD);
+template <int Bytes>
+ORV_SIMD_INLINE bool JacobiDenseLanes(double* W, int64_t N, int64_t LD, double* D, double* VT) {
+  detail::TDenseSymStore<Bytes> Store(W, N, LD);
+  return detail::CyclicJacobi<Bytes>(Store, N, D, VT, LD);
 }
+ORV_SIMD_BY_WIDTH(bool, JacobiDense, (double* W, int64_t N, int64_t LD, double* D, double* VT), (W, N, LD, D, VT))
 
+// Baseline code: vectors of 16 bytes.
 bool JacobiCells(TMatrix& M, int64_t N, double* D, double* VT) {
   TMatrixCellStore Store(M, N);
-  return detail::CyclicJacobi(Store, N, D, VT, N);
+  return detail::CyclicJacobi<16>(Store, N, D, VT, N);
 }
 
 // Working arrays of the method on a copy: rows start on cache lines and are

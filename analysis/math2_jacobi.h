@@ -24,6 +24,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/progress.h"
@@ -41,13 +42,15 @@ inline __attribute__((always_inline)) void RotatePairRule(T& G, T& H, double S, 
   H = H0 + S * (G0 - H0 * Tau);
 }
 
-// Rotates the pairs (X[j], Y[j]) for j in 0..N-1. The lanes of the vector
-// type do what the scalar rule does, whatever the instruction set.
-inline __attribute__((always_inline)) void RotateLines(double* X, double* Y, int64_t N, double S, double Tau) {
-  using V8 = double __attribute__((vector_size(64)));
+// Rotates the pairs (X[j], Y[j]) for j in 0..N-1, in vectors of Bytes
+// bytes. The lanes do what the scalar rule does, whatever their count.
+template <int Bytes>
+ORV_SIMD_INLINE void RotateLines(double* X, double* Y, int64_t N, double S, double Tau) {
+  using V = TSimdVector<double, Bytes>;
+  constexpr int64_t L = Bytes / sizeof(double);
   int64_t J = 0;
-  for (; J + 8 <= N; J += 8) {
-    V8 G, H;
+  for (; J + L <= N; J += L) {
+    V G, H;
     std::memcpy(&G, X + J, sizeof G);
     std::memcpy(&H, Y + J, sizeof H);
     RotatePairRule(G, H, S, Tau);
@@ -57,11 +60,37 @@ inline __attribute__((always_inline)) void RotateLines(double* X, double* Y, int
   for (; J < N; ++J) RotatePairRule(X[J], Y[J], S, Tau);
 }
 
+// Transposes the L x L block X[0..L-1] (row k in X[k]) in place, in log2 L
+// stages: at stage H, rows K and K + H (K & H = 0) exchange their blocks of
+// H lanes. Indices are constants throughout, so the block stays in registers.
+template <int L, int H, class V, int... I>
+ORV_SIMD_INLINE void SwapLaneBlocks(V& A, V& B, std::integer_sequence<int, I...>) {
+  const V Lo = __builtin_shufflevector(A, B, ((I & H) == 0 ? I : L + I - H)...);
+  const V Hi = __builtin_shufflevector(A, B, ((I & H) == 0 ? I + H : L + I)...);
+  A = Lo;
+  B = Hi;
+}
+template <int L, int H, int K, class V>
+ORV_SIMD_INLINE void TransposePair(V* X) {
+  if constexpr ((K & H) == 0) SwapLaneBlocks<L, H>(X[K], X[K + H], std::make_integer_sequence<int, L>());
+}
+template <int L, int H, class V, int... K>
+ORV_SIMD_INLINE void TransposeStage(V* X, std::integer_sequence<int, K...>) {
+  (TransposePair<L, H, K>(X), ...);
+}
+template <int L, int H = 1, class V>
+ORV_SIMD_INLINE void TransposeSquare(V* X) {
+  if constexpr (H < L) {
+    TransposeStage<L, H>(X, std::make_integer_sequence<int, L>());
+    TransposeSquare<L, 2 * H>(X);
+  }
+}
+
 // The symmetric matrix in both triangles of a dense row-major array of N rows
 // of LD >= N cells, so that the two lines of a rotation are contiguous rows.
 // The diagonal of the array stays 0 (the method keeps the diagonal in its own
 // arrays), and so do the pivot cells after zeroing and the padding columns,
-// which lets Rotate sweep whole rows.
+// which lets Rotate sweep whole rows. Its vectors are of Bytes bytes.
 //
 // A rotation (p, q) rewrites rows p and q; the other copies of their cells,
 // columns p and q of the other rows, are brought up to date later and in bulk:
@@ -71,6 +100,7 @@ inline __attribute__((always_inline)) void RotateLines(double* X, double* Y, int
 //   ends), by a transposition of those rows. Until then a row visited in the
 //   window first takes its cells in the window's columns from the window's
 //   rows, which hold them up to date.
+template <int Bytes>
 class TDenseSymStore {
  public:
   static constexpr int Window = 16;  // a multiple of 8
@@ -113,7 +143,7 @@ class TDenseSymStore {
   }
   ORV_SIMD_INLINE void Complete() {
     if (FQ < 0) return;
-    RotateLines(FW + FP * FLD, FW + FQ * FLD, FLD, FS, FTau);
+    RotateLines<Bytes>(FW + FP * FLD, FW + FQ * FLD, FLD, FS, FTau);
     FQ = -1;
     FNextQ = -1;
     FDirty = true;
@@ -162,32 +192,30 @@ class TDenseSymStore {
     }
   }
 
-  // Column Col + k of every row := row k of Rows, k < 8, by 8 x 8 blocks; row
-  // by row of the destination, so that each destination line is written once.
+  // Column Col + k of every row := row k of Rows, k < 8, by blocks of L x L
+  // side by side, so that each destination line's eight cells are written
+  // at once.
   ORV_SIMD_INLINE void TransposeEight(const double* Rows, int64_t Col) {
-    using V8 = double __attribute__((vector_size(64)));
+    using V = TSimdVector<double, Bytes>;
+    constexpr int L = Bytes / sizeof(double);
+    constexpr int Side = 8 / L;
     int64_t J = 0;
-    for (; J + 8 <= FN; J += 8) {
-      V8 R[8];
-      for (int K = 0; K < 8; ++K) std::memcpy(&R[K], Rows + K * FLD + J, sizeof(V8));
-      V8 T[8], U[8];
-      for (int K = 0; K < 8; K += 2) {
-        T[K] = __builtin_shufflevector(R[K], R[K + 1], 0, 8, 2, 10, 4, 12, 6, 14);
-        T[K + 1] = __builtin_shufflevector(R[K], R[K + 1], 1, 9, 3, 11, 5, 13, 7, 15);
-      }
-      for (int K = 0; K < 8; K += 4)
-        for (int I = 0; I < 2; ++I) {
-          U[K + I] = __builtin_shufflevector(T[K + I], T[K + I + 2], 0, 1, 8, 9, 4, 5, 12, 13);
-          U[K + I + 2] = __builtin_shufflevector(T[K + I], T[K + I + 2], 2, 3, 10, 11, 6, 7, 14, 15);
+    for (; J + L <= FN; J += L) {
+      V X[Side][L];
+      for (int B = 0; B < Side; ++B) {
+        for (int K = 0; K < L; ++K) {
+          V R;  // a copy: loading into X itself sends it through memory
+          std::memcpy(&R, Rows + (B * L + K) * FLD + J, sizeof R);
+          X[B][K] = R;
         }
-      // U[k] for k < 4 holds columns k and k + 4 of rows 0..3, U[k + 4] of rows 4..7.
-      double* Dst = FW + J * FLD + Col;
-      for (int K = 0; K < 4; ++K) {
-        const V8 Lo = __builtin_shufflevector(U[K], U[K + 4], 0, 1, 2, 3, 8, 9, 10, 11);
-        const V8 Hi = __builtin_shufflevector(U[K], U[K + 4], 4, 5, 6, 7, 12, 13, 14, 15);
-        std::memcpy(Dst + K * FLD, &Lo, sizeof Lo);
-        std::memcpy(Dst + (K + 4) * FLD, &Hi, sizeof Hi);
+        TransposeSquare<L>(X[B]);
       }
+      double* Dst = FW + J * FLD + Col;
+      for (int K = 0; K < L; ++K)
+        for (int B = 0; B < Side; ++B) {
+          const V R = X[B][K];
+          std::memcpy(Dst + K * FLD + B * L, &R, sizeof R);
+        }
     }
     for (; J < FN; ++J)
       for (int64_t K = 0; K < 8; ++K) FW[J * FLD + Col + K] = Rows[K * FLD + J];
@@ -260,8 +288,9 @@ inline TJacobiStep PlanJacobiStep(double Apq, double Dp, double Dq, int32_t Pass
 // eigenvalues on return; VT receives the eigenvectors as rows of LD >= N
 // elements (eigenvector p at VT[p * LD ...], followed by zeros). Returns
 // false when AbortMathProc stopped it or when it did not converge within the
-// pass limit; the results are those reached.
-template <class Store>
+// pass limit; the results are those reached. The eigenvectors rotate in
+// vectors of Bytes bytes.
+template <int Bytes, class Store>
 ORV_SIMD_INLINE bool CyclicJacobi(Store& A, int64_t N, double* D, double* VT, int64_t LD) {
   AbortMathProc = false;
   bool Result = true;
@@ -291,7 +320,7 @@ ORV_SIMD_INLINE bool CyclicJacobi(Store& A, int64_t N, double* D, double* VT, in
           const TJacobiStep Step = PlanJacobiStep(A.Pivot(P, Q), D[P], D[Q], Pass, Tresh);
           A.Complete();
           if (LastQ >= 0) {
-            RotateLines(VT + P * LD, VT + LastQ * LD, LD, LastS, LastTau);
+            RotateLines<Bytes>(VT + P * LD, VT + LastQ * LD, LD, LastS, LastTau);
             LastQ = -1;
           }
           if (Step.Kind == TJacobiStep::Zero) {
@@ -311,7 +340,7 @@ ORV_SIMD_INLINE bool CyclicJacobi(Store& A, int64_t N, double* D, double* VT, in
             LastTau = Step.Tau;
           }
         }
-        if (LastQ >= 0) RotateLines(VT + P * LD, VT + LastQ * LD, LD, LastS, LastTau);
+        if (LastQ >= 0) RotateLines<Bytes>(VT + P * LD, VT + LastQ * LD, LD, LastS, LastTau);
         A.EndLine(P);
         Passes.Flush();
       }

@@ -31,10 +31,15 @@ bool ClampRows(int32_t Count, int32_t& Lo, int32_t& Hi) {
 
 // The sums of squares of rows First..First+Len-1 (Len <= ScanBlock) and
 // the groups of them that may hold one <= Bound (analysis/distance_scan.h).
-ORV_SIMD_KERNEL uint32_t SquareSums(const detail::TScanColumn* Cols, int32_t NCols, int64_t First, int32_t Len,
-                                    double Bound, double* Sums) {
-  return detail::ScanSums<false>(Cols, NCols, First, Len, Bound, Sums);
+template <int Bytes>
+ORV_SIMD_INLINE uint32_t SquareSumsLanes(const detail::TScanColumn* Cols, int32_t NCols, int64_t First,
+                                         int32_t Len, double Bound, double* Sums) {
+  return detail::ScanSums<false, Bytes>(Cols, NCols, First, Len, Bound, Sums);
 }
+ORV_SIMD_BY_WIDTH(uint32_t, SquareSums,
+                  (const detail::TScanColumn* Cols, int32_t NCols, int64_t First, int32_t Len, double Bound,
+                   double* Sums),
+                  (Cols, NCols, First, Len, Bound, Sums))
 
 // Inserts rows 0..Count-1 of Cols (numbered From + row) into List by their
 // Euclidean distance, in order, the terms Beyond added in order after the

@@ -10,6 +10,7 @@
 #include "analysis/ranked_list.h"
 #include "core/simd.h"
 #include "linalg/svd.h"
+#include "tables/datatable_rules.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcalckit/ORV_membl.h"
 #include "orvcalckit/ORV_openarrays.h"
@@ -37,13 +38,18 @@ struct TMemBasedLearner::TStats {
 namespace {
 
 // The sums of the terms of objects First + 1 .. First + Len (Len <= ScanBlock).
-ORV_SIMD_KERNEL void ObjectSums(const detail::TScanColumn* Cols, int32_t NCols, int64_t First, int32_t Len,
-                                bool Manhattan, double* Sums) {
+template <int Bytes>
+ORV_SIMD_INLINE void ObjectSumsLanes(const detail::TScanColumn* Cols, int32_t NCols, int64_t First, int32_t Len,
+                                     bool Manhattan, double* Sums) {
   if (Manhattan)
-    detail::ScanSums<true>(Cols, NCols, First, Len, HUGE_VAL, Sums);
+    detail::ScanSums<true, Bytes>(Cols, NCols, First, Len, HUGE_VAL, Sums);
   else
-    detail::ScanSums<false>(Cols, NCols, First, Len, HUGE_VAL, Sums);
+    detail::ScanSums<false, Bytes>(Cols, NCols, First, Len, HUGE_VAL, Sums);
 }
+ORV_SIMD_BY_WIDTH(void, ObjectSums,
+                  (const detail::TScanColumn* Cols, int32_t NCols, int64_t First, int32_t Len, bool Manhattan,
+                   double* Sums),
+                  (Cols, NCols, First, Len, Manhattan, Sums))
 
 }  // namespace
 
@@ -244,10 +250,11 @@ struct TNeighbours {
     return Target(Col, Best);
   }
   // Least squares through the neighbours over the independent columns Indep
-  // and a constant (the last coefficient), by the SVD; fewer neighbours than
-  // coefficients give the minimum-norm solution. False for a near-singular
-  // or failed fit; a failed one gives the mean.
-  bool Regress(int32_t Col, const std::vector<int32_t>& Indep, const TDoubleArray& Sensor, double& Value) const {
+  // and a constant (the last coefficient), by the SVD, evaluated at Query
+  // (the query's values of Indep); fewer neighbours than coefficients give
+  // the minimum-norm solution. False for a near-singular or failed fit; a
+  // failed one gives the mean.
+  bool Regress(int32_t Col, const std::vector<int32_t>& Indep, const TDoubleArray& Query, double& Value) const {
     const auto P = static_cast<int32_t>(Indep.size());
     TMatrix A(nullptr);
     TVector B(nullptr), X(nullptr);
@@ -265,7 +272,7 @@ struct TNeighbours {
       return false;
     }
     double V = X.GetVal(P + 1);
-    for (int32_t J = 1; J <= P; ++J) V += X.GetVal(J) * Sensor[Ix1(Indep[Ix1(J)])];
+    for (int32_t J = 1; J <= P; ++J) V += X.GetVal(J) * Query[Ix1(J)];
     Value = V;
     return !Zeroed;
   }
@@ -301,19 +308,32 @@ int32_t TMemBasedLearner::ApplyModel(TDoubleArray& Sensor, int32_t ExcludeObj, i
   } else {
     const TNeighbours Nb{T, List, K};
     const double Sigma = Spread ? Distances->StdDevX() : 0.0;
+    const TMBLLocalModel Model = FLocModel;
     std::vector<int32_t> Indep;
-    if (FLocModel == mblLMRegress)
+    TDoubleArray Query;
+    if (Model == mblLMRegress)
       for (int32_t C = 1; C <= T.NrOfColumns(); ++C)
-        if (T.ColAttrib(C) == mblVarIndep) Indep.push_back(C);
+        if (T.ColAttrib(C) == mblVarIndep) {
+          Indep.push_back(C);
+          Query.push_back(Sensor[Ix1(C)]);
+        }
+    // MathFeedBackProc, which the regressions' decompositions call, may
+    // change Sensor or the model: the query is read before, and a Sensor
+    // resized or replaced, or a model resized, ends the call with -3.
+    const detail::TStorageGuard Watch(Sensor, detail::ShapeOf(T));
     for (int32_t C = 1; C <= T.NrOfColumns(); ++C) {
       if (T.ColAttrib(C) != mblVarTarget) continue;
       double V = 0.0;
-      switch (FLocModel) {
+      switch (Model) {
         case mblLMAverage: V = Nb.Mean(C, K); break;
         case mblLMWgtGauss: V = Nb.Gauss(C, Sigma); break;
         case mblLMMajority: V = Nb.Majority(C, std::sqrt(Stats().Var[Ix1(C)])); break;
         case mblLMRegress:
-          if (!Nb.Regress(C, Indep, Sensor, V)) Result = -1;
+          if (!Nb.Regress(C, Indep, Query, V)) Result = -1;
+          if (!Watch.Intact()) {
+            std::fill(Sensor.begin(), Sensor.end(), 0.0);
+            return -3;
+          }
           break;
       }
       Sensor[Ix1(C)] = V;

@@ -1,4 +1,5 @@
-// TCurveFit: CalcPolyFit of 10^6 points, order 5, beside GSL's
+// TCurveFit: CalcPolyFit of 10^6 points, order 5 (also with a
+// MathFeedBackProc assigned), beside GSL's
 // gsl_multifit_linear on the same design (its SVD solver); EnterStatValue of
 // 10^6 pairs beside a plain loop of the 33 running sums in long double.
 #include <benchmark/benchmark.h>
@@ -25,17 +26,24 @@ const std::vector<double>& Xs() {
 }
 double YOf(double X, int I) { return 1 - 2 * X + 0.5 * X * X * X - 0.25 * X * X * X * X * X + 1e-3 * std::sin(I * 1.7); }
 
-void BM_CalcPolyFit(benchmark::State& State) {
+// Feedback: with a MathFeedBackProc assigned, which makes the fit read a
+// copy of the pairs.
+void RunPolyFit(benchmark::State& State, bool Feedback) {
   orv::TCurveFit F;
   for (int I = 0; I < N; ++I) F.EnterStatValue(Xs()[I], YOf(Xs()[I], I));
   orv::TDoubleArray K, Alpha;
   double Q;
   bool Near;
+  if (Feedback) orv::MathFeedBackProc = [](double) {};
   for (auto _ : State) {
     benchmark::DoNotOptimize(F.CalcPolyFit(Order, K, Alpha, Q, Near));
   }
+  orv::MathFeedBackProc = nullptr;
 }
+void BM_CalcPolyFit(benchmark::State& State) { RunPolyFit(State, false); }
+void BM_CalcPolyFitFeedback(benchmark::State& State) { RunPolyFit(State, true); }
 BENCHMARK(BM_CalcPolyFit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalcPolyFitFeedback)->Unit(benchmark::kMillisecond);
 
 #if ORV_HAVE_GSL
 void BM_GslMultifitLinear(benchmark::State& State) {

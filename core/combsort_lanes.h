@@ -12,10 +12,10 @@
 // array of N entries that follows every exchange. Each pass goes through
 // CombLanePass first: the pairs (i, i + gap) several at a time, each
 // exchanged or kept by a bit select on SortsAfterAscending /
-// SortsAfterDescending written lane-wise; gaps from 8 in full vectors (4
-// doubles, 8 floats or integers), smaller ones in as many lanes as divide
-// the gap, at gap 1 vectors of pairs all in order passed over (see
-// core/combsort_lanes.cpp). The gap keeps a step's cells apart, so the
+// SortsAfterDescending written lane-wise; gaps from 8 in vectors of the
+// register width (ORV_SIMD_BY_WIDTH: 16, 32 or 64 bytes), smaller ones in
+// as many lanes as divide the gap, at gap 1 groups of pairs all in order
+// passed over (see core/combsort_lanes.cpp). The gap keeps a step's cells apart, so the
 // exchanges are those of the plain loop, bit for bit (NaN payloads and the
 // sign of zero kept), pass for pass; the loop does what the lanes leave.
 #pragma once

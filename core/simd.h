@@ -28,6 +28,11 @@
 // 16); Name##Lanes is a template marked ORV_SIMD_INLINE, and
 // detail::TSimdVector<E, Bytes> gives it its vector type. A lambda that
 // carries vector loops is marked ORV_SIMD_LAMBDA (after its parameters).
+//
+// A build with ORV_SIMD_NO_CLONES defined runs the baseline's code: one
+// variant, of width ORV_SIMD_BYTES (16 unless defined). Defined as 32 or 64,
+// it runs the code of the wider variants on any processor (GCC lowers the
+// wider vectors), which is how their lane passes and tails are tested.
 #if defined(__has_feature)
 #if __has_feature(thread_sanitizer)
 #define ORV_SIMD_NO_CLONES 1
@@ -41,34 +46,54 @@
 #define ORV_SIMD_KERNEL
 #define ORV_SIMD_INLINE inline
 #define ORV_SIMD_LAMBDA
+#if !defined(ORV_SIMD_BYTES)
+#define ORV_SIMD_BYTES 16
+#endif
 #define ORV_SIMD_BY_WIDTH(Ret, Name, Params, Args) \
-  Ret Name Params { return Name##Lanes<16> Args; }
+  Ret Name Params { return Name##Lanes<ORV_SIMD_BYTES> Args; }
 #else
 #if defined(__clang__)
 #define ORV_SIMD_KERNEL __attribute__((target_clones("avx512f", "avx2", "default")))
 #define ORV_SIMD_INLINE inline __attribute__((always_inline))
 #define ORV_SIMD_LAMBDA __attribute__((always_inline))
-#define ORV_SIMD_VARIANT(Isa) __attribute__((target(Isa)))
+// Clang emits no out-of-line function (a constructor, a member of
+// std::vector) that only the variants of a multiversioned function with
+// internal linkage call: the variants are functions of their own names, and
+// Name calls the widest the processor has.
+#define ORV_SIMD_BY_WIDTH(Ret, Name, Params, Args)                                                   \
+  __attribute__((target("avx512f"))) Ret Name##Avx512 Params { return Name##Lanes<64> Args; }        \
+  __attribute__((target("avx2"))) Ret Name##Avx2 Params { return Name##Lanes<32> Args; }             \
+  Ret Name##Base Params { return Name##Lanes<16> Args; }                                            \
+  Ret Name Params {                                                                                 \
+    const int Bytes = ::orv::detail::SimdBytes();                                                   \
+    return Bytes == 64 ? Name##Avx512 Args : Bytes == 32 ? Name##Avx2 Args : Name##Base Args;        \
+  }
 #else
 #define ORV_SIMD_KERNEL __attribute__((target_clones("avx512f", "avx2", "default"), flatten))
 #define ORV_SIMD_INLINE inline
 #define ORV_SIMD_LAMBDA
 #define ORV_SIMD_VARIANT(Isa) __attribute__((target(Isa), flatten))
-#endif
-// Clang sees no call of the AVX-512 and AVX2 variants of a function with
-// internal linkage and would call them unused.
 #define ORV_SIMD_BY_WIDTH(Ret, Name, Params, Args)                            \
-  _Pragma("GCC diagnostic push")                                              \
-  _Pragma("GCC diagnostic ignored \"-Wunused-function\"")                      \
   ORV_SIMD_VARIANT("avx512f") Ret Name Params { return Name##Lanes<64> Args; } \
   ORV_SIMD_VARIANT("avx2") Ret Name Params { return Name##Lanes<32> Args; }    \
-  ORV_SIMD_VARIANT("default") Ret Name Params { return Name##Lanes<16> Args; } \
-  _Pragma("GCC diagnostic pop")
+  ORV_SIMD_VARIANT("default") Ret Name Params { return Name##Lanes<16> Args; }
+#endif
 #endif
 
 #include <cstdint>
 
 namespace orv::detail {
+
+#if defined(__clang__) && !defined(ORV_SIMD_NO_CLONES)
+// The register width in bytes of the widest of AVX-512, AVX2 and the
+// baseline that the processor has, found once.
+inline int SimdBytes() {
+  static const int Bytes = (__builtin_cpu_init(), __builtin_cpu_supports("avx512f")) ? 64
+                           : __builtin_cpu_supports("avx2")                          ? 32
+                                                                                     : 16;
+  return Bytes;
+}
+#endif
 
 // Bytes bytes of E as one generic vector. GCC ignores a vector_size that
 // depends on an argument of a function template, not one of a class template.

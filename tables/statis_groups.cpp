@@ -159,11 +159,16 @@ struct TLevenePass {
 
   // Whole blocks of four from i (a multiple of 4) on while their labels are
   // known near ones; returns the first block not taken. A run of blocks of
-  // one label goes in vectors, lane k doing what element i + k does alone.
+  // one label goes in vectors, lane k doing what element i + k does alone:
+  // the four banks in one vector, or in two of Bytes bytes.
   // Run on a copy, so that the stores into S leave the fields in registers.
+  template <int Bytes>
   ORV_SIMD_INLINE static int32_t Blocks(const TLevenePass P, int32_t i, int32_t N, const TGroupIds::TNear Near) {
-    using TLanes = double __attribute__((vector_size(32)));
-    using TBits = int64_t __attribute__((vector_size(32)));
+    constexpr int VB = Bytes < 32 ? Bytes : 32;
+    using TLanes = detail::TSimdVector<double, VB>;
+    using TBits = detail::TSimdVector<int64_t, VB>;
+    constexpr int W = VB / sizeof(double);  // banks per vector
+    constexpr int H = 4 / W;                // vectors
     const int32_t* L = P.L;
     for (; i <= N - 4; i += 4) {
       const int32_t g[4] = {Near(L[i]), Near(L[i + 1]), Near(L[i + 2]), Near(L[i + 3])};
@@ -175,39 +180,55 @@ struct TLevenePass {
       TBankedSums& S = P.S[g[0]];
       const TLeveneGroup R = P.R[g[0]];
       const int32_t Label = L[i];
-      TLanes A, B, E;
-      std::memcpy(&A, S.A, sizeof A);
-      std::memcpy(&B, S.B, sizeof B);
-      std::memcpy(&E, S.E, sizeof E);
+      TLanes A[H], B[H], E[H];
+      for (int K = 0; K < H; ++K) {
+        TLanes T;  // copies: loading into an array sends it through memory
+        std::memcpy(&T, S.A + K * W, sizeof T);
+        A[K] = T;
+        std::memcpy(&T, S.B + K * W, sizeof T);
+        B[K] = T;
+        std::memcpy(&T, S.E + K * W, sizeof T);
+        E[K] = T;
+      }
       do {
-        TLanes v;
-        std::memcpy(&v, P.X + i, sizeof v);
-        if constexpr (Deviations) {
-          v = (TLanes)((TBits)(v - P.Shift - R.Mean) & std::numeric_limits<int64_t>::max()) - R.C;
-          KahanAdd(A, E, v);
-          B += v * v;
-        } else {
-          A += v - P.Shift;
-          B += 1.0;
+        for (int K = 0; K < H; ++K) {
+          TLanes v;
+          std::memcpy(&v, P.X + i + K * W, sizeof v);
+          if constexpr (Deviations) {
+            v = (TLanes)((TBits)(v - P.Shift - R.Mean) & std::numeric_limits<int64_t>::max()) - R.C;
+            KahanAdd(A[K], E[K], v);
+            B[K] += v * v;
+          } else {
+            A[K] += v - P.Shift;
+            B[K] += 1.0;
+          }
         }
         i += 4;
       } while (i <= N - 4 && L[i] == Label && L[i + 1] == Label && L[i + 2] == Label && L[i + 3] == Label);
       i -= 4;
-      std::memcpy(S.A, &A, sizeof A);
-      std::memcpy(S.B, &B, sizeof B);
-      std::memcpy(S.E, &E, sizeof E);
+      for (int K = 0; K < H; ++K) {
+        TLanes T = A[K];
+        std::memcpy(S.A + K * W, &T, sizeof T);
+        T = B[K];
+        std::memcpy(S.B + K * W, &T, sizeof T);
+        T = E[K];
+        std::memcpy(S.E + K * W, &T, sizeof T);
+      }
     }
     return i;
   }
 };
 
 // The blocks of either pass, built per vector width.
-ORV_SIMD_KERNEL int32_t LeveneBlocks(const TLevenePass<false> P, int32_t i, int32_t N, const TGroupIds::TNear Near) {
-  return TLevenePass<false>::Blocks(P, i, N, Near);
+template <int Bytes, bool Deviations>
+ORV_SIMD_INLINE int32_t LeveneBlocksLanes(const TLevenePass<Deviations> P, int32_t i, int32_t N,
+                                          const TGroupIds::TNear Near) {
+  return TLevenePass<Deviations>::template Blocks<Bytes>(P, i, N, Near);
 }
-ORV_SIMD_KERNEL int32_t LeveneBlocks(const TLevenePass<true> P, int32_t i, int32_t N, const TGroupIds::TNear Near) {
-  return TLevenePass<true>::Blocks(P, i, N, Near);
-}
+ORV_SIMD_BY_WIDTH(int32_t, LeveneBlocks,
+                  (const TLevenePass<false> P, int32_t i, int32_t N, const TGroupIds::TNear Near), (P, i, N, Near))
+ORV_SIMD_BY_WIDTH(int32_t, LeveneBlocks,
+                  (const TLevenePass<true> P, int32_t i, int32_t N, const TGroupIds::TNear Near), (P, i, N, Near))
 
 // Both passes of Levene's test in element order; the first numbers the
 // groups as their labels appear (Sums and Groups grow).

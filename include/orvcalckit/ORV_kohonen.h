@@ -83,7 +83,8 @@ class ORV_API TKohonen : public TComponent {
   void SetSizeY(int32_t Value);
   // Fired after every training step with Round(step * 100 / NrOfTrnSteps)
   // (half to even); the handler may call AbortTraining, read Weights, or
-  // change the component (the next step then works on what it left).
+  // change the component (the next step then works on what it left: the
+  // map, its sizes and TrainData are read again after each call).
   TOnPercentDoneEvent OnFeedback;
 
   // ---- data ----
@@ -94,6 +95,11 @@ class ORV_API TKohonen : public TComponent {
   // The copy := Value's cells, NrOfInSens := its columns, the weights zeros,
   // MeanVec 0.0 and StdDevVec 1.0. Later changes of Value do not reach the
   // component. nullptr, or a matrix without columns: nothing changes.
+  // TrainData's OnChange (fired when its size changes, and once the cells
+  // are in) may change Value, TrainData or the grid: with a handler the
+  // cells come from a copy of Value taken first and go into TrainData as
+  // far as its extents, read again, reach; a grid resized meanwhile gets a
+  // map of its new size (in SetNrOfInSens too).
   void SetTrainData(const TMatrix* Value);
   void SetDataMat(const TMatrix* Value) { SetTrainData(Value); }
   // Per input variable the mean and standard deviation between the data's
@@ -105,6 +111,9 @@ class ORV_API TKohonen : public TComponent {
   // mean subtracted (its deviation is recorded as 0, which ApplyIt reads as
   // centred only). Called again, the new scaling is composed with the one in
   // force, so MeanVec and StdDevVec keep converting to the original units.
+  // The handlers of TrainData, MeanVec and StdDevVec (OnChange) may resize
+  // them: the work goes on through their extents read again and the
+  // checked accessors.
   void StandardizeData();
 
   // Weight Wi of node (Ix, Iy) in the data's units: the stored weight times

@@ -147,7 +147,10 @@ class ORV_API TMemBasedLearner : public TComponent {
   // The other columns of Sensor keep their values. Results: 0 done, -1 done
   // with a near-singular regression, -2 k >= N (Sensor all 0.0), -3
   // Sensor's length differs from the column count (Sensor all 0.0, no
-  // event). OnModelApplied fires for 0, -1 and -2.
+  // event). OnModelApplied fires for 0, -1 and -2. The regression reads the
+  // query before its decompositions, whose steps MathFeedBackProc reports;
+  // should the handler resize or replace Sensor, or resize ModelData, the
+  // call ends with -3 as well (Sensor, as it then is, all 0.0, no event).
   int32_t ApplyModel(TDoubleArray& Sensor, int32_t ExcludeObj, int32_t Tag);
   // For every object the 100 nearest objects (itself included, as a rule
   // first), kept for kNNOfModelData and kNNDistOfModelData; positions
@@ -186,7 +189,9 @@ class ORV_API TMemBasedLearner : public TComponent {
   // stored, k without the setter's limits) and DataId (the third line
   // without its first "dataid=", found ignoring case); then ModelData fires
   // OnResize when its size changed, and OnChangeSetup, OnChangeNames,
-  // OnChangeAttrib and OnChangeCellState once each.
+  // OnChangeAttrib and OnChangeCellState once each. The model is read aside
+  // and complete before these events: their handlers may change it, and the
+  // settings that follow read nothing of it.
   int32_t LoadModelBin(const std::string& FName, std::string& DataId);
   // XML model file; the model table in the form that docs/DESIGN.md
   // describes ("Memory-based learner files"), values with 10 significant

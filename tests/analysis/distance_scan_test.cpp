@@ -18,11 +18,16 @@ namespace orv {
 namespace {
 
 // Built per vector width like the library's own callers of ScanSums.
-ORV_SIMD_KERNEL uint32_t Kernel(const detail::TScanColumn* Cols, int32_t NCols, int32_t Len, bool Manhattan,
-                                double Bound, double* Sums) {
-  return Manhattan ? detail::ScanSums<true>(Cols, NCols, 0, Len, Bound, Sums)
-                   : detail::ScanSums<false>(Cols, NCols, 0, Len, Bound, Sums);
+template <int Bytes>
+ORV_SIMD_INLINE uint32_t KernelLanes(const detail::TScanColumn* Cols, int32_t NCols, int32_t Len, bool Manhattan,
+                                     double Bound, double* Sums) {
+  return Manhattan ? detail::ScanSums<true, Bytes>(Cols, NCols, 0, Len, Bound, Sums)
+                   : detail::ScanSums<false, Bytes>(Cols, NCols, 0, Len, Bound, Sums);
 }
+ORV_SIMD_BY_WIDTH(uint32_t, Kernel,
+                  (const detail::TScanColumn* Cols, int32_t NCols, int32_t Len, bool Manhattan, double Bound,
+                   double* Sums),
+                  (Cols, NCols, Len, Manhattan, Bound, Sums))
 
 // The plain loop: each row's terms in column order from 0.0.
 double Plain(const std::vector<detail::TScanColumn>& Cols, int32_t Row, bool Manhattan) {

@@ -79,6 +79,59 @@ TEST(FastFourier, LinesAgainstNumPyAndDirectDft) {
   EXPECT_EQ(std::complex<double>(F.RealSpec(2), F.ImagSpec(2)), std::complex<double>(2, -3));
 }
 
+// The radix-2 transform as written: bit reversal, then the spans 2, 4, ...,
+// N, each with the butterfly x_q = x_p - w x_q, x_p = x_p + w x_q (re = wr xr -
+// wi xi, im = wr xi + wi xr) and its twiddles from the recurrence of Press et
+// al. (w = 1, then w += w (cos theta - 1) + i w sin theta), Sign the sign
+// of the exponent.
+std::vector<std::complex<double>> PlainRadix2(std::vector<std::complex<double>> X, double Sign) {
+  const auto N = static_cast<int64_t>(X.size());
+  for (int64_t I = 1, J = 0; I < N; ++I) {
+    int64_t Bit = N >> 1;
+    for (; J & Bit; Bit >>= 1) J ^= Bit;
+    J |= Bit;
+    if (I < J) std::swap(X[detail::Ix(I)], X[detail::Ix(J)]);
+  }
+  for (int64_t L = 2; L <= N; L *= 2) {
+    const double Theta = 2 * std::numbers::pi / static_cast<double>(L);
+    const double S = std::sin(0.5 * Theta), Wpr = -2.0 * S * S, Wpi = std::sin(Theta);
+    double Wr = 1.0, Wi = 0.0;
+    for (int64_t J = 0; J < L / 2; ++J) {
+      for (int64_t B = J; B < N; B += L) {
+        const std::complex<double> P = X[detail::Ix(B)], Q = X[detail::Ix(B + L / 2)];
+        const double Tr = Wr * Q.real() - Sign * Wi * Q.imag(), Ti = Wr * Q.imag() + Sign * Wi * Q.real();
+        X[detail::Ix(B + L / 2)] = {P.real() - Tr, P.imag() - Ti};
+        X[detail::Ix(B)] = {P.real() + Tr, P.imag() + Ti};
+      }
+      const double Tr = Wr;
+      Wr = Wr + (Wr * Wpr - Wi * Wpi);
+      Wi = Wi + (Tr * Wpi + Wi * Wpr);
+    }
+  }
+  return X;
+}
+
+TEST(FastFourier, TransformHasTheBitsOfThePlainRadix2Loop) {
+  // The transform takes two spans per pass in vectors of one or two points
+  // (per instruction set): the bits must be those of the loop as written,
+  // both ways, for an odd and an even number of spans.
+  for (const int32_t N : {4, 8, 32, 256, 2048}) {
+    std::vector<std::complex<double>> X(static_cast<size_t>(N));
+    for (int32_t K = 0; K < N; ++K) X[detail::Ix(K)] = {std::sin(K * 0.37) * (K % 9 + 1), std::cos(K * 1.3) - 0.5};
+    TFastFourier F;
+    Fill(F, X);
+    F.Transform();
+    const auto Want = PlainRadix2(X, 1.0);
+    for (int32_t K = 0; K < N; ++K)
+      ASSERT_EQ(std::complex<double>(F.RealSpec(K + 1), F.ImagSpec(K + 1)), Want[detail::Ix(K)]) << N << ", " << K;
+    Fill(F, X);
+    F.InverseTransform();
+    const auto Back = PlainRadix2(X, -1.0);
+    for (int32_t K = 0; K < N; ++K)
+      ASSERT_EQ(std::complex<double>(F.RealSpec(K + 1), F.ImagSpec(K + 1)), Back[detail::Ix(K)] / double(N)) << K;
+  }
+}
+
 // Each window read back by transforming a constant 1 and inverting: point k
 // carries the weight of SciPy's periodic window (sym=False) at k mod N. Those
 // are symmetric about N/2, so the first five of the eight values say all.

@@ -262,6 +262,32 @@ TEST(CalcCovar, LargerDataAgreesWithTheTwoPassFormula) {
       EXPECT_NEAR(C.GetVal(B + 1, A + 1), Cov(A, B) / std::sqrt(Cov(A, A) * Cov(B, B)), 1e-9);
 }
 
+TEST(CalcCovar, SumsInFourLanesAtEveryVectorWidth) {
+  // Each sum runs in four lanes over the rows (lane i the rows i mod 4), then
+  // (lane 0 + lane 1) + (lane 2 + lane 3): the bits of that loop whatever
+  // the vector width of the kernel. 6 columns (a block of four and one of
+  // two), 23 rows (three left over), values of all magnitudes.
+  constexpr int32_t NR = 23, NC = 6;
+  TMatrix D, C;
+  D.Resize(NC, NR);
+  for (int32_t Col = 1; Col <= NC; ++Col)
+    for (int32_t Row = 1; Row <= NR; ++Row)
+      D.SetVal(Col, Row, std::sin(1.7 * Row + Col) * std::exp(0.6 * Col * (Row % 5)));
+  C.Resize(NC, NC);
+  for (const int32_t Scaling : {0, 4}) {
+    ASSERT_TRUE(CalcCovar(&D, &C, 0, 0, 0, 0, Scaling));
+    for (int32_t A = 1; A <= NC; ++A)
+      for (int32_t B = 1; B <= A; ++B) {
+        double Lane[4] = {};
+        for (int32_t R = 1; R <= NR; ++R) {
+          const double X = D.GetVal(A, R), Y = D.GetVal(B, R);
+          Lane[(R - 1) % 4] += Scaling == 0 ? X * Y : (X - Y) * (X - Y);
+        }
+        EXPECT_EQ(C.GetVal(B, A), ((Lane[0] + Lane[1]) + (Lane[2] + Lane[3])) / (NR - 1)) << A << ", " << B;
+      }
+  }
+}
+
 TEST(CalcCovar, ColumnThatVariesLittleBesideItsSizeKeepsItsCorrelation) {
   // 1e8, 1e8, 1e8 + 2^-26 beside 1, 2, 3: the correlation of (0, 0, 1) with
   // (1, 2, 3), sqrt(3) / 2. Unshifted sums gave 7.45e29.

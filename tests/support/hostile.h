@@ -70,7 +70,10 @@
 #include <vector>
 
 #include "orvcalckit/ORV_datatable.h"
+#include "orvcalckit/ORV_kohonen.h"
+#include "orvcalckit/ORV_math2.h"
 #include "orvcalckit/ORV_matrix.h"
+#include "orvcalckit/ORV_membl.h"
 #include "orvcalckit/ORV_vector.h"
 #include "support/progress.h"
 
@@ -212,6 +215,66 @@ inline bool Disturb(TDataTable& X, THostileAction Act) {
       Adopted.push_back(std::move(Copy));
       return true;
     }
+    default: return false;
+  }
+}
+
+// The curve fitter's pairs: the storage holds 1000 pairs at first, so 1001
+// more move it.
+inline bool Disturb(TCurveFit& F, THostileAction Act) {
+  const int32_t N = F.NumData();
+  const auto Enter = [&F](int32_t Count) {
+    for (int32_t I = 0; I < Count; ++I) F.EnterStatValue(7.0 + I, 7.0);
+  };
+  switch (Act) {
+    case THostileAction::Shrink:
+      while (F.NumData() > N / 2) F.RemoveStatValue(F.NumData());
+      return true;
+    case THostileAction::Grow: Enter(1001); return true;
+    case THostileAction::Empty: F.Init(); return true;
+    case THostileAction::Reallocate:  // new storage, the pairs kept
+      Enter(1001);
+      while (F.NumData() > N) F.RemoveStatValue(F.NumData());
+      return true;
+    default: return false;
+  }
+}
+
+// The learner's model table.
+inline bool Disturb(TMemBasedLearner& L, THostileAction Act) {
+  TDataTable& T = *L.ModelData;
+  const int32_t NC = T.NrOfColumns(), NR = T.NrOfRows();
+  switch (Act) {
+    case THostileAction::Shrink: T.Resize(std::max(NC / 2, 1), std::max(NR / 2, 1)); return true;
+    case THostileAction::Grow: T.Resize(2 * NC + 1, 2 * NR + 1); return true;
+    case THostileAction::Empty: T.Resize(0, 0); return true;
+    case THostileAction::Reallocate:  // the cells' storage as a whole
+      T.NumericData->Mat = decltype(T.NumericData->Mat)(T.NumericData->Mat);
+      return true;
+    default: return false;
+  }
+}
+
+// The map's grid and variables (each setter builds a new map of zeros).
+inline bool Disturb(TKohonen& K, THostileAction Act) {
+  const int32_t X = K.SizeX(), Y = K.SizeY(), V = K.NrOfInSens();
+  switch (Act) {
+    case THostileAction::Shrink:
+      K.SetSizeX(std::max(X / 2, 1));
+      K.SetSizeY(std::max(Y / 2, 1));
+      K.SetNrOfInSens(std::max(V / 2, 1));
+      return true;
+    case THostileAction::Grow:
+      K.SetSizeX(2 * X + 1);
+      K.SetSizeY(2 * Y + 1);
+      K.SetNrOfInSens(2 * V + 1);
+      return true;
+    case THostileAction::Empty:
+      K.SetSizeX(1);
+      K.SetSizeY(1);
+      K.SetNrOfInSens(1);
+      return true;
+    case THostileAction::Reallocate: K.SetSizeX(X); return true;
     default: return false;
   }
 }

@@ -124,7 +124,10 @@ class ORV_API TCurveFit : public TComponent {
   // cells when shorter); Alpha the two-sided p-value of each coefficient
   // (within 0..1; 0 for an exact fit). False with nothing written when nOrder is not below
   // NumData (or negative), or when the decomposition does not converge or is
-  // stopped through AbortMathProc, which the fit clears first.
+  // stopped through AbortMathProc, which the fit clears first. With a
+  // MathFeedBackProc assigned (the decomposition reports its steps) the fit
+  // reads the pairs from a copy taken first: a handler that enters, removes
+  // or clears pairs leaves the fit of the pairs as they were.
   bool CalcPolyFit(int32_t nOrder, TDoubleArray& kArray, double& FitQual, bool& NearSingular);
   bool CalcPolyFit(int32_t nOrder, TDoubleArray& kArray, TDoubleArray& Alpha, double& FitQual,
                    bool& NearSingular);
