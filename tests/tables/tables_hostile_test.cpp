@@ -386,7 +386,7 @@ const THostileCase TableCases[] = {
      },
      CheckedAccessorsOnly},
     {"TDataTable::CalcCovar, MathFeedBackProc resizes the table or adopts a matrix",
-     [](THostile& H) { return Covar(H, 2, TCovarAttack::TableByFeedback); }},
+     [](THostile& H) { return Covar(H, 1, TCovarAttack::TableByFeedback); }},
     {"TDataTable::CalcCovar, MathFeedBackProc resizes the result",
      [](THostile& H) { return Covar(H, 1, TCovarAttack::MatrixByFeedback); }, ResultIs(0)},
     {"TDataTable::CalcCovar, the result's OnChange resizes the result",
