@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/storage_guard.h"
 #include "linalg/component.h"
 #include "orvcalckit/ORV_datatable.h"
 #include "tables/datatable_rules.h"
@@ -219,18 +220,19 @@ int32_t FitResult(const A& Src, int32_t NC, int32_t NR) {
 }  // namespace
 
 // The matrix's CopyFromArray takes each column as far as it and the first
-// one reach, and skips what lies outside the table.
-// The result is judged by the array and the table as they were at the call.
-int32_t TDataTable::CopyDataFromArray(const TDouble2DArray& SrcArray) {
+// one reach, and skips what lies outside the table. The fit is judged by
+// the array and the table as they were at the call; a handler that resized
+// the table or had it adopt another matrix (the one written then is let
+// go) makes it -1.
+template <class A>
+int32_t TDataTable::TableFromArray(const A& SrcArray) {
   const int32_t Result = FitResult(SrcArray, FNrOfCols, FNrOfRows);
+  const detail::TStorageGuard Shape(detail::ShapeOf(*this));
   WriteCells([&] { NumericData->CopyFromArray(SrcArray, 1, 1); });
-  return Result;
+  return Shape.Intact() ? Result : -1;
 }
 
-int32_t TDataTable::CopyDataFromArray(const TInt2DArray& SrcArray) {
-  const int32_t Result = FitResult(SrcArray, FNrOfCols, FNrOfRows);
-  WriteCells([&] { NumericData->CopyFromArray(SrcArray, 1, 1); });
-  return Result;
-}
+int32_t TDataTable::CopyDataFromArray(const TDouble2DArray& SrcArray) { return TableFromArray(SrcArray); }
+int32_t TDataTable::CopyDataFromArray(const TInt2DArray& SrcArray) { return TableFromArray(SrcArray); }
 
 }  // namespace orv

@@ -579,7 +579,10 @@ class ORV_API TDataTable : public TComponent {
   // and the first inner array both have; states, names and scales stay. 0
   // when SrcArray has exactly NrOfColumns arrays of NrOfRows values, else
   // -1 (an empty outer array writes nothing), judged at the call; the values
-  // come from a copy of SrcArray when a handler could change it.
+  // come from a copy of SrcArray when a handler could change it. Also -1
+  // when a handler resized the table or made it adopt another matrix
+  // meanwhile (the values written as far as they fitted, into the matrix
+  // the table held at the call).
   int32_t CopyDataFromArray(const TDouble2DArray& SrcArray);
   int32_t CopyDataFromArray(const TInt2DArray& SrcArray);
 
@@ -711,6 +714,8 @@ class ORV_API TDataTable : public TComponent {
   void SetElemWatched(int32_t ACol, int32_t ARow, double Value);  // SetElem with a handler
   template <class PutFn>
   void LineFromArray(int32_t N, const TDoubleArray& SrcArray, PutFn&& Put);  // datatable_copy.cpp
+  template <class A>
+  int32_t TableFromArray(const A& SrcArray);  // datatable_copy.cpp
   void WireData();    // NumericData's OnChange -> DataHasChanged
   void WireMatrix();  // both handlers of NumericData (OnChange not under a TBulkChange)
   void FreeRetired() const;
