@@ -157,7 +157,7 @@ class TPendingGrid {
     }
     // Columns that a caller reserved ahead (a list growing row by row) take
     // the new rows in place: nothing to allocate, so nothing can fail.
-    FInPlaceRows = G.size() == NC && NR > G.front().size();
+    FInPlaceRows = !G.empty() && G.size() == NC && NR > G.front().size();
     for (std::size_t C = 0; FInPlaceRows && C < NC; ++C) FInPlaceRows = G[C].capacity() >= NR;
     if (FInPlaceRows) {
       FRows = NR;

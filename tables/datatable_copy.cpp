@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/storage_guard.h"
 #include "linalg/component.h"
 #include "orvcalckit/ORV_datatable.h"
 #include "tables/datatable_rules.h"
@@ -177,30 +178,40 @@ void TDataTable::CopyDataToArray(TDouble2DArray& DstArray) const {
 
 // The arrays' values go through NumericData->SetVal, so OnChange fires per
 // cell (WriteCells lets the matrix write at once where nothing watches).
+// With a handler they come from a copy taken first: it may change the
+// caller's array between the writes. Put(i, value) writes cell i of the line.
+template <class PutFn>
+void TDataTable::LineFromArray(int32_t N, const TDoubleArray& SrcArray, PutFn&& Put) {
+  const auto Write = [&](const TDoubleArray& Src) {
+    const int64_t Last = std::min<int64_t>(N, std::ssize(Src));
+    WriteCells([&] {
+      for (int64_t I = 1; I <= Last; ++I) Put(static_cast<int32_t>(I), Src[Ix1(I)]);
+    });
+  };
+  if (OnChange)
+    Write(detail::GuardAlloc<EORVDataTableError>(*this, detail::NoHeap, [&] { return SrcArray; }));
+  else
+    Write(SrcArray);
+}
+
 int32_t TDataTable::CopyDataColumnFromArray(int32_t Col, const TDoubleArray& SrcArray) {
   if (!InAxis(Col, FNrOfCols)) return -1;
-  const int64_t N = std::min<int64_t>(FNrOfRows, std::ssize(SrcArray));
-  WriteCells([&] {
-    for (int64_t R = 1; R <= N; ++R) NumericData->SetVal(Col, static_cast<int32_t>(R), SrcArray[Ix1(R)]);
-  });
+  LineFromArray(FNrOfRows, SrcArray, [&](int32_t R, double V) { NumericData->SetVal(Col, R, V); });
   return 0;
 }
 
 int32_t TDataTable::CopyDataRowFromArray(int32_t Row, const TDoubleArray& SrcArray) {
   if (!InAxis(Row, FNrOfRows)) return -1;
-  const int64_t N = std::min<int64_t>(FNrOfCols, std::ssize(SrcArray));
-  WriteCells([&] {
-    for (int64_t C = 1; C <= N; ++C) NumericData->SetVal(static_cast<int32_t>(C), Row, SrcArray[Ix1(C)]);
-  });
+  LineFromArray(FNrOfCols, SrcArray, [&](int32_t C, double V) { NumericData->SetVal(C, Row, V); });
   return 0;
 }
 
 namespace {
 
-// 0 for exactly NC arrays of NR values each, else -1.
+// 0 for exactly NC arrays of NR values each (at least one array), else -1.
 template <class A>
 int32_t FitResult(const A& Src, int32_t NC, int32_t NR) {
-  const bool Fits = std::ssize(Src) == NC && std::all_of(Src.begin(), Src.end(), [NR](const auto& Col) {
+  const bool Fits = !Src.empty() && std::ssize(Src) == NC && std::all_of(Src.begin(), Src.end(), [NR](const auto& Col) {
                       return std::ssize(Col) == NR;
                     });
   return Fits ? 0 : -1;
@@ -209,17 +220,19 @@ int32_t FitResult(const A& Src, int32_t NC, int32_t NR) {
 }  // namespace
 
 // The matrix's CopyFromArray takes each column as far as it and the first
-// one reach, and skips what lies outside the table.
-int32_t TDataTable::CopyDataFromArray(const TDouble2DArray& SrcArray) {
+// one reach, and skips what lies outside the table. The fit is judged by
+// the array and the table as they were at the call; a handler that resized
+// the table or had it adopt another matrix (the one written then is let
+// go) makes it -1.
+template <class A>
+int32_t TDataTable::TableFromArray(const A& SrcArray) {
   const int32_t Result = FitResult(SrcArray, FNrOfCols, FNrOfRows);
+  const detail::TStorageGuard Shape(detail::ShapeOf(*this));
   WriteCells([&] { NumericData->CopyFromArray(SrcArray, 1, 1); });
-  return SrcArray.empty() ? -1 : Result;
+  return Shape.Intact() ? Result : -1;
 }
 
-int32_t TDataTable::CopyDataFromArray(const TInt2DArray& SrcArray) {
-  const int32_t Result = FitResult(SrcArray, FNrOfCols, FNrOfRows);
-  WriteCells([&] { NumericData->CopyFromArray(SrcArray, 1, 1); });
-  return SrcArray.empty() ? -1 : Result;
-}
+int32_t TDataTable::CopyDataFromArray(const TDouble2DArray& SrcArray) { return TableFromArray(SrcArray); }
+int32_t TDataTable::CopyDataFromArray(const TInt2DArray& SrcArray) { return TableFromArray(SrcArray); }
 
 }  // namespace orv

@@ -72,6 +72,7 @@ TDataTable::~TDataTable() {
     NumericData->OnChange = nullptr;
     NumericData->OnSortExchange = nullptr;
   }
+  delete FRetired;
 }
 
 std::string TDataTable::ClassName() const { return "TDataTable"; }
@@ -111,13 +112,25 @@ void TDataTable::AssignAnotherDataMatrix(TMatrix* NewDMat) {
     // The old matrix is not resized: it is freed, or it goes back to its
     // owner as it was. The table still reports the resize of its items as
     // Resize does, and the adoption below once more.
-    detail::GuardAlloc<EORVDataTableError>(*this, detail::NoHeap, [&] { ResizeStorage(NC, NR, false); });
-    if (NC != OldCols || NR != OldRows) detail::Fire(OnResize, this, OldCols, OldRows, NC, NR);
+    const auto SizeItems = [&] {
+      detail::GuardAlloc<EORVDataTableError>(*this, detail::NoHeap, [&] { ResizeStorage(NC, NR, false); });
+    };
+    SizeItems();
+    if (NC != OldCols || NR != OldRows) {
+      const detail::TStorageGuard Shape(detail::ShapeOf(*this));
+      detail::Fire(OnResize, this, OldCols, OldRows, NC, NR);
+      if (!Shape.Intact()) SizeItems();  // the handler resized the table or had it adopt a matrix
+    }
+    // The matrix let go is the one the table holds now, whatever a handler did.
+    NumericData->OnChange = nullptr;
+    NumericData->OnSortExchange = nullptr;
     if (!FExtMatAssigned) {
-      delete NumericData;
-    } else {
-      NumericData->OnChange = nullptr;
-      NumericData->OnSortExchange = nullptr;
+      // A routine of the table may be running on it (this is a handler's
+      // call): then it is freed when that routine ends.
+      if (FInUse > 0)
+        FRetired = NumericData;  // the one matrix of its own: nothing retired before
+      else
+        delete NumericData;
     }
     NumericData = NewDMat;
     FExtMatAssigned = true;
@@ -178,7 +191,10 @@ void TDataTable::Clear() {
     for (TNominalIDStr& ID : V.IDs) ID.clear();
   }
   FComment.clear();
-  NumericData->Fill(0.0);
+  {
+    TMatrixInUse InUse(*this);
+    NumericData->Fill(0.0);
+  }
   ChangedNames();
   ChangedAttrib();
   ChangedCellStates();
@@ -188,7 +204,10 @@ void TDataTable::Clear() {
 // ---- cells ----
 
 void TDataTable::SetElemWatched(int32_t ACol, int32_t ARow, double Value) {
-  NumericData->SetVal(ACol, ARow, Value);
+  {
+    TMatrixInUse InUse(*this);
+    NumericData->SetVal(ACol, ARow, Value);
+  }
   ChangedData();
 }
 
@@ -297,8 +316,16 @@ void TDataTable::PercDone(TObject*, int32_t Percent) { detail::Fire(OnPercentDon
 void TDataTable::WireData() { NumericData->OnChange = TDataLink{this}; }
 
 void TDataTable::WireMatrix() {
-  WireData();
+  if (FBulkDepth == 0)
+    WireData();
+  else
+    NumericData->OnChange = nullptr;  // the outermost TBulkChange wires it
   NumericData->OnSortExchange = TSortLink{this};
+}
+
+void TDataTable::FreeRetired() const {
+  delete FRetired;
+  FRetired = nullptr;
 }
 
 }  // namespace orv

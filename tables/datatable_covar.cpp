@@ -7,6 +7,7 @@
 
 #include "core/matmul.h"
 #include "core/moments.h"
+#include "core/storage_guard.h"
 #include "linalg/component.h"
 #include "orvcalckit/ORV_datatable.h"
 #include "tables/datatable_rules.h"
@@ -239,23 +240,39 @@ bool TDataTable::CalcCovar(TMatrix* CovarMat, int32_t LoC, int32_t HiC, int32_t 
   const int64_t N = int64_t{HiC} - LoC + 1;
   if (CovarMat->NrOfColumns() < N || CovarMat->NrOfRows() < N) return false;
   if (N <= 0) return true;
+  // Host code (MathFeedBackProc, CovarMat's OnChange) may resize CovarMat
+  // while the entries are made (some may be lost): the result is then
+  // false. Should CovarMat be the table's own matrix, a handler's adoption
+  // keeps it alive.
+  const TMatrixInUse InUse(*this);
+  const detail::TStorageGuard Kept(detail::ShapeOf(*CovarMat));
   const auto InTable = [&](int64_t A) { return detail::InAxis(static_cast<int32_t>(LoC + A), FNrOfCols); };
 
   // The means of MeanVarOfNumCells over the columns (its sum, its count:
   // the same bits without the variance's sums). A column outside the table
   // reads 0.0, so its mean is 0.0 (the range rule would take another
-  // column's).
+  // column's). MathFeedBackProc, called between them, may resize the table
+  // or make it adopt another matrix: then they are taken once more, without
+  // reports, from the table as the cells below will be.
   std::vector<double> Means(Ix(N), 0.0);
-  if (Mode > 0)
+  const auto TakeMeans = [&](bool Report) {
     for (int64_t A = 0; A < N; ++A) {
       if (InTable(A)) {
         int32_t Count = 0;
         const auto C = static_cast<int32_t>(LoC + A);
         const double Sum = SumOfNumCells(C, LoR, C, HiR, Count);
-        if (Count > 0) Means[Ix(A)] = Sum / Count;
+        Means[Ix(A)] = Count > 0 ? Sum / Count : 0.0;
+      } else {
+        Means[Ix(A)] = 0.0;
       }
-      IncProcStat();
+      if (Report) IncProcStat();
     }
+  };
+  if (Mode > 0) {
+    const detail::TStorageGuard Shape(detail::ShapeOf(*this));
+    TakeMeans(true);
+    if (!Shape.Intact()) TakeMeans(false);
+  }
 
   const auto [D, Full] = detail::GuardAlloc<EORVDataTableError>(*this, detail::NoHeap, [&] {
     TCovarCells Cells;
@@ -296,8 +313,10 @@ bool TDataTable::CalcCovar(TMatrix* CovarMat, int32_t LoC, int32_t HiC, int32_t 
     return std::pair{std::move(Cells), std::move(Sums)};
   });
 
-  // Straight into the cells when nothing can watch the writes or resize CovarMat.
+  // Straight into the cells when nothing can watch the writes or resize
+  // CovarMat.
   const bool Direct = !CovarMat->OnChange && !MathFeedBackProc;
+  bool Resized = !Kept.Intact();
   for (int64_t A = 0; A < N; ++A) {
     if (AbortMathProc) break;
     IncProcStat();
@@ -320,12 +339,14 @@ bool TDataTable::CalcCovar(TMatrix* CovarMat, int32_t LoC, int32_t HiC, int32_t 
         CovarMat->Mat[Ix1(K)][Ix1(I)] = V;
         CovarMat->Mat[Ix1(I)][Ix1(K)] = V;
       } else {
+        Resized = Resized || !Kept.Intact();
         CovarMat->SetVal(K, I, V);
+        Resized = Resized || !Kept.Intact();
         CovarMat->SetVal(I, K, V);
       }
     }
   }
-  return !AbortMathProc;
+  return !AbortMathProc && !Resized && Kept.Intact();
 }
 
 }  // namespace orv

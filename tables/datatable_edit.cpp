@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/storage_guard.h"
 #include "linalg/component.h"
 #include "orvcalckit/ORV_datatable.h"
 #include "tables/datatable_rules.h"
@@ -38,6 +39,24 @@ struct TDataTable::TLayout {
     T.ChangedAttrib();
     T.ChangedNames();
     T.ChangedSetup();
+  }
+
+  // The watched ways go line by line through the setters, whose handlers
+  // may resize the table or make it adopt another matrix: the indices of
+  // the lines still to move would no longer hold. A guard on the table's
+  // shape (its extents and matrix) ends the move of lines there; what the
+  // setters meet outside the table they skip.
+  using TShapeGuard = detail::TStorageGuard<detail::TShapeOf<TDataTable>>;
+  static TShapeGuard Shape(const TDataTable& T) { return TShapeGuard(detail::ShapeOf(T)); }
+
+  // Resize as the table does it (OnResize after the change), the guard
+  // recording the new shape before the event, so that it tells whether the
+  // handler changed the table in turn.
+  static void ResizeWatched(TDataTable& T, int32_t NC, int32_t NR, TShapeGuard& Shape) {
+    const int32_t OldCols = T.FNrOfCols, OldRows = T.FNrOfRows;
+    detail::GuardAlloc<EORVDataTableError>(T, detail::NoHeap, [&] { T.ResizeStorage(NC, NR, true); });
+    Shape.Record();
+    detail::Fire(T.OnResize, &T, OldCols, OldRows, NC, NR);
   }
 
   // ---- through the setters ----
@@ -178,9 +197,10 @@ void TDataTable::InsertRow(int32_t ix) {
     TLayout::SetRows(*this, NR + 1);
   } else {
     TBulkChange Bulk(*this);
-    Resize(NC, NR + 1);
-    for (int32_t R = NR; R >= ix; --R) TLayout::MoveRowWatched(*this, R + 1, R);
-    TLayout::ClearRowWatched(*this, ix);
+    auto Shape = TLayout::Shape(*this);
+    TLayout::ResizeWatched(*this, NC, NR + 1, Shape);
+    for (int32_t R = NR; R >= ix && Shape.Intact(); --R) TLayout::MoveRowWatched(*this, R + 1, R);
+    if (Shape.Intact()) TLayout::ClearRowWatched(*this, ix);
   }
   ChangedSetup();
 }
@@ -192,8 +212,9 @@ void TDataTable::RemoveRow(int32_t ix) {
     TLayout::KeepRowsDirect(*this, [ix](int32_t R) { return R != ix; });
   } else {
     TBulkChange Bulk(*this);
-    for (int32_t R = ix; R < NR; ++R) TLayout::MoveRowWatched(*this, R, R + 1);
-    Resize(FNrOfCols, NR - 1);
+    const auto Shape = TLayout::Shape(*this);
+    for (int32_t R = ix; R < NR && Shape.Intact(); ++R) TLayout::MoveRowWatched(*this, R, R + 1);
+    if (Shape.Intact()) Resize(FNrOfCols, NR - 1);
   }
   ChangedSetup();
 }
@@ -220,12 +241,16 @@ int32_t TDataTable::RemoveMarkedRows(int32_t FirstRow, int32_t LastRow, uint8_t 
     } else if (TLayout::Direct(*this)) {
       TLayout::KeepRowsDirect(*this, [&](int32_t R) { return Marked[Ix(R)] == 0; });
     } else {
+      const auto Shape = TLayout::Shape(*this);
       int32_t W = FirstRow;
       while (Marked[Ix(W)] == 0) ++W;  // the first marked row
-      for (int32_t R = W + 1; R <= NR; ++R)
+      for (int32_t R = W + 1; R <= NR && Shape.Intact(); ++R)
         if (Marked[Ix(R)] == 0) TLayout::MoveRowWatched(*this, W++, R);
-      for (int32_t R = W; R <= NR; ++R) TLayout::ClearRowWatched(*this, R);
-      Resize(FNrOfCols, NR - N);
+      for (int32_t R = W; R <= NR && Shape.Intact(); ++R) TLayout::ClearRowWatched(*this, R);
+      if (Shape.Intact())
+        Resize(FNrOfCols, NR - N);
+      else
+        N = -1;  // no row removed
     }
   }
   ChangedSetup();
@@ -261,9 +286,10 @@ void TDataTable::InsertColumn(int32_t ix) {
     TLayout::SetColumns(*this, NC + 1);
   } else {
     TBulkChange Bulk(*this);
-    Resize(NC + 1, NR);
-    for (int32_t C = NC; C >= ix; --C) TLayout::MoveColumnWatched(*this, C + 1, C, true);
-    TLayout::ClearColumnWatched(*this, ix);
+    auto Shape = TLayout::Shape(*this);
+    TLayout::ResizeWatched(*this, NC + 1, NR, Shape);
+    for (int32_t C = NC; C >= ix && Shape.Intact(); --C) TLayout::MoveColumnWatched(*this, C + 1, C, true);
+    if (Shape.Intact()) TLayout::ClearColumnWatched(*this, ix);
   }
   ChangedSetup();
 }
@@ -285,8 +311,9 @@ void TDataTable::RemoveColumn(int32_t ix) {
     TLayout::SetColumns(*this, NC - 1);
   } else {
     TBulkChange Bulk(*this);
-    for (int32_t C = ix; C < NC; ++C) TLayout::MoveColumnWatched(*this, C, C + 1, false);
-    Resize(NC - 1, FNrOfRows);
+    const auto Shape = TLayout::Shape(*this);
+    for (int32_t C = ix; C < NC && Shape.Intact(); ++C) TLayout::MoveColumnWatched(*this, C, C + 1, false);
+    if (Shape.Intact()) Resize(NC - 1, FNrOfRows);
   }
   ChangedSetup();
 }
@@ -319,12 +346,14 @@ void TDataTable::ExchangeRows(int32_t r1, int32_t r2) {
 }
 
 void TDataTable::MirrorColumns() {
-  for (int32_t I = FNrOfCols, J = 1; I > J; --I, ++J) ExchangeColumns(I, J);
+  const auto Shape = TLayout::Shape(*this);
+  for (int32_t I = FNrOfCols, J = 1; I > J && Shape.Intact(); --I, ++J) ExchangeColumns(I, J);
   TLayout::FireExchanged(*this);
 }
 
 void TDataTable::MirrorRows() {
-  for (int32_t I = 1, J = FNrOfRows; I < J; ++I, --J) ExchangeRows(I, J);
+  const auto Shape = TLayout::Shape(*this);
+  for (int32_t I = 1, J = FNrOfRows; I < J && Shape.Intact(); ++I, --J) ExchangeRows(I, J);
   TLayout::FireExchanged(*this);
 }
 
@@ -357,7 +386,8 @@ void TDataTable::Serialize(bool ColHeadsAsVar, bool IncludeColRowNumbers) {
   });
   {
     detail::TSilence Quiet(OnChange);
-    Resize(K, Rows);
+    auto Shape = TLayout::Shape(*this);
+    if (K != FNrOfCols || Rows != FNrOfRows) TLayout::ResizeWatched(*this, K, Rows, Shape);
     if (ColHeadsAsVar) {
       ClearNominalIDs(1);
       for (int32_t S = 1; S <= C; ++S) AddNominalID(1, std::to_string(S) + ":" + Old.ColNames[Ix1(S)]);
@@ -371,7 +401,7 @@ void TDataTable::Serialize(bool ColHeadsAsVar, bool IncludeColRowNumbers) {
     SetMScaleType(K, Scale);
     int32_t N = 1;
     for (int32_t S = 1; S <= C; ++S)
-      for (int32_t Row = 1; Row <= R; ++Row, ++N) {
+      for (int32_t Row = 1; Row <= R && Shape.Intact(); ++Row, ++N) {
         TMatrix& M = *NumericData;
         if (ColHeadsAsVar) M.SetVal(1, N, S);
         if (IncludeColRowNumbers) {

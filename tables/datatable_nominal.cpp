@@ -108,7 +108,10 @@ void TDataTable::SetElemNominal(int32_t ACol, int32_t ARow, const TNominalIDStr&
     if (K == 0) detail::RaiseComponentError<EORVDataTableError>(*this, "number of available nominal values exceeded");
     V.IDs[Ix1(K)] = detail::CutText(Value, NominalIDLength);
   }
-  NumericData->SetVal(ACol, ARow, K);
+  {
+    const TMatrixInUse InUse(*this);
+    NumericData->SetVal(ACol, ARow, K);
+  }
   ChangedData();
 }
 

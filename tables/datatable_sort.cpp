@@ -88,6 +88,10 @@ struct TDataTable::TSorting {
                        int32_t HighCol, int32_t HighRow) {
     TMatrix& M = *T.NumericData;
     if (T.OnSortExchange || M.NrOfColumns() != T.FNrOfCols || M.NrOfRows() != T.FNrOfRows) {
+      // A handler that makes the table adopt another matrix ends the sort:
+      // the matrix let go sorts on without events (the states stay as the
+      // exchanges reported so far left them) and is freed at the end.
+      const TMatrixInUse InUse(T);
       if constexpr (ByRows)
         M.SortRows(KeyIx, Ascending, LowCol, LowRow, HighCol, HighRow);
       else
@@ -209,7 +213,11 @@ struct TDataTable::TSorting {
       for (int32_t I = Lo; I <= Hi; ++I) V.push_back(KeyOf(I));
       return V;
     });
-    const int32_t NC = T.FNrOfCols, NR = T.FNrOfRows;
+    // Every exchange reaches host code (OnSortExchange, and OnChange per
+    // value moved through the matrix) that may resize the table or make it
+    // adopt another matrix: the bounds then no longer hold.
+    const TMatrixInUse InUse(T);
+    const detail::TStorageGuard Shape(detail::ShapeOf(T));
     bool Resized = false;
     const auto Key = [&](int32_t I) {
       if constexpr (std::is_same_v<TKey, std::string>)
@@ -224,8 +232,7 @@ struct TDataTable::TSorting {
           std::swap(Keys[detail::Ix(I - Lo)], Keys[detail::Ix(J - Lo)]);
           ExchangeLines<ByRows>(T, I, J, CrossLo, CrossHi);
           detail::Fire(T.OnSortExchange, &T, uint8_t{ByRows ? 2 : 1}, I, J, CrossLo, CrossHi);
-          // A handler that resized the table ends the sort: the bounds no longer hold.
-          Resized = T.FNrOfCols != NC || T.FNrOfRows != NR;
+          Resized = !Shape.Intact();
           return true;
         },
         [&] { return !Resized; });

@@ -117,6 +117,7 @@ int32_t TDataTable::FillMarkedCells(double Value, uint8_t StateMask) {
   int64_t Written = 0;
   // Every write may reach a handler that resizes the table or replaces its
   // matrix: the bounds and NumericData are read afresh for every cell.
+  const TMatrixInUse InUse(*this);
   for (int32_t C = 1; C <= FNrOfCols; ++C)
     for (int32_t R = 1; C <= FNrOfCols && R <= FNrOfRows; ++R) {
       if ((FCState[Ix1(C)][Ix1(R)] & StateMask) == 0) continue;

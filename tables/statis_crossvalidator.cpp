@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "linalg/storage_stamps.h"
 #include "orvcalckit/ORV_statis.h"
 #include "orvcalckit/detail/index.h"
 #include "orvcorekit/Orv_dstruct.h"
@@ -64,9 +65,11 @@ bool TCrossValidator::Execute() {
   if (!OnModelCreateRequest) throw EORVStatisError("TCrossValidator: OnModelCreateRequest event is not assigned");
 
   // The matrices of this run, whatever a handler assigns meanwhile; cells are
-  // read through GetVal, which a handler's resize cannot outrun.
+  // read through GetVal, so a handler may move their storage. One that
+  // resizes either ends the run (the rows drawn no longer hold): false.
   const TMatrix* X = FXMat;
   const TMatrix* Y = FYMat;
+  const detail::TStorageGuard Sizes(detail::ShapeOf(*X), detail::ShapeOf(*Y));
   const int32_t N = X->NrOfRows();
   const int32_t NX = X->NrOfColumns(), NY = Y->NrOfColumns();
   if (FTestSize > N / 2 + 1) FTestSize = N / 2 + 1;
@@ -120,7 +123,9 @@ bool TCrossValidator::Execute() {
 
     bool Success = false;
     OnModelCreateRequest(this, PercentDone(Counter, N), TrainRows, Success);
-    if (Success) {
+    if (!Sizes.Intact()) {
+      Abort = true;
+    } else if (Success) {
       Failures = 0;
       for (int32_t Row : TestRows) {
         if (Abort) break;
@@ -128,6 +133,10 @@ bool TCrossValidator::Execute() {
         for (int32_t c = 1; c <= NX; ++c) Predictors[detail::Ix1(c)] = X->GetVal(c, Row);
         if (Response.size() != detail::Ix(NY)) Response.resize(detail::Ix(NY));
         OnModelApplyRequest(this, PercentDone(Counter, N), Predictors, Response);
+        if (!Sizes.Intact()) {
+          Abort = true;
+          break;
+        }
         if (Response.size() < detail::Ix(NY))
           throw EORVStatisError(
               "TCrossValidator.Execute: OnModelApplyRequest returned fewer responses than YMat has columns");
@@ -142,6 +151,7 @@ bool TCrossValidator::Execute() {
             ++(Wrong ? Fn : Tp)[J];
         }
         if (OnCheckAbort) OnCheckAbort(this, Abort);
+        Abort = Abort || !Sizes.Intact();
       }
     } else {
       // The rows return to the pool. A model that can never be built would
@@ -149,7 +159,7 @@ bool TCrossValidator::Execute() {
       for (int32_t Row : TestRows) Used.SetBit(Row, false);
       UsedCount -= static_cast<int64_t>(TestRows.size());
       if (OnCheckAbort) OnCheckAbort(this, Abort);
-      if (++Failures >= std::max(N, 1)) Abort = true;
+      if (++Failures >= std::max(N, 1) || !Sizes.Intact()) Abort = true;
     }
   } while (UsedCount < N && !Abort);
 

@@ -8,6 +8,7 @@
 #include "orvcalckit/ORV_statis.h"
 #include "orvcalckit/detail/index.h"
 #include "orvcorekit/Orv_univconst.h"
+#include "tables/statis_sorted.h"
 
 namespace orv {
 
@@ -72,9 +73,13 @@ void EstimateProbDensity(TVector* Data, TVector* Density, double Low, double Hig
   Steps = std::clamp(Steps, 10, 10000);
   if (Factor <= 0) Factor = 1;
   if (Window < 0) Window = 0;
-  Data->SortElems(true, 0, 0);
+  // The bandwidths need the values in order: when a handler's resize ended
+  // the sort, they are those Data now holds, sorted here.
   TDoubleArray x;
-  Data->CopyToArray(x, 0, 0);
+  if (detail::SortedInPlace(*Data))
+    Data->CopyToArray(x, 0, 0);
+  else
+    x = detail::SortedValues(*Data);
   const auto n = static_cast<int64_t>(x.size());
   const double Total = static_cast<double>(n + Steps);
   double Done = 0;

@@ -97,15 +97,19 @@ bool RunsTestSerial(const TVector* Data, double& P) {
   P = -1;
   if (Data == nullptr) return false;
   double Q1 = 0, Median = 0, Q3 = 0;
+  // The sort inside Quartiles reports to MathFeedBackProc, which may change
+  // Data: the series is then read as it was, from a copy taken first.
+  TDoubleArray Was;
   try {
+    if (MathFeedBackProc) Data->CopyToArray(Was, 0, 0);
     if (!Data->Quartiles(0, 0, Q1, Median, Q3)) return false;
   } catch (const EORVVectorError&) {
-    return false;  // no room for the sorted copy
+    return false;  // no room for the copies
   }
-  const int32_t n = Data->NrOfElem();
+  const int32_t n = Was.empty() ? Data->NrOfElem() : static_cast<int32_t>(Was.size());
   TBitFld Bits;
   Bits.SetSize(n - 1);
-  for (int32_t i = 1; i <= n; ++i) Bits.SetBit(i - 1, Data->GetVal(i) > Median);
+  for (int32_t i = 1; i <= n; ++i) Bits.SetBit(i - 1, (Was.empty() ? Data->GetVal(i) : Was[detail::Ix1(i)]) > Median);
   return RunsTest(&Bits, P);
 }
 

@@ -13,6 +13,7 @@
 #include "orvcalckit/ORV_statis.h"
 #include "orvcalckit/detail/index.h"
 #include "orvcorekit/Orv_system.h"
+#include "tables/statis_sorted.h"
 #include "tables/statis_tabletests_data.h"
 
 namespace orv {
@@ -59,12 +60,13 @@ double NormalFivePercent() {
   return z;
 }
 
-// D of the sorted values against the standard normal distribution function.
-double KSStatistic(const TVector& Data) {
-  const int32_t n = Data.NrOfElem();
+// D of the n sorted values X(1), ..., X(n) against the standard normal
+// distribution function.
+template <class ValueFn>
+double KSStatistic(int32_t n, ValueFn&& X) {
   double D = 0;
   for (int32_t i = 1; i <= n; ++i) {
-    const double x = Data.GetVal(i);
+    const double x = X(i);
     if (std::isnan(x)) return x;
     const double F = nDistriIntegral(x);
     D = std::max({D, std::fabs(static_cast<double>(i) / n - F), std::fabs(static_cast<double>(i - 1) / n - F)});
@@ -182,8 +184,11 @@ int32_t GrubbsTest(const TVector* Data, double alpha, double& G) {
 
 double PerformKSNormalityTest(TVector* Data, bool Sorted) {
   if (Data == nullptr) return -1;
-  if (!Sorted) Data->SortElems(true, 0, 0);
-  return KSStatistic(*Data);
+  if (Sorted || detail::SortedInPlace(*Data))
+    return KSStatistic(Data->NrOfElem(), [&](int32_t i) { return Data->GetVal(i); });
+  // A handler's resize ended the sort: the values it left, sorted here.
+  const TDoubleArray x = detail::SortedValues(*Data);
+  return KSStatistic(static_cast<int32_t>(x.size()), [&](int32_t i) { return x[detail::Ix1(i)]; });
 }
 
 double PerformLillieforsTest(TVector* Data, bool Sorted) {

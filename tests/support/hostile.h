@@ -28,9 +28,10 @@
 // the calls 1, 2 and (n + 1) / 2: at that call the handler performs the
 // action on its target, once, and does nothing else. MathFeedBackProc and
 // AbortMathProc are restored after every run. Targets: TVector,
-// TIntVector, TMatrix, TIntMatrix, TMat3D, TMat4D, dynamic arrays of one
-// or two dimensions, and several of them at once (Targets); a folder adds a
-// Disturb overload for its own (a TDataTable) here, before Targets.
+// TIntVector, TMatrix, TIntMatrix, TMat3D, TMat4D, TDataTable (whose
+// reallocation is the adoption of a copy of its matrix), dynamic arrays of
+// one or two dimensions, and several of them at once (Targets); a folder
+// adds a Disturb overload for its own kinds here, before Targets.
 // ORV_HOSTILE_ONLY=text in the environment runs only the cases whose name
 // holds the text (a sanitizer stops at the first fault).
 //
@@ -61,6 +62,7 @@
 #include <cstdlib>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <span>
 #include <sstream>
 #include <string>
@@ -69,6 +71,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "orvcalckit/ORV_datatable.h"
 #include "orvcalckit/ORV_kohonen.h"
 #include "orvcalckit/ORV_math2.h"
 #include "orvcalckit/ORV_matrix.h"
@@ -193,6 +196,27 @@ inline bool Disturb(TMat4D& X, THostileAction Act) {
       X.Resize(C + 1, R, L, T);
       X.Resize(C, R, L, T);
       return true;
+    default: return false;
+  }
+}
+
+// A table reallocates by adopting a copy of its matrix (AssignAnotherDataMatrix),
+// which frees the matrix of its own; the copies live until the program ends,
+// as an adopted matrix must outlive its table.
+inline bool Disturb(TDataTable& X, THostileAction Act) {
+  const int32_t NC = X.NrOfColumns(), NR = X.NrOfRows();
+  switch (Act) {
+    case THostileAction::Shrink: X.Resize(NC / 2, NR / 2); return true;
+    case THostileAction::Grow: X.Resize(2 * NC + 1, 2 * NR + 1); return true;
+    case THostileAction::Empty: X.Resize(0, 0); return true;
+    case THostileAction::Reallocate: {
+      static std::vector<std::unique_ptr<TMatrix>> Adopted;
+      auto Copy = std::make_unique<TMatrix>(nullptr);
+      Copy->Assign(X.NumericData);
+      X.AssignAnotherDataMatrix(Copy.get());
+      Adopted.push_back(std::move(Copy));
+      return true;
+    }
     default: return false;
   }
 }

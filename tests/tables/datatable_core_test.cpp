@@ -42,6 +42,9 @@ TEST(DataTableCore, NewTableAndResizeKeepTheOverlapAndFireOnlyOnResize) {
   T.Resize(-3, -1);  // negative counts count as 0
   EXPECT_EQ(TableText(T), "| |");
   EXPECT_EQ(T.NumericData->NrOfColumns(), 0);
+  T.Resize(0, 3);  // rows without columns, and their count changed again
+  T.Resize(0, 5);
+  EXPECT_EQ(TableText(T), "| R-1/0 R-2/0 R-3/0 R-4/0 R-5/0 |");
   const char* Texts[] = {"Unknown", "Nominal", "Ordinal", "Interval", "Ratio", ""};
   for (int K = 0; K <= 5; ++K) EXPECT_EQ(MScaleTypeText(static_cast<TMScaleType>(K)), Texts[K]);
 }

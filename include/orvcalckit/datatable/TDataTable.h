@@ -60,6 +60,15 @@ class TVector;
 // (through Resize). Should a host resize an adopted matrix by itself, cells
 // outside it read 0.0 and take no writes, and SetElem writes the matrix's
 // cells beyond the table's size.
+//
+// Host code during a routine (a handler, MathFeedBackProc) may resize the
+// table, refill it or make it adopt another matrix. A routine of the table
+// then never works through a size or storage kept from before: it reads
+// what it needs at the call (the routines below say where), writes cell by
+// cell through the checked setters (a write outside is skipped), or ends
+// where the routine says so. A matrix of the table's own that an adoption
+// lets go while a routine of the table runs on it is freed when that
+// routine ends.
 class ORV_API TDataTable : public TComponent {
  public:
   // 1 x 1, cell 0.0 with state 0, names C-1 and R-1, attributes 0, column
@@ -88,8 +97,10 @@ class ORV_API TDataTable : public TComponent {
   // (old and new counts) as Resize fires it when the size changes, OnResize
   // again (also when the size stays), then OnChange, OnChangeSetup,
   // OnChangeNames, OnChangeAttrib, OnChangeCellState; OnChange and
-  // OnChangeSetup are silent until then. nullptr or the table's own
-  // NumericData: nothing happens.
+  // OnChangeSetup are silent until then. A handler of the first OnResize
+  // that resizes the table or has it adopt a matrix: the table is sized to
+  // NewDMat once more (silently) and adopts it, letting go of the matrix it
+  // holds then. nullptr or the table's own NumericData: nothing happens.
   void AssignAnotherDataMatrix(TMatrix* NewDMat);
 
   // ---- size ----
@@ -404,13 +415,17 @@ class ORV_API TDataTable : public TComponent {
   // elements 1.. of DestVect, which is cut to their number (at least 1
   // element, the vectors' minimum). Returns the number. DestVect's events:
   // with an OnChange handler it is first sized to the range's area, then
-  // written element by element, then cut. nullptr: 0, nothing happens.
+  // written element by element, then cut (a handler that resizes it
+  // meanwhile makes SetVal skip the elements beyond its size; the values
+  // are read before). nullptr: 0, nothing happens.
   int32_t CopyCellsToVector(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, uint8_t CellState,
                             TVector* DestVect) const;
 
   // ---- standardization and centering ----
   // Means and StdDevs may be nullptr; element i (column or row i) is written
-  // through SetVal, and they are never resized (size them first).
+  // through SetVal, and they are never resized (size them first). Their
+  // handlers (and OnChange per cell) may resize the table or make it adopt
+  // another matrix: the columns, rows and cells are read afresh after each.
   // Each stInterval or stRatio column: (mean, variance) as MeanVarOfNumCells;
   // when the variance is > 0 every numeric cell := (value - mean) /
   // sqrt(variance) through NumericData->SetVal (OnChange per cell); Means[c],
@@ -452,11 +467,15 @@ class ORV_API TDataTable : public TComponent {
   //   other Modes: 0.0.
   // Modes 0, 1 and 4 give 0.0 where m < 2. Cell (k, i) then (i, k) is written
   // through SetVal for i = 1..n, k = 1..i. All entries are computed from the
-  // cells as they were at the call. Clears AbortMathProc; ProcStat grows by 1
-  // per column mean (Mode > 0) and by 1 before each i (MathFeedBackProc
-  // called), and AbortMathProc, tested before each i, stops it: false, the
-  // entries not reached keep their values. False, with nothing written, when
-  // CovarMat is nullptr or smaller than n x n.
+  // cells as they were after the last column mean. Clears AbortMathProc;
+  // ProcStat grows by 1 per column mean (Mode > 0) and by 1 before each i
+  // (MathFeedBackProc called), and AbortMathProc, tested before each i, stops
+  // it: false, the entries not reached keep their values. A MathFeedBackProc
+  // that resizes the table or makes it adopt another matrix during the
+  // means has them taken again, without reports, from the table as it then
+  // is; one that resizes CovarMat (or CovarMat's OnChange doing so) makes
+  // the result false, the entries written as far as they fitted. False,
+  // with nothing written, when CovarMat is nullptr or smaller than n x n.
   bool CalcCovar(TMatrix* CovarMat, int32_t LoC, int32_t HiC, int32_t LoR, int32_t HiR, int32_t Mode) const;
 
   // ---- rows and columns ----
@@ -465,7 +484,11 @@ class ORV_API TDataTable : public TComponent {
   // them, so cells of categorical columns arrive rounded. With handlers
   // every moved value, state, name and attribute goes through its setter
   // and fires as that does (NumericData's OnChange detached, so a value
-  // fires OnChange once); without any, the storage moves at once.
+  // fires OnChange once); without any, the storage moves at once. A handler
+  // that resizes the table or makes it adopt another matrix meanwhile ends
+  // the moving after the row or column in hand: the table keeps the size
+  // the handler gave it (no resize of the routine's follows), the lines
+  // moved so far stay moved, and the closing events fire.
   // InsertRow: nothing unless 1 <= ix <= NrOfRows + 1. The table grows by a
   // row (OnResize), rows ix.. move down by one (from the bottom), and row ix
   // gets attribute 0, an empty name, 0.0 and state 0. Then OnChangeSetup.
@@ -488,14 +511,16 @@ class ORV_API TDataTable : public TComponent {
   void ExchangeRows(int32_t r1, int32_t r2);
   // Reverse the order of the columns (rows) by ExchangeColumns (ExchangeRows)
   // of the outer pairs first, each firing its five events; then the five
-  // events once more (also for a single column or row).
+  // events once more (also for a single column or row). A handler that
+  // resizes the table or makes it adopt another matrix ends the exchanges.
   void MirrorColumns();
   void MirrorRows();
   // Removes the rows of FirstRow..LastRow ((0, 0): all) in which some cell
   // has a bit of CState; the rows after move up in their order. Returns the
   // number removed (the table may be left without rows), or -1, with
   // nothing changed, when a bound lies outside 1..NrOfRows. OnChange does
-  // not fire; OnResize when rows went, then OnChangeSetup.
+  // not fire; OnResize when rows went, then OnChangeSetup. Also -1 when a
+  // handler ended the moving as said above: no row was removed.
   int32_t RemoveMarkedRows(int32_t FirstRow, int32_t LastRow, uint8_t CState);
   // Turns the C x R table into one data column of C x R rows, old cell (s, r)
   // into row (s - 1) R + r, column by column. Columns: "(column)" with s
@@ -509,7 +534,8 @@ class ORV_API TDataTable : public TComponent {
   // Events: OnResize, OnChangeSetup, OnChangeNames and OnChangeAttrib per
   // change, OnChangeCellState, then OnChange once. EORVDataTableError with
   // nothing changed when C x R exceeds INT32_MAX rows, or "not enough memory
-  // on heap".
+  // on heap". A handler that resizes the table or makes it adopt another
+  // matrix ends the filling after the row in hand (OnChange still fires).
   void Serialize(bool ColHeadsAsVar, bool IncludeColRowNumbers);
 
   // ---- copying between tables ----
@@ -542,7 +568,8 @@ class ORV_API TDataTable : public TComponent {
   int32_t CopyDataRowToArray(int32_t Row, TDoubleArray& DstArray) const;
   // The first min(NrOfRows, length) cells of the column (columns of the row)
   // := the array's values through NumericData->SetVal (OnChange per cell);
-  // -1 when the column (row) is outside.
+  // -1 when the column (row) is outside. With an OnChange handler, which
+  // may change the array, the values come from a copy taken first.
   int32_t CopyDataColumnFromArray(int32_t Col, const TDoubleArray& SrcArray);
   int32_t CopyDataRowFromArray(int32_t Row, const TDoubleArray& SrcArray);
   // DstArray := NrOfColumns arrays of NrOfRows stored values, [c - 1][r - 1].
@@ -551,7 +578,11 @@ class ORV_API TDataTable : public TComponent {
   // (OnChange per cell) for the columns the table has and the rows column i
   // and the first inner array both have; states, names and scales stay. 0
   // when SrcArray has exactly NrOfColumns arrays of NrOfRows values, else
-  // -1 (an empty outer array writes nothing).
+  // -1 (an empty outer array writes nothing), judged at the call; the values
+  // come from a copy of SrcArray when a handler could change it. Also -1
+  // when a handler resized the table or made it adopt another matrix
+  // meanwhile (the values written as far as they fitted, into the matrix
+  // the table held at the call).
   int32_t CopyDataFromArray(const TDouble2DArray& SrcArray);
   int32_t CopyDataFromArray(const TInt2DArray& SrcArray);
 
@@ -566,7 +597,10 @@ class ORV_API TDataTable : public TComponent {
   // states of LowCol..HighCol (not the key column's when it lies outside),
   // and with IncludeHeaders the rows' names and attributes. Events: OnChange
   // (through the matrix), then with IncludeHeaders OnChangeNames and
-  // OnChangeAttrib.
+  // OnChangeAttrib. A handler that resizes the table ends the sort (the
+  // bounds no longer hold); one that makes it adopt another matrix ends it
+  // too: the table holds that matrix, the states as the exchanges reported
+  // so far left them.
   void SortRows(int32_t SortColIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
                 int32_t HighRow, bool IncludeHeaders);
   // The same for columns by the values of row SortRowIx; headers are names,
@@ -591,7 +625,9 @@ class ORV_API TDataTable : public TComponent {
     SortColNames(Ascending, false, LowCol, LowRow, HighCol, HighRow);
   }
   // As the name sorts, by the attributes as signed integers; the events at
-  // the end are OnChange and OnChangeAttrib.
+  // the end are OnChange and OnChangeAttrib. In these four sorts a handler
+  // (OnSortExchange, OnChange per value moved) that resizes the table or
+  // makes it adopt another matrix ends the sort after the exchange in hand.
   void SortRowAttributes(bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow);
   void SortColAttributes(bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow);
 
@@ -637,12 +673,31 @@ class ORV_API TDataTable : public TComponent {
     TDataTable& FT;
   };
 
+  // A routine that calls a method of NumericData through which a handler
+  // may run (SetVal, Fill, a sort: the table's links) holds one of these:
+  // should the handler make the table adopt another matrix, the matrix of
+  // the table's own is not freed under the running method but kept until
+  // the outermost guard goes (also when an exception passes).
+  class TMatrixInUse {
+   public:
+    explicit TMatrixInUse(const TDataTable& T) : FT(T) { ++FT.FInUse; }
+    ~TMatrixInUse() {
+      if (--FT.FInUse == 0) FT.FreeRetired();
+    }
+    TMatrixInUse(const TMatrixInUse&) = delete;
+    TMatrixInUse& operator=(const TMatrixInUse&) = delete;
+
+   private:
+    const TDataTable& FT;
+  };
+
   // Runs Write, which writes cells through NumericData->SetVal, with the
   // matrix's OnChange detached when the table has no OnChange handler:
   // nothing could see the per-cell events, so the matrix writes at once.
   template <class F>
   void WriteCells(F&& Write) {
     if (OnChange) {
+      TMatrixInUse InUse(*this);
       Write();
       return;
     }
@@ -657,8 +712,13 @@ class ORV_API TDataTable : public TComponent {
   // matrix that its host resized).
   double Stored(int32_t ACol, int32_t ARow) const { return ValidCell(ACol, ARow) ? NumericData->GetVal(ACol, ARow) : 0.0; }
   void SetElemWatched(int32_t ACol, int32_t ARow, double Value);  // SetElem with a handler
+  template <class PutFn>
+  void LineFromArray(int32_t N, const TDoubleArray& SrcArray, PutFn&& Put);  // datatable_copy.cpp
+  template <class A>
+  int32_t TableFromArray(const A& SrcArray);  // datatable_copy.cpp
   void WireData();    // NumericData's OnChange -> DataHasChanged
-  void WireMatrix();  // both handlers of NumericData
+  void WireMatrix();  // both handlers of NumericData (OnChange not under a TBulkChange)
+  void FreeRetired() const;
   // NumericData's OnSortExchange handler: forwards to OnSortExchange.
   void ExchangeDuringSort(TObject* Sender, uint8_t Kind, int32_t I1, int32_t I2, int32_t Lo, int32_t Hi);
   // Every array at the new size, NumericData too when WithData; all or
@@ -678,6 +738,10 @@ class ORV_API TDataTable : public TComponent {
   bool FSortIncludeHd = false;   // whether a sort's exchanges move the headers too
   bool FExtMatAssigned = false;  // NumericData adopted, not the table's own
   int32_t FBulkDepth = 0;        // TBulkChange guards alive
+  // The matrix of the table's own that an adoption let go while a
+  // TMatrixInUse lived: freed when the last one goes.
+  mutable TMatrix* FRetired = nullptr;
+  mutable int32_t FInUse = 0;  // TMatrixInUse guards alive
 };
 
 }  // namespace orv

@@ -61,7 +61,9 @@ class ORV_API TCrossValidator : public TComponent {
   // request, OnCheckAbort may stop the run: false. A run also stops with
   // false after n failed model requests in a row (at least one), and raises
   // EORVStatisError when a Response comes back shorter than YMat's columns.
-  // A stopped or raising run leaves no results; IsExecuting is false again
+  // The handlers may move the storage of the run's XMat and YMat (cells are
+  // read through GetVal); one that resizes either stops the run: false. A
+  // stopped or raising run leaves no results; IsExecuting is false again
   // however Execute ends.
   bool Execute();
 

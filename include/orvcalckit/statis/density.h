@@ -26,8 +26,9 @@ using TProbDensityFeedback = std::function<void(void* Sender, double Done, doubl
 // Gaussian kernel estimate of the density of the elements of Data, sampled at
 // Steps + 1 equidistant points from Low to High into Density (resized; its
 // elements written through SetVal). Data is sorted ascending in place
-// (SortElems). Steps is clamped into 10..10000; Factor <= 0 counts as 1, a
-// Window below 0 as 0.
+// (SortElems); an OnSortExchange handler that resizes Data ends that sort,
+// and the values the handler left are taken, sorted aside. Steps is clamped
+// into 10..10000; Factor <= 0 counts as 1, a Window below 0 as 0.
 // Each value x_i gets the bandwidth Factor b_i (Factor where that is 0): b_i
 // is the mean of the spacings between neighbours met by two walks from i
 // over the values within Window of x_i (the one from i + 1 downwards, the other
@@ -38,7 +39,9 @@ using TProbDensityFeedback = std::function<void(void* Sender, double Done, doubl
 // MinIx := the first element of the smallest when that is below uc_MaxDouble
 // (otherwise they keep their values). Feedback, when assigned, follows each
 // value and each step with (nullptr, count, count / (n + Steps) x 100), so it
-// ends above 100 %. Nothing happens when Data or Density is nullptr.
+// ends above 100 %; it may change Data and Density, whose values are read
+// before its first call and which is sized and written after its last.
+// Nothing happens when Data or Density is nullptr.
 ORV_API void EstimateProbDensity(TVector* Data, TVector* Density, double Low, double High, double Factor,
                                  double Window, int32_t Steps, int32_t& MinIx, int32_t& MaxIx,
                                  const TProbDensityFeedback& Feedback);

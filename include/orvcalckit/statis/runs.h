@@ -30,7 +30,9 @@ ORV_API bool RunsTest(const TBitFld* Bits, double& P);
 
 // RunsTest of the elements of Data taken as above (true) or not above their
 // median (Quartiles). P = -1 and false when the median cannot be formed or
-// Data is nullptr.
+// Data is nullptr. The sort of Quartiles calls MathFeedBackProc, which may
+// change Data: with one assigned the series is read from a copy taken
+// first, so median and series are Data's at the call.
 ORV_API bool RunsTestSerial(const TVector* Data, double& P);
 
 }  // namespace orv

@@ -71,8 +71,10 @@ ORV_API int32_t GrubbsTest(const TVector* Data, double alpha, double& G);
 // The Kolmogorov-Smirnov statistic D of Data against the standard normal
 // distribution (nDistriIntegral): the values are taken as standardized.
 // Unless Sorted, Data itself is sorted ascending first (SortElems, with its
-// events); with Sorted the caller vouches for the order. NaN when an element
-// is NaN; -1 for Data = nullptr.
+// events); with Sorted the caller vouches for the order. An OnSortExchange
+// handler that resizes Data ends that sort: D is then taken over the values
+// the handler left, sorted aside. NaN when an element is NaN; -1 for Data =
+// nullptr.
 ORV_API double PerformKSNormalityTest(TVector* Data, bool Sorted);
 
 // PerformKSNormalityTest after standardizing Data itself with its mean and
