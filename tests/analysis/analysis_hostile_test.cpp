@@ -20,13 +20,7 @@
 namespace orv {
 namespace {
 
-using test::Cells;
-using test::CheckedAccessorsOnly;
-using test::Outcome;
-using test::ResultIs;
-using test::THostile;
-using test::THostileCase;
-using test::THostileOutcome;
+using namespace test::hostile_names;
 using test::Values;
 
 // ---- TCurveFit ----

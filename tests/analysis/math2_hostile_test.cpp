@@ -20,14 +20,7 @@
 namespace orv {
 namespace {
 
-using test::Cells;
-using test::CheckedAccessorsOnly;
-using test::Outcome;
-using test::ResultIs;
-using test::Targets;
-using test::THostile;
-using test::THostileCase;
-using test::THostileOutcome;
+using namespace test::hostile_names;
 using test::Values;
 
 // 10 objects of 3 variables in two groups.

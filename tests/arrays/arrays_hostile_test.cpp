@@ -15,12 +15,8 @@
 namespace orv {
 namespace {
 
-using test::Outcome;
-using test::ResultIs;
+using namespace test::hostile_names;
 using test::ScanCells;
-using test::THostile;
-using test::THostileCase;
-using test::THostileOutcome;
 
 // 2 columns of 5 rows, X'X well away from singular.
 TDouble2DArray Design() { return {{20, 2, 3, 4, 5}, {1, 4, 9, 16, 25}}; }

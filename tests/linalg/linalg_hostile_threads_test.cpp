@@ -15,12 +15,7 @@
 namespace orv {
 namespace {
 
-using test::Cells;
-using test::Outcome;
-using test::ResultIs;
-using test::THostile;
-using test::THostileCase;
-using test::THostileOutcome;
+using namespace test::hostile_names;
 
 void Fill(TMatrix& X, int32_t NC, int32_t NR) {
   X.Resize(NC, NR);

@@ -472,3 +472,15 @@ inline void RunHostile(std::span<const THostileCase> Cases) {
 }
 
 }  // namespace orv::test
+
+// The fixture's names, for a hostile test file: using namespace test::hostile_names.
+namespace orv::test::hostile_names {
+using test::Cells;
+using test::CheckedAccessorsOnly;
+using test::Outcome;
+using test::ResultIs;
+using test::Targets;
+using test::THostile;
+using test::THostileCase;
+using test::THostileOutcome;
+}  // namespace orv::test::hostile_names

@@ -21,13 +21,7 @@
 namespace orv {
 namespace {
 
-using test::Cells;
-using test::CheckedAccessorsOnly;
-using test::Outcome;
-using test::ResultIs;
-using test::THostile;
-using test::THostileCase;
-using test::THostileOutcome;
+using namespace test::hostile_names;
 using test::Values;
 
 // NC x NR, cell (c, r) a value naming it (in column 2, an ordinal one, a
