@@ -15,8 +15,8 @@
 #include "orvcalckit/ORV_datatable.h"
 #include "orvcalckit/ORV_statis.h"
 #include "support/components.h"
-#include "tables/datatable_rules.h"
 #include "support/hostile.h"
+#include "tables/datatable_rules.h"
 
 namespace orv {
 namespace {
@@ -76,6 +76,13 @@ void TableBy(THostile& H, TDataTable& T, TVector&) {
 }
 void TableByV(THostile& H, TDataTable& T, TVector& V) { V.OnChange = H.On(T); }
 void VByV(THostile& H, TDataTable&, TVector& V) { V.OnChange = H.On(V); }
+
+// A row: Run on the sample table, Attach wiring the attack (OnTable).
+template <auto Attach>
+THostileCase OnTableRow(const char* Name, std::function<double(TDataTable&, TVector&)> Run,
+                        decltype(THostileCase::Failed) Failed) {
+  return {Name, [Run](THostile& H) { return OnTable(H, Attach, Run); }, std::move(Failed)};
+}
 
 // A routine that ends when a handler resized the table or made it adopt
 // another matrix leaves another result (first), or other extents, or
@@ -166,203 +173,105 @@ const THostileCase TableCases[] = {
     {"TDataTable::CopyDataColumnFromArray, OnChange changes the source array",
      [](THostile& H) {
        TDoubleArray Src{1, 2, 3, 4, 5, 6};
-       return FromArray<TDoubleArray>(H, Src, [](TDataTable& T, const TDoubleArray& S) {
-         return T.CopyDataColumnFromArray(3, S);
-       });
+       return FromArray<TDoubleArray>(
+           H, Src, [](TDataTable& T, const TDoubleArray& S) { return T.CopyDataColumnFromArray(3, S); });
      }},
     {"TDataTable::CopyDataRowFromArray, OnChange changes the source array",
      [](THostile& H) {
        TDoubleArray Src{1, 2, 3, 4};
-       return FromArray<TDoubleArray>(H, Src, [](TDataTable& T, const TDoubleArray& S) {
-         return T.CopyDataRowFromArray(2, S);
-       });
+       return FromArray<TDoubleArray>(
+           H, Src, [](TDataTable& T, const TDoubleArray& S) { return T.CopyDataRowFromArray(2, S); });
      }},
     {"TDataTable::CopyDataFromArray of doubles, OnChange changes the source array",
      [](THostile& H) {
        TDouble2DArray Src(4, TDoubleArray{1, 2, 3, 4, 5, 6});
-       return FromArray<TDouble2DArray>(H, Src, [](TDataTable& T, const TDouble2DArray& S) {
-         return T.CopyDataFromArray(S);
-       });
+       return FromArray<TDouble2DArray>(H, Src,
+                                        [](TDataTable& T, const TDouble2DArray& S) { return T.CopyDataFromArray(S); });
      }},
     {"TDataTable::CopyDataFromArray of integers, OnChange changes the source array",
      [](THostile& H) {
        TInt2DArray Src(4, TIntArray{1, 2, 3, 4, 5, 6});
-       return FromArray<TInt2DArray>(H, Src, [](TDataTable& T, const TInt2DArray& S) {
-         return T.CopyDataFromArray(S);
-       });
+       return FromArray<TInt2DArray>(H, Src,
+                                     [](TDataTable& T, const TInt2DArray& S) { return T.CopyDataFromArray(S); });
      }},
-    {"TDataTable::CopyDataColumnFromArray, OnChange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChange>, [](TDataTable& T, TVector&) {
-         return T.CopyDataColumnFromArray(1, {1, 2, 3, 4, 5, 6});
-       });
-     },
-     CheckedAccessorsOnly},
-    {"TDataTable::CopyDataFromArray, OnChange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChange>, [](TDataTable& T, TVector&) {
-         return T.CopyDataFromArray(TDouble2DArray(4, TDoubleArray(6, 1.5)));
-       });
-     },
-     ResultIs(-1)},
-    {"TDataTable::RemoveRow, OnChangeCellState resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChangeCellState>, [](TDataTable& T, TVector&) {
-         T.RemoveRow(2);
-         return 0;
-       });
-     },
-     Ended},
-    {"TDataTable::RemoveMarkedRows, OnChangeNames resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChangeNames>,
-                      [](TDataTable& T, TVector&) { return T.RemoveMarkedRows(0, 0, 0x40); });
-     },
-     ResultIs(-1)},
-    {"TDataTable::InsertRow, OnChangeNames resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChangeNames>, [](TDataTable& T, TVector&) {
-         T.InsertRow(2);
-         return 0;
-       });
-     },
-     Ended},
-    {"TDataTable::InsertColumn, OnChangeAttrib resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChangeAttrib>, [](TDataTable& T, TVector&) {
-         T.InsertColumn(1);
-         return 0;
-       });
-     },
-     Ended},
-    {"TDataTable::RemoveColumn, OnChange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChange>, [](TDataTable& T, TVector&) {
-         T.RemoveColumn(1);
-         return 0;
-       });
-     },
-     Ended},
-    {"TDataTable::MirrorRows, OnChangeNames resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChangeNames>, [](TDataTable& T, TVector&) {
-         T.MirrorRows();
-         return 0;
-       });
-     },
-     Ended},
-    {"TDataTable::MirrorColumns, OnChangeSetup resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChangeSetup>, [](TDataTable& T, TVector&) {
-         T.MirrorColumns();
-         return 0;
-       });
-     },
-     Ended},
-    {"TDataTable::Serialize, OnChangeNames resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChangeNames>, [](TDataTable& T, TVector&) {
-         T.Serialize(true, true);
-         return 0;
-       });
-     },
-     Ended},
-    {"TDataTable::SortRows, OnSortExchange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnSortExchange>, [](TDataTable& T, TVector&) {
-         T.SortRows(1, true, 0, 0, 0, 0, true);
-         return 0;
-       });
-     },
-     Ended},
-    {"TDataTable::SortCols, OnSortExchange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnSortExchange>, [](TDataTable& T, TVector&) {
-         T.SortCols(3, false, 0, 0, 0, 0, true);
-         return 0;
-       });
-     },
-     Ended},
-    {"TDataTable::SortRowNames, OnSortExchange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnSortExchange>, [](TDataTable& T, TVector&) {
-         T.SortRowNames(true, 0, 0, 0, 0);
-         return 0;
-       });
-     },
-     Ended},
-    {"TDataTable::SortColAttributes, OnChange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChange>, [](TDataTable& T, TVector&) {
-         T.SortColAttributes(true, 0, 0, 0, 0);
-         return 0;
-       });
-     },
-     CheckedAccessorsOnly},
-    {"TDataTable::FillMarkedCells, OnChange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChange>,
-                      [](TDataTable& T, TVector&) { return T.FillMarkedCells(-1, 0x40); });
-     },
-     CheckedAccessorsOnly},
-    {"TDataTable::SetElemNominal, OnChange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChange>, [](TDataTable& T, TVector&) {
-         T.SetElemNominal(2, 3, "new");
-         return 0;
-       });
-     },
-     CheckedAccessorsOnly},
-    {"TDataTable::Clear, OnChange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChange>, [](TDataTable& T, TVector&) {
-         T.Clear();
-         return 0;
-       });
-     },
-     CheckedAccessorsOnly},
-    {"TDataTable::StandardizeNumCellColumns, OnChange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableBy<&TDataTable::OnChange>, [](TDataTable& T, TVector& V) {
-         T.StandardizeNumCellColumns(&V, nullptr);
-         return 0;
-       });
-     },
-     CheckedAccessorsOnly},
-    {"TDataTable::StandardizeNumCellColumns, the means' OnChange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableByV, [](TDataTable& T, TVector& V) {
-         T.StandardizeNumCellColumns(&V, &V);
-         return 0;
-       });
-     },
-     CheckedAccessorsOnly},
-    {"TDataTable::MeanCenterNumCellColumns, the means' OnChange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableByV, [](TDataTable& T, TVector& V) {
-         T.MeanCenterNumCellColumns(&V);
-         return 0;
-       });
-     },
-     CheckedAccessorsOnly},
-    {"TDataTable::StandardizeNumCellRows, the means' OnChange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableByV, [](TDataTable& T, TVector& V) {
-         T.SetMScaleType(2, stInterval);
-         T.StandardizeNumCellRows(&V, &V);
-         return 0;
-       });
-     },
-     CheckedAccessorsOnly},
-    {"TDataTable::MeanCenterNumCellRows, the means' OnChange resizes the table or adopts a matrix",
-     [](THostile& H) {
-       return OnTable(H, TableByV, [](TDataTable& T, TVector& V) {
-         T.SetMScaleType(2, stInterval);
-         T.MeanCenterNumCellRows(&V);
-         return 0;
-       });
-     },
-     CheckedAccessorsOnly},
+    OnTableRow<TableBy<&TDataTable::OnChange>>(
+        "TDataTable::CopyDataColumnFromArray, OnChange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) {
+          return T.CopyDataColumnFromArray(1, {1, 2, 3, 4, 5, 6});
+        },
+        CheckedAccessorsOnly),
+    OnTableRow<TableBy<&TDataTable::OnChange>>(
+        "TDataTable::CopyDataFromArray, OnChange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.CopyDataFromArray(TDouble2DArray(4, TDoubleArray(6, 1.5))); },
+        ResultIs(-1)),
+    OnTableRow<TableBy<&TDataTable::OnChangeCellState>>(
+        "TDataTable::RemoveRow, OnChangeCellState resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.RemoveRow(2), 0; }, Ended),
+    OnTableRow<TableBy<&TDataTable::OnChangeNames>>(
+        "TDataTable::RemoveMarkedRows, OnChangeNames resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.RemoveMarkedRows(0, 0, 0x40); }, ResultIs(-1)),
+    OnTableRow<TableBy<&TDataTable::OnChangeNames>>(
+        "TDataTable::InsertRow, OnChangeNames resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.InsertRow(2), 0; }, Ended),
+    OnTableRow<TableBy<&TDataTable::OnChangeAttrib>>(
+        "TDataTable::InsertColumn, OnChangeAttrib resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.InsertColumn(1), 0; }, Ended),
+    OnTableRow<TableBy<&TDataTable::OnChange>>(
+        "TDataTable::RemoveColumn, OnChange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.RemoveColumn(1), 0; }, Ended),
+    OnTableRow<TableBy<&TDataTable::OnChangeNames>>(
+        "TDataTable::MirrorRows, OnChangeNames resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.MirrorRows(), 0; }, Ended),
+    OnTableRow<TableBy<&TDataTable::OnChangeSetup>>(
+        "TDataTable::MirrorColumns, OnChangeSetup resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.MirrorColumns(), 0; }, Ended),
+    OnTableRow<TableBy<&TDataTable::OnChangeNames>>(
+        "TDataTable::Serialize, OnChangeNames resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.Serialize(true, true), 0; }, Ended),
+    OnTableRow<TableBy<&TDataTable::OnSortExchange>>(
+        "TDataTable::SortRows, OnSortExchange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.SortRows(1, true, 0, 0, 0, 0, true), 0; }, Ended),
+    OnTableRow<TableBy<&TDataTable::OnSortExchange>>(
+        "TDataTable::SortCols, OnSortExchange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.SortCols(3, false, 0, 0, 0, 0, true), 0; }, Ended),
+    OnTableRow<TableBy<&TDataTable::OnSortExchange>>(
+        "TDataTable::SortRowNames, OnSortExchange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.SortRowNames(true, 0, 0, 0, 0), 0; }, Ended),
+    OnTableRow<TableBy<&TDataTable::OnChange>>(
+        "TDataTable::SortColAttributes, OnChange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.SortColAttributes(true, 0, 0, 0, 0), 0; }, CheckedAccessorsOnly),
+    OnTableRow<TableBy<&TDataTable::OnChange>>(
+        "TDataTable::FillMarkedCells, OnChange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.FillMarkedCells(-1, 0x40); }, CheckedAccessorsOnly),
+    OnTableRow<TableBy<&TDataTable::OnChange>>(
+        "TDataTable::SetElemNominal, OnChange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.SetElemNominal(2, 3, "new"), 0; }, CheckedAccessorsOnly),
+    OnTableRow<TableBy<&TDataTable::OnChange>>(
+        "TDataTable::Clear, OnChange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector&) { return T.Clear(), 0; }, CheckedAccessorsOnly),
+    OnTableRow<TableBy<&TDataTable::OnChange>>(
+        "TDataTable::StandardizeNumCellColumns, OnChange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector& V) { return T.StandardizeNumCellColumns(&V, nullptr), 0; }, CheckedAccessorsOnly),
+    OnTableRow<TableByV>(
+        "TDataTable::StandardizeNumCellColumns, the means' OnChange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector& V) { return T.StandardizeNumCellColumns(&V, &V), 0; }, CheckedAccessorsOnly),
+    OnTableRow<TableByV>(
+        "TDataTable::MeanCenterNumCellColumns, the means' OnChange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector& V) { return T.MeanCenterNumCellColumns(&V), 0; }, CheckedAccessorsOnly),
+    OnTableRow<TableByV>(
+        "TDataTable::StandardizeNumCellRows, the means' OnChange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector& V) {
+          T.SetMScaleType(2, stInterval);
+          return T.StandardizeNumCellRows(&V, &V), 0;
+        },
+        CheckedAccessorsOnly),
+    OnTableRow<TableByV>(
+        "TDataTable::MeanCenterNumCellRows, the means' OnChange resizes the table or adopts a matrix",
+        [](TDataTable& T, TVector& V) {
+          T.SetMScaleType(2, stInterval);
+          return T.MeanCenterNumCellRows(&V), 0;
+        },
+        CheckedAccessorsOnly),
     {"TDataTable::CopyCellsToVector, DestVect's OnChange resizes the table or adopts a matrix",
      [](THostile& H) {
        TDataTable T(nullptr);
@@ -372,13 +281,9 @@ const THostileCase TableCases[] = {
        const int32_t N = T.CopyCellsToVector(0, 0, 0, 0, 0x40, &V);
        return THostileOutcome{Outcome(N, Values(V))};
      }},
-    {"TDataTable::CopyCellsToVector, DestVect's OnChange resizes DestVect",
-     [](THostile& H) {
-       return OnTable(H, VByV, [](TDataTable& T, TVector& V) {
-         return T.CopyCellsToVector(0, 0, 0, 0, 255, &V);
-       });
-     },
-     CheckedAccessorsOnly},
+    OnTableRow<VByV>(
+        "TDataTable::CopyCellsToVector, DestVect's OnChange resizes DestVect",
+        [](TDataTable& T, TVector& V) { return T.CopyCellsToVector(0, 0, 0, 0, 255, &V); }, CheckedAccessorsOnly),
     {"TDataTable::CalcCovar, MathFeedBackProc resizes the table or adopts a matrix",
      [](THostile& H) { return Covar(H, 1, TCovarAttack::TableByFeedback); }},
     {"TDataTable::CalcCovar, MathFeedBackProc resizes the result",
